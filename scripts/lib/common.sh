@@ -4,6 +4,9 @@ set -euo pipefail
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)"
 JOBS="${JOBS:-2}"
 
+# Lets ccache reuse objects between clones of the repository.
+export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
+
 # Debian packages the build, the tests and the benchmarks need.
 PACKAGES=(
     cmake ninja-build g++ ccache pkg-config
