@@ -61,7 +61,6 @@ int runConfig(const QStringList &args)
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    QCoreApplication::setApplicationName(QStringLiteral("Pellicam"));
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 
     QStringList args = QCoreApplication::arguments();

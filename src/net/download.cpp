@@ -117,8 +117,10 @@ void Download::Start(const QString &url, const QString &PName, bool jpg, bool At
     read.run = m_run;
     if (PName.startsWith(u"Html"))
         m_latestPageTicket = read.ticket;
-    if (PName.startsWith(u"Thum"))
-        emit thumbnailRequested(PName.mid(4).toShort(), url);
+    bool isSlot = false;
+    const int slot = PName.startsWith(u"Thum") ? PName.mid(4).toShort(&isSlot) : 0;
+    if (isSlot)
+        emit thumbnailRequested(slot, url);
     issue(read);
 
     bool done = false;

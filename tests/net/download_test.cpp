@@ -111,6 +111,25 @@ TEST_F(DownloadTest, eachPurposeLandsWhereItBelongs)
     EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files).size(), 1);
 }
 
+TEST_F(DownloadTest, pagesArriveWholeThroughPiecesAndRedirects)
+{
+    FixtureServer::Reply pieces = page(QByteArray(30000, 'p') + "</html>");
+    pieces.chunks = 4;
+    pieces.chunkDelayMs = 50;
+    m_server.setReply("/pieces", pieces);
+    FixtureServer::Reply moved = status(302);
+    moved.headers = {{"Location", "/pieces"}};
+    m_server.setReply("/moved", moved);
+
+    m_download.Start(url("/moved"), "Html", false, true);
+
+    EXPECT_EQ(m_state.PageHtml.size(), 30007);
+    EXPECT_TRUE(m_state.PageHtml.endsWith("</html>"));
+    EXPECT_EQ(m_server.requestedPaths(), (QList<QByteArray>{"/moved", "/pieces"}));
+    EXPECT_EQ(m_server.requests()[0].method, "GET");
+    EXPECT_FALSE(m_server.requests()[0].header("User-Agent").isEmpty());
+}
+
 TEST_F(DownloadTest, slotNumbersAndNonPicturesOfThumbnails)
 {
     m_server.setReply("/t.png", page(pictureBytes("PNG")));
