@@ -1,6 +1,7 @@
 #include "settings/options.h"
 
 #include "core/program_state.h"
+#include "core/site_catalogue.h"
 #include "core/text_helpers.h"
 #include "settings/settings_store.h"
 
@@ -87,10 +88,12 @@ int connectionModeFor(int setting)
     return kConnectionModes[setting];
 }
 
-void LitOptions(SettingsStore &store, ProgramState &state, std::optional<QSize> screenTwips)
+void LitOptions(SettingsStore &store, ProgramState &state, SiteCatalogue &catalogue,
+                std::optional<QSize> screenTwips)
 {
     if (store.LitValeur(QStringLiteral("Historique-Max")).isEmpty())
         writeFirstRunDefaults(store, screenTwips);
+    catalogue.applySingleBaseSetting(store);
     applyConnectionMode(store, state);
     applyLanguage(store, state);
     applyProxy(store, state);

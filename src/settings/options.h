@@ -7,14 +7,16 @@
 #include <optional>
 
 class SettingsStore;
+class SiteCatalogue;
 struct ProgramState;
 
 // Reads the settings that take effect at once and applies them: first-run
-// defaults, connection mode, language and proxy. `screenTwips` is the screen's
+// defaults, single-base mode (the catalogue shares `state` and refreshes its
+// summary), connection mode, language and proxy. `screenTwips` is the screen's
 // size in twips; without a screen (the headless front end) a first run stores
 // no window position and the window is centred when it first opens.
 // The caller re-captions its windows afterwards (the language may have changed).
-void LitOptions(SettingsStore &store, ProgramState &state,
+void LitOptions(SettingsStore &store, ProgramState &state, SiteCatalogue &catalogue,
                 std::optional<QSize> screenTwips = std::nullopt);
 
 // What a first run stores, in the order it is written (see LitOptions).

@@ -1,4 +1,5 @@
 #include "core/program_state.h"
+#include "core/site_catalogue.h"
 #include "settings/options.h"
 #include "settings/settings_store.h"
 
@@ -15,11 +16,12 @@ protected:
     QTemporaryDir m_dir;
     SettingsStore m_store{m_dir.filePath("Pellicam.ini")};
     ProgramState m_state;
+    SiteCatalogue m_catalogue{m_state};
 };
 
 TEST_F(OptionsTest, firstRunWritesTheDefaultsAndCentresTheWindow)
 {
-    LitOptions(m_store, m_state, kScreenTwips);
+    LitOptions(m_store, m_state, m_catalogue, kScreenTwips);
 
     const std::pair<const char *, QString> defaults[] = {
         {"PDF-Format", "3"},     {"PDF-Fond", "1"},       {"PDF-Police", "0"},
@@ -37,7 +39,7 @@ TEST_F(OptionsTest, firstRunWritesTheDefaultsAndCentresTheWindow)
 
 TEST_F(OptionsTest, firstRunWithoutAScreenStoresNoWindowPosition)
 {
-    LitOptions(m_store, m_state);
+    LitOptions(m_store, m_state, m_catalogue);
 
     EXPECT_EQ(m_store.LitValeur("Form-Top"), "");
     EXPECT_EQ(m_store.LitValeur("Form-Left"), "");
@@ -57,16 +59,16 @@ TEST(FirstRunDefaultsTest, comeInTheirOrderWithThePositionOnlyWhenThereIsAScreen
 
 TEST_F(OptionsTest, defaultsAreWrittenOnlyWhenTheHistoryLengthIsMissing)
 {
-    LitOptions(m_store, m_state, kScreenTwips);
+    LitOptions(m_store, m_state, m_catalogue, kScreenTwips);
     m_store.EcritValeur("PDF-Format", "7");
     m_store.EcritValeur("Langue", QString::fromUtf8("Français"));
-    LitOptions(m_store, m_state, kScreenTwips);
+    LitOptions(m_store, m_state, m_catalogue, kScreenTwips);
     EXPECT_EQ(m_store.LitValeur("PDF-Format"), "7");
     EXPECT_EQ(m_state.LangOffset, 0);
 
     // Losing only the history length brings every default back.
     m_store.EffaceValeur("Historique-Max");
-    LitOptions(m_store, m_state, kScreenTwips);
+    LitOptions(m_store, m_state, m_catalogue, kScreenTwips);
     EXPECT_EQ(m_store.LitValeur("PDF-Format"), "3");
     EXPECT_EQ(m_state.LangOffset, 1000);
 }
@@ -88,7 +90,7 @@ TEST_F(OptionsTest, languageIsEnglishOrFrenchAndAnythingElseIsRepairedToFrench)
         else
             m_store.EcritValeur("Langue", stored);
         m_state.LangOffset = 1000 - offset; // so a missed assignment shows
-        LitOptions(m_store, m_state);
+        LitOptions(m_store, m_state, m_catalogue);
         EXPECT_EQ(m_state.LangOffset, offset);
         EXPECT_EQ(m_store.LitValeur("Langue"), after);
     }
@@ -105,7 +107,7 @@ TEST_F(OptionsTest, connectionSettingPicksTheReadOptionAndOtherValuesKeepThePrev
     for (const auto &[stored, mode] : cases) {
         SCOPED_TRACE(stored);
         m_store.EcritValeur("Connexion", stored);
-        LitOptions(m_store, m_state);
+        LitOptions(m_store, m_state, m_catalogue);
         EXPECT_EQ(m_state.ModeConnexion, mode);
     }
 }
@@ -115,18 +117,56 @@ TEST_F(OptionsTest, proxyIsKeptForTheFetcherAndTheFormPost)
     m_store.EcritValeur("Historique-Max", "75");
     m_store.EcritValeur("Proxy-Adresse", "proxy.example.org");
     m_store.EcritValeur("Proxy-Port", "3128");
-    LitOptions(m_store, m_state);
+    LitOptions(m_store, m_state, m_catalogue);
     EXPECT_EQ(m_state.ProxyHost, "proxy.example.org");
     EXPECT_EQ(m_state.ProxyPort, 3128);
 
     m_store.EcritValeur("Proxy-Port", "not a port");
-    LitOptions(m_store, m_state);
+    LitOptions(m_store, m_state, m_catalogue);
     EXPECT_EQ(m_state.ProxyPort, 3128) << "an unreadable port keeps the previous one";
 
     m_store.EffaceValeur("Proxy-Adresse");
-    LitOptions(m_store, m_state);
+    LitOptions(m_store, m_state, m_catalogue);
     EXPECT_EQ(m_state.ProxyHost, "");
     EXPECT_EQ(m_state.ProxyPort, 80);
+}
+
+TEST_F(OptionsTest, firstRunSwitchesSingleBaseModeOnAndShowsTheSummary)
+{
+    LitOptions(m_store, m_state, m_catalogue);
+    EXPECT_TRUE(m_state.BaseUnique);
+    // The summary is worked out before the language is read: a first run starts in French.
+    EXPECT_EQ(m_catalogue.summary(), QString::fromUtf8("Aucune base sélectionnée"));
+}
+
+TEST_F(OptionsTest, singleBaseModeUnticksSeveralBasesOnlyWhenItIsSwitchedOn)
+{
+    m_store.EcritValeur("Historique-Max", "75");
+    m_store.EcritValeur("Langue", "English");
+    m_state.LangOffset = 1000;
+    m_catalogue.applyGroup(3);
+
+    m_store.writeBool("BdD", false);
+    LitOptions(m_store, m_state, m_catalogue);
+    EXPECT_FALSE(m_state.BaseUnique);
+    EXPECT_EQ(m_catalogue.summary(), "4 databases selected");
+
+    m_store.EcritValeur("BdD", "neither");
+    LitOptions(m_store, m_state, m_catalogue);
+    EXPECT_FALSE(m_state.BaseUnique) << "an unreadable value keeps the mode";
+    EXPECT_EQ(m_catalogue.tickedCount(), 4);
+
+    m_store.writeBool("BdD", true);
+    LitOptions(m_store, m_state, m_catalogue);
+    EXPECT_TRUE(m_state.BaseUnique);
+    EXPECT_EQ(m_catalogue.tickedCount(), 0);
+    EXPECT_EQ(m_catalogue.summary(), "No database selected");
+
+    // Already on: the single ticked base stays and names the summary.
+    m_catalogue.nameClicked(11);
+    LitOptions(m_store, m_state, m_catalogue);
+    EXPECT_TRUE(m_catalogue.isTicked(11));
+    EXPECT_EQ(m_catalogue.summary(), "MovieCovers (PDF)");
 }
 
 TEST_F(OptionsTest, legacyHistoryValueIsDroppedForTheDefaultLength)

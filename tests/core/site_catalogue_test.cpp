@@ -1,0 +1,211 @@
+#include "core/program_state.h"
+#include "core/site_catalogue.h"
+#include "settings/settings_store.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kFrench = 0;
+constexpr int kEnglish = 1000;
+
+class SiteCatalogueTest : public ::testing::Test
+{
+protected:
+    QList<int> ticked() const
+    {
+        QList<int> bases;
+        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+            if (m_catalogue.isTicked(base))
+                bases.append(base);
+        return bases;
+    }
+
+    QTemporaryDir m_dir;
+    SettingsStore m_store{m_dir.filePath("Pellicam.ini")};
+    ProgramState m_state;
+    SiteCatalogue m_catalogue{m_state};
+    QSignalSpy m_hides{&m_catalogue, &SiteCatalogue::hideRequested};
+};
+
+TEST(SiteCatalogueDataTest, rowsFollowTheDisplayNamesAlphabetically)
+{
+    const auto &bases = SiteCatalogue::bases();
+    const auto &order = SiteCatalogue::rowOrder();
+    EXPECT_EQ(QList<int>(order.begin(), order.end()),
+              (QList<int>{0, 9, 1, 2, 12, 3, 13, 4, 10, 5, 6, 11, 7, 8}));
+    for (int row = 0; row < SiteCatalogue::kBaseCount; ++row) {
+        const SiteCatalogue::BaseInfo &base = bases[order[row]];
+        EXPECT_EQ(base.index, order[row]);
+        EXPECT_EQ(base.row, row) << base.name.toString().toStdString();
+        if (row > 0) {
+            EXPECT_LT(bases[order[row - 1]].name.compare(base.name, Qt::CaseInsensitive), 0);
+        }
+    }
+    EXPECT_EQ(SiteCatalogue::displayName(6), "MovieCovers (JPG)");
+    EXPECT_EQ(SiteCatalogue::displayName(0), QString::fromUtf8("Affiches Cinéma"));
+    EXPECT_EQ(SiteCatalogue::displayName(14), "");
+}
+
+TEST(SiteCatalogueDataTest, homeAddressComesFromTheSiteSetting)
+{
+    QTemporaryDir dir;
+    SettingsStore store(dir.filePath("Pellicam.ini"));
+    store.EcritValeur("Hote-MovieCovers", "http://127.0.0.1:8080/mc/");
+    EXPECT_EQ(SiteCatalogue::homeAddress(store, 6), "http://127.0.0.1:8080/mc");
+    EXPECT_EQ(SiteCatalogue::homeAddress(store, 11), "http://127.0.0.1:8080/mc");
+    EXPECT_EQ(SiteCatalogue::homeAddress(store, 9), "http://www.alldivx.com");
+    EXPECT_EQ(SiteCatalogue::homeAddress(store, -1), "");
+}
+
+TEST_F(SiteCatalogueTest, groupLinksReplaceTheSelection)
+{
+    m_state.BaseUnique = false;
+    const std::pair<int, QList<int>> cases[] = {
+        {0, {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13}},
+        {3, {5, 7, 8, 13}},
+        {2, {0, 1, 2, 3, 4, 6, 9, 10, 11, 12, 13}},
+        {4, {0, 1, 2, 3, 4, 5, 6, 7, 8, 12}},
+        {5, {9, 10, 11, 13}},
+        {1, {}},
+    };
+    for (const auto &[group, expected] : cases) {
+        SCOPED_TRACE(group);
+        m_catalogue.applyGroup(group);
+        EXPECT_EQ(ticked(), expected);
+        EXPECT_EQ(m_catalogue.tickedCount(), expected.size());
+    }
+    EXPECT_EQ(m_hides.count(), 0) << "the window stays open";
+}
+
+TEST_F(SiteCatalogueTest, summaryCountsTheTickedBasesInBothLanguages)
+{
+    m_state.BaseUnique = false;
+    m_catalogue.setTick(6, 1);
+    m_catalogue.setTick(11, 1);
+    const std::tuple<int, int, QString> cases[] = {
+        {-1, kFrench, QString::fromUtf8("2 bases sélectionnées")},
+        {-1, kEnglish, "2 databases selected"},
+        {0, kFrench, QString::fromUtf8("14 bases sélectionnées")},
+        {1, kEnglish, "No database selected"},
+        {1, kFrench, QString::fromUtf8("Aucune base sélectionnée")},
+    };
+    QSignalSpy summaries(&m_catalogue, &SiteCatalogue::summaryChanged);
+    for (const auto &[group, offset, expected] : cases) {
+        m_state.LangOffset = offset;
+        if (group >= 0)
+            m_catalogue.applyGroup(group);
+        else
+            m_catalogue.AfficheNbrCoche();
+        EXPECT_EQ(m_catalogue.summary(), expected);
+        EXPECT_EQ(summaries.takeLast().at(0).toString(), expected);
+    }
+    m_state.LangOffset = kEnglish;
+    m_catalogue.nameClicked(4);
+    EXPECT_EQ(m_catalogue.summary(), "1 database selected");
+    EXPECT_EQ(m_catalogue.tickedInRowOrder(), QList<int>{4});
+}
+
+TEST_F(SiteCatalogueTest, multipleModeTogglesOnReleaseAndOnName)
+{
+    m_state.BaseUnique = false;
+    m_catalogue.tickBoxReleased(6);
+    m_catalogue.nameClicked(11);
+    m_catalogue.nameClicked(0);
+    EXPECT_EQ(m_catalogue.tickedInRowOrder(), (QList<int>{0, 6, 11}));
+    m_catalogue.tickBoxReleased(0);
+    m_catalogue.nameClicked(6);
+    EXPECT_EQ(ticked(), QList<int>{11});
+    EXPECT_EQ(m_hides.count(), 0);
+}
+
+TEST_F(SiteCatalogueTest, singleBaseModeKeepsOnlyThePickedBaseAndHides)
+{
+    m_state.BaseUnique = true;
+    m_state.LangOffset = kEnglish;
+    for (const bool byName : {false, true}) {
+        SCOPED_TRACE(byName ? "name" : "tick box");
+        m_hides.clear();
+        m_catalogue.applyGroup(1);
+        auto pick = [&](int base) {
+            byName ? m_catalogue.nameClicked(base) : m_catalogue.tickBoxReleased(base);
+        };
+        pick(3);
+        pick(11);
+        EXPECT_EQ(ticked(), QList<int>{11});
+        EXPECT_EQ(m_catalogue.summary(), "MovieCovers (PDF)");
+        // Picking the only ticked base again leaves it ticked.
+        pick(11);
+        EXPECT_EQ(ticked(), QList<int>{11});
+        EXPECT_EQ(m_hides.count(), 3);
+    }
+}
+
+TEST_F(SiteCatalogueTest, switchingSingleBaseModeOnWithSeveralTicksUnticksAll)
+{
+    m_state.BaseUnique = false;
+    for (const int base : {1, 5, 9})
+        m_catalogue.setTick(base, 1);
+    m_store.writeBool("BdD", true);
+    m_catalogue.applySingleBaseSetting(m_store);
+    EXPECT_TRUE(m_state.BaseUnique);
+    EXPECT_EQ(m_catalogue.tickedCount(), 0);
+    EXPECT_EQ(m_catalogue.summary(), QString::fromUtf8("Aucune base sélectionnée"));
+
+    // Group links in single-base mode end with the recount, which keeps at most one.
+    m_catalogue.applyGroup(0);
+    EXPECT_EQ(m_catalogue.tickedCount(), 0);
+}
+
+TEST_F(SiteCatalogueTest, activationReadsTheModeButLeavesTheTicks)
+{
+    m_state.BaseUnique = false;
+    m_catalogue.applyGroup(5);
+    m_store.writeBool("BdD", true);
+    m_catalogue.onActivated(m_store);
+    EXPECT_TRUE(m_state.BaseUnique);
+    EXPECT_EQ(m_catalogue.tickedCount(), 4);
+
+    m_store.EcritValeur("BdD", "maybe");
+    m_catalogue.onActivated(m_store);
+    EXPECT_TRUE(m_state.BaseUnique);
+    m_store.writeBool("BdD", false);
+    m_catalogue.onActivated(m_store);
+    EXPECT_FALSE(m_state.BaseUnique);
+}
+
+TEST_F(SiteCatalogueTest, ticksSurviveSaveAndRestore)
+{
+    for (const int base : {0, 6, 11, 13})
+        m_catalogue.setTick(base, 1);
+    m_catalogue.save(m_store);
+    EXPECT_EQ(m_store.LitValeur("Base6"), "1");
+    EXPECT_EQ(m_store.LitValeur("Base7"), "0");
+
+    ProgramState state;
+    SiteCatalogue restored(state);
+    restored.restore(SettingsStore(m_dir.filePath("Pellicam.ini")));
+    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+        EXPECT_EQ(restored.tick(base), m_catalogue.tick(base)) << base;
+}
+
+TEST_F(SiteCatalogueTest, missingOrUnreadableStoredTicksRestoreUnticked)
+{
+    m_store.EcritValeur("Base0", "1");
+    m_store.EcritValeur("Base1", "yes");
+    m_store.EcritValeur("Base2", "2");
+    m_store.EcritValeur("Base3", " 1 ");
+    m_catalogue.restore(m_store);
+    EXPECT_EQ(ticked(), (QList<int>{0, 3}));
+
+    SiteCatalogue empty(m_state);
+    empty.restore(SettingsStore(m_dir.filePath("Other.ini")));
+    m_state.BaseUnique = false;
+    empty.AfficheNbrCoche();
+    EXPECT_EQ(empty.tickedCount(), 0);
+    EXPECT_EQ(empty.summary(), QString::fromUtf8("Aucune base sélectionnée"));
+}
+
+} // namespace
