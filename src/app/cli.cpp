@@ -1,15 +1,28 @@
 // pellicam-cli: the program's core without a window.
 
+#include "core/download_folders.h"
+#include "core/program.h"
+#include "core/search_history.h"
+#include "core/site_catalogue.h"
+#include "output/output_actions.h"
+#include "output/retrieval.h"
+#include "settings/options.h"
 #include "settings/settings_store.h"
+#include "sites/site_registry.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QNetworkProxyFactory>
 #include <QStringList>
 #include <QTextStream>
+#include <optional>
 
 namespace {
 
 constexpr int kExitOk = 0;
+constexpr int kExitFailed = 1;
 constexpr int kExitUsage = 2;
 
 const char kUsage[] =
@@ -21,7 +34,18 @@ const char kUsage[] =
     "  config get NAME          print a setting (an empty line when it is missing)\n"
     "  config set NAME VALUE    store a setting\n"
     "  config unset NAME        delete a setting\n"
+    "  bases                    list the bases: number, name, language group, kind\n"
+    "  search [--bases LIST] [--exact] [--json] TITLE\n"
+    "                           search the bases for a film and list the hits\n"
+    "  download --hit N [--into DIR] [--bases LIST] [--exact] TITLE\n"
+    "                           search, then fetch hit N and copy it into DIR\n"
+    "                           (default: the download folder chosen in the window)\n"
     "  --help                   show this help\n"
+    "\n"
+    "  --bases LIST   base numbers separated by commas (see 'bases'), or 'all';\n"
+    "                 without it the bases ticked in the window are searched\n"
+    "  --exact        keep only the hits whose title is the one searched\n"
+    "  --json         one JSON object per hit and per line\n"
     "\n"
     "Setting names are not case-sensitive. Site addresses are settings named\n"
     "Hote-... (for example Hote-MovieCovers); see the README for the full list.\n"
@@ -34,6 +58,12 @@ int usageError(const QString &problem = {})
         err << "pellicam-cli: " << problem << "\n\n";
     err << kUsage;
     return kExitUsage;
+}
+
+int failure(const QString &problem)
+{
+    QTextStream(stderr) << "pellicam-cli: " << problem << '\n';
+    return kExitFailed;
 }
 
 int runConfig(const QStringList &args)
@@ -56,6 +86,207 @@ int runConfig(const QStringList &args)
     return usageError(QStringLiteral("config takes: get NAME | set NAME VALUE | unset NAME"));
 }
 
+int runBases(const QStringList &args)
+{
+    if (!args.isEmpty())
+        return usageError(QStringLiteral("bases takes no argument"));
+    QTextStream out(stdout);
+    for (const SiteCatalogue::BaseInfo &base : SiteCatalogue::bases()) {
+        const char *group = base.language == SiteCatalogue::Language::Fr   ? "Fr"
+                            : base.language == SiteCatalogue::Language::Us ? "Us"
+                                                                           : "Fr/Us";
+        const char *kind = base.kind == SiteCatalogue::Kind::Posters ? "posters" : "jackets";
+        out << base.index << '\t' << base.name.toString() << '\t' << group << '\t' << kind << '\n';
+    }
+    return kExitOk;
+}
+
+struct SearchOptions
+{
+    std::optional<QList<int>> bases; // none: the stored ticks
+    bool exact = false;
+    bool json = false;
+    int hit = 0;
+    QString into;
+    QString title;
+};
+
+// "all", or base numbers separated by commas; nothing when the list is not one.
+std::optional<QList<int>> parseBases(const QString &list)
+{
+    QList<int> bases;
+    if (list == u"all") {
+        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+            bases << base;
+        return bases;
+    }
+    for (const QString &item : list.split(u',')) {
+        bool ok = false;
+        const int base = item.trimmed().toInt(&ok);
+        if (!ok || base < 0 || base >= SiteCatalogue::kBaseCount)
+            return std::nullopt;
+        bases << base;
+    }
+    return bases;
+}
+
+// Reads the options of `search` and `download`; an error message when they are wrong.
+QString parseSearchOptions(const QStringList &args, bool download, SearchOptions &options)
+{
+    QStringList words;
+    for (int i = 0; i < args.size(); ++i) {
+        const QString &arg = args[i];
+        const bool hasValue = i + 1 < args.size();
+        if (arg == u"--bases" && hasValue) {
+            options.bases = parseBases(args[++i]);
+            if (!options.bases)
+                return QStringLiteral("--bases takes base numbers 0 to 13 separated by commas, or all");
+        } else if (arg == u"--exact") {
+            options.exact = true;
+        } else if (arg == u"--json" && !download) {
+            options.json = true;
+        } else if (arg == u"--hit" && download && hasValue) {
+            bool ok = false;
+            options.hit = args[++i].toInt(&ok);
+            if (!ok || options.hit < 1)
+                return QStringLiteral("--hit takes a hit number from 1");
+        } else if (arg == u"--into" && download && hasValue) {
+            options.into = args[++i];
+        } else if (arg.startsWith(u"--")) {
+            return QStringLiteral("unknown option or missing value: %1").arg(arg);
+        } else {
+            words << arg;
+        }
+    }
+    options.title = words.join(u' ');
+    if (options.title.trimmed().isEmpty())
+        return QStringLiteral("a film title is needed");
+    if (download && options.hit == 0)
+        return QStringLiteral("download needs --hit N");
+    return {};
+}
+
+QString jsonString(const QString &value)
+{
+    QString quoted = QStringLiteral("\"");
+    for (const QChar c : value) {
+        switch (c.unicode()) {
+        case '"': quoted += u"\\\""; break;
+        case '\\': quoted += u"\\\\"; break;
+        case '\n': quoted += u"\\n"; break;
+        case '\r': quoted += u"\\r"; break;
+        case '\t': quoted += u"\\t"; break;
+        default:
+            if (c.unicode() < 0x20)
+                quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
+            else
+                quoted += c;
+        }
+    }
+    return quoted + u'"';
+}
+
+void printHits(const ResultList &results, bool json)
+{
+    QTextStream out(stdout);
+    for (int index = 1; index <= results.NbResultats(); ++index) {
+        const ResultEntry &hit = results.entry(index);
+        const ResultList::Slot &slot = results.slot(index - 1);
+        const bool shown = index <= results.NbVignettes() && slot.shown;
+        if (json) {
+            out << "{\"index\":" << index << ",\"site\":" << jsonString(hit.Site)
+                << ",\"title\":" << jsonString(hit.Title) << ",\"year\":" << hit.Year
+                << ",\"key\":" << jsonString(hit.Key) << ",\"extra\":" << jsonString(hit.Extra)
+                << ",\"thumbnail\":" << jsonString(slot.thumbnailUrl)
+                << ",\"shown\":" << (shown ? "true" : "false") << "}\n";
+        } else {
+            out << index << ". " << hit.Title;
+            if (hit.Year >= 1)
+                out << " (" << hit.Year << ')';
+            out << " [" << hit.Site << "]" << (shown ? "" : " (hidden)") << '\n';
+        }
+    }
+}
+
+// Copies are plain file copies that replace an older copy; no question asked.
+class FileCopies : public OutputActions
+{
+public:
+    bool copyFile(const QString &source, const QString &destination) override
+    {
+        QDir().mkpath(QFileInfo(destination).absolutePath());
+        const QString partial = destination + QStringLiteral(".part");
+        QFile::remove(partial);
+        if (!QFile::copy(source, partial))
+            return false;
+        QFile::remove(destination);
+        if (QFile::rename(partial, destination))
+            return true;
+        QFile::remove(partial);
+        return false;
+    }
+    void openDocument(const QString &) override {}
+    void showInSystemViewer(const QString &) override {}
+    void showInViewer(const QString &, int) override {}
+};
+
+// Runs a search as the window does: same settings, same order, same adapters.
+void runSearch(Program &program, const SearchOptions &options)
+{
+    SettingsStore &store = program.settings();
+    SiteCatalogue &catalogue = program.catalogue();
+    LitOptions(store, program.state(), catalogue);
+    program.history().load();
+    if (options.bases) {
+        // The bases asked for are searched even where the window allows only one.
+        program.state().BaseUnique = false;
+        for (int base : *options.bases)
+            catalogue.setTick(base, 1);
+    } else {
+        catalogue.restore(store);
+    }
+    catalogue.AfficheNbrCoche();
+
+    QObject::connect(&program, &Program::statusChanged, [](const QString &status) {
+        if (!status.isEmpty())
+            QTextStream(stderr) << status << '\n';
+    });
+    if (catalogue.tickedCount() == 0)
+        QTextStream(stderr) << catalogue.summary() << '\n';
+    program.setTitle(options.title);
+    program.Lance(options.exact ? 2 : 1);
+}
+
+int runSearchCommand(const QStringList &args, bool download)
+{
+    SearchOptions options;
+    if (const QString problem = parseSearchOptions(args, download, options); !problem.isEmpty())
+        return usageError(problem);
+
+    SettingsStore store;
+    Program program(store);
+    registerSites(program);
+    FileCopies copies;
+    program.retrieval().setOutputActions(&copies);
+    runSearch(program, options);
+
+    if (!download) {
+        printHits(program.results(), options.json);
+        return kExitOk;
+    }
+    if (options.hit > program.results().NbVignettes())
+        return failure(QStringLiteral("there is no hit %1").arg(options.hit));
+    const QString folder = options.into.isEmpty() ? DownloadFolders::selected(store) : options.into;
+    if (folder.isEmpty())
+        return failure(QStringLiteral("no download folder is set: give one with --into DIR"));
+    program.retrieval().setSaveFolder(QFileInfo(folder).absoluteFilePath());
+    program.retrieval().downloadClicked(options.hit - 1);
+    if (program.retrieval().lastCopy().isEmpty())
+        return failure(QStringLiteral("hit %1 could not be fetched or copied").arg(options.hit));
+    QTextStream(stdout) << program.retrieval().lastCopy() << '\n';
+    return kExitOk;
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -72,5 +303,9 @@ int main(int argc, char **argv)
     }
     if (command == u"config")
         return runConfig(args.mid(1));
+    if (command == u"bases")
+        return runBases(args.mid(1));
+    if (command == u"search" || command == u"download")
+        return runSearchCommand(args.mid(1), command == u"download");
     return usageError(command.isEmpty() ? QString() : QStringLiteral("unknown command: %1").arg(command));
 }

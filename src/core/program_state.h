@@ -20,4 +20,24 @@ struct ProgramState
     // The program's own proxy; an empty host means none (the system's settings apply).
     QString ProxyHost;
     int ProxyPort = 80;
+
+    // True while no search or download runs, and once the user asked to stop.
+    // Every adapter loop tests it.
+    bool ArretDemande = true;
+
+    // The search, or the last press on a thumbnail, was made with the right button:
+    // exact-title mode for a search, the system picture viewer for a picture.
+    bool ClicDroit = false;
+
+    // The hit an adapter is turning into a slot (1-based).
+    int IndiceCourant = 0;
+
+    // Only one base may be ticked at a time (the setting "BdD").
+    bool BaseUnique = false;
+
+    // File base name of the picture being retrieved.
+    QString NomFichier;
+
+    // Where full pictures are fetched to before they are shown or copied; ends with "/".
+    QString DossierTemp;
 };

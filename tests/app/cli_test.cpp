@@ -1,7 +1,11 @@
+#include "fixture_server.h"
+
 #include <QDir>
 #include <QDirIterator>
+#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -25,7 +29,8 @@ protected:
         env.insert("HOME", m_home.path());
         process.setProcessEnvironment(env);
         process.start(PELLICAM_CLI, args);
-        EXPECT_TRUE(process.waitForFinished(30000));
+        // The test server lives in this process: keep its events flowing.
+        EXPECT_TRUE(QTest::qWaitFor([&] { return process.state() == QProcess::NotRunning; }, 30000));
         return {process.exitCode(), QString::fromUtf8(process.readAllStandardOutput()),
                 QString::fromUtf8(process.readAllStandardError())};
     }
@@ -88,6 +93,107 @@ TEST_F(CliTest, badArgumentsGiveTheUsageOnStandardErrorAndStatusTwo)
         EXPECT_TRUE(outcome.err.contains("Usage: pellicam-cli"));
         EXPECT_TRUE(outcome.out.isEmpty());
     }
+}
+
+TEST_F(CliTest, basesListsTheCatalogue)
+{
+    const Outcome bases = run({"bases"});
+    EXPECT_EQ(bases.exitCode, 0);
+    const QStringList lines = bases.out.split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 14);
+    EXPECT_EQ(lines[0], QString::fromUtf8("0\tAffiches Cinéma\tFr\tposters"));
+    EXPECT_EQ(lines[6], "6\tMovieCovers (JPG)\tFr\tposters");
+    EXPECT_EQ(lines[13], "13\tCover Comoz\tFr/Us\tjackets");
+}
+
+class CliSearchTest : public CliTest
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_server.listen());
+        FixtureServer::Reply page;
+        page.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)<br>"
+                    "<a href=\"/film/titre_MATRIX2.html\">MATRIX RELOADED</a> (2003)";
+        m_server.setReply("/mc/multicrit.html", page);
+        FixtureServer::Reply poster;
+        poster.body = "poster bytes";
+        poster.contentType = "image/jpeg";
+        m_server.setReply("/mc/getjpg.html/MATRIX2.jpg", poster);
+        run({"config", "set", "Hote-MovieCovers", m_server.url("/mc")});
+    }
+
+    FixtureServer m_server;
+};
+
+TEST_F(CliSearchTest, searchListsTheHitsAsJson)
+{
+    const Outcome search = run({"search", "--json", "--bases", "6,11", "matrix"});
+    EXPECT_EQ(search.exitCode, 0);
+    const QString thumbnails = m_server.url("/mc/DATA/thumbs/films-m/");
+    const QString expected =
+        "{\"index\":1,\"site\":\"MovieCovers\",\"title\":\"MATRIX\",\"year\":1999,\"key\":\"MATRIX\","
+        "\"extra\":\"JPG\",\"thumbnail\":\"" + thumbnails + "MATRIX.jpg\",\"shown\":true}\n"
+        "{\"index\":2,\"site\":\"MovieCovers\",\"title\":\"MATRIX RELOADED\",\"year\":2003,\"key\":\"MATRIX2\","
+        "\"extra\":\"JPG\",\"thumbnail\":\"" + thumbnails + "MATRIX2.jpg\",\"shown\":true}\n"
+        "{\"index\":3,\"site\":\"MovieCovers\",\"title\":\"MATRIX\",\"year\":1999,\"key\":\"MATRIX\","
+        "\"extra\":\"PDF\",\"thumbnail\":\"" + thumbnails + "MATRIX.jpg\",\"shown\":true}\n"
+        "{\"index\":4,\"site\":\"MovieCovers\",\"title\":\"MATRIX RELOADED\",\"year\":2003,\"key\":\"MATRIX2\","
+        "\"extra\":\"PDF\",\"thumbnail\":\"" + thumbnails + "MATRIX2.jpg\",\"shown\":true}\n";
+    EXPECT_EQ(search.out, expected);
+    // A first run speaks English.
+    EXPECT_TRUE(search.err.contains("Connection to Movie Covers in progress...")) << search.err.toStdString();
+    EXPECT_TRUE(search.err.endsWith("4 movies found\n")) << search.err.toStdString();
+
+    const Outcome exact = run({"search", "--json", "--exact", "--bases", "6", "matrix"});
+    EXPECT_TRUE(exact.out.contains("\"key\":\"MATRIX\",\"extra\":\"JPG\",\"thumbnail\":\"" + thumbnails
+                                   + "MATRIX.jpg\",\"shown\":true"));
+    EXPECT_TRUE(exact.out.contains("MATRIX2.jpg\",\"shown\":false"));
+}
+
+TEST_F(CliSearchTest, withoutBasesTheStoredTicksDecide)
+{
+    const Outcome none = run({"search", "matrix"});
+    EXPECT_EQ(none.exitCode, 0);
+    EXPECT_TRUE(none.out.isEmpty());
+    EXPECT_TRUE(none.err.contains("No database selected"));
+    EXPECT_TRUE(m_server.requests().isEmpty());
+
+    run({"config", "set", "Base11", "1"});
+    const Outcome ticked = run({"search", "matrix"});
+    EXPECT_TRUE(ticked.out.startsWith("1. MATRIX (1999) [MovieCovers]\n")) << ticked.out.toStdString();
+}
+
+TEST_F(CliSearchTest, downloadCopiesTheHitIntoTheFolder)
+{
+    QTemporaryDir into;
+    const Outcome download = run({"download", "--hit", "2", "--into", into.path(), "--bases", "6", "matrix"});
+    const QString copy = into.filePath("Matrix reloaded [2003]  (MovieCovers).jpg");
+    EXPECT_EQ(download.exitCode, 0) << download.err.toStdString();
+    EXPECT_EQ(download.out, copy + "\n");
+    QFile file(copy);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "poster bytes");
+
+    const Outcome missing = run({"download", "--hit", "1", "--into", into.path(), "--bases", "6", "matrix"});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_TRUE(missing.out.isEmpty());
+    EXPECT_FALSE(missing.err.isEmpty());
+    EXPECT_EQ(run({"download", "--hit", "9", "--into", into.path(), "--bases", "6", "matrix"}).exitCode, 1);
+}
+
+TEST_F(CliSearchTest, badSearchArgumentsGiveStatusTwo)
+{
+    const QStringList bad[] = {
+        {"search"}, {"search", "--bases", "14", "matrix"}, {"search", "--bases"}, {"search", "--hit", "1", "x"},
+        {"download", "matrix"}, {"download", "--hit", "0", "matrix"}, {"download", "--json", "--hit", "1", "x"},
+        {"bases", "extra"},
+    };
+    for (const QStringList &args : bad) {
+        SCOPED_TRACE(args.join(' ').toStdString());
+        EXPECT_EQ(run(args).exitCode, 2);
+    }
+    EXPECT_TRUE(m_server.requests().isEmpty());
 }
 
 } // namespace

@@ -1,0 +1,218 @@
+#include "core/program.h"
+
+#include "core/search_history.h"
+#include "core/site_catalogue.h"
+#include "net/download.h"
+#include "output/retrieval.h"
+#include "settings/app_paths.h"
+#include "settings/settings_store.h"
+#include "settings/string_table.h"
+#include "sites/site_adapter.h"
+
+#include <QCoreApplication>
+#include <QDir>
+
+namespace {
+
+// Texts of the string table used here (French ids; English ones are 1000 further).
+constexpr int kConnecting = 10;
+constexpr int kInProgress = 11;
+constexpr int kNoFilmFound = 12;
+constexpr int kOneFilmFound = 13;
+constexpr int kFilmsFound = 14;
+constexpr int kDownloading = 20;
+constexpr int kFetchingThumbnail = 21;
+
+// A status of this many characters or more takes two lines, so the label moves up.
+constexpr int kTwoLineStatus = 23;
+constexpr int kOneLineTop = 1305;
+constexpr int kTwoLineTop = 1185;
+
+} // namespace
+
+Program::Program(SettingsStore &store, QObject *parent)
+    : QObject(parent)
+    , m_store(store)
+    , m_download(new Download(m_state, AppPaths::httpCache(), this))
+    , m_catalogue(new SiteCatalogue(m_state, this))
+    , m_history(new SearchHistory(store, this))
+    , m_retrieval(new Retrieval(*this, this))
+{
+    m_state.DossierTemp = AppPaths::DossierTemp();
+    QDir().mkpath(m_state.DossierTemp);
+
+    connect(m_download, &Download::thumbnailRequested, &m_results, &ResultList::setThumbnailUrl);
+    connect(m_download, &Download::thumbnailArrived, &m_results, &ResultList::setThumbnail);
+}
+
+Program::~Program() = default;
+
+void Program::setSearch(int baseIndex, SearchProcedure procedure)
+{
+    m_searches.insert(baseIndex, std::move(procedure));
+}
+
+void Program::adopt(std::unique_ptr<SiteAdapter> adapter)
+{
+    m_adapters.push_back(std::move(adapter));
+}
+
+void Program::setTitle(const QString &title)
+{
+    if (title == m_title)
+        return;
+    m_title = title;
+    emit titleChanged(title);
+}
+
+QString Program::text(int id) const
+{
+    return StringTable::text(id, m_state.LangOffset).value_or(QString());
+}
+
+void Program::yieldOnce()
+{
+    QCoreApplication::processEvents();
+}
+
+void Program::Lance(int button)
+{
+    if (m_title.isEmpty() || m_catalogue->tickedCount() == 0)
+        return;
+    // A download under way has the button disabled.
+    if (!m_searchButtonEnabled)
+        return;
+    if (m_stopCaption) {
+        m_state.ArretDemande = true;
+        setStopCaption(false);
+        return;
+    }
+    // A stopped search that is still unwinding: a new one would run inside it.
+    if (m_runUnwinding)
+        return;
+    runSearch(button);
+}
+
+void Program::runSearch(int button)
+{
+    m_runUnwinding = true;
+    setStopCaption(true);
+    m_state.ClicDroit = button == 2;
+    setTitle(m_history->AjouteHistorique(m_title));
+    setInputEnabled(false);
+    EffaceResultats();
+    AfficheAttente(true);
+
+    for (int base : SiteCatalogue::rowOrder()) {
+        if (m_catalogue->isTicked(base)) {
+            if (const auto search = m_searches.constFind(base); search != m_searches.cend())
+                (*search)();
+        }
+        yieldOnce();
+        if (m_state.ArretDemande)
+            break;
+    }
+
+    FinTraitement();
+    setStopCaption(false);
+    yieldOnce();
+    m_results.placeFinalStrip();
+    m_runUnwinding = false;
+    emit runFinished();
+}
+
+void Program::FinTraitement()
+{
+    setSearchButtonEnabled(true);
+    emit waitCursorChanged(false);
+    AfficheAttente(false);
+    AfficheStatut(QStringLiteral("Nb"), false);
+    setInputEnabled(true);
+    yieldOnce();
+    m_results.setSlotsEnabled(true);
+}
+
+void Program::AfficheAttente(bool busy)
+{
+    const bool changed = m_state.ArretDemande == busy;
+    m_state.ArretDemande = !busy;
+    if (changed)
+        emit busyChanged(busy);
+}
+
+void Program::AfficheStatut(const QString &status, bool connecting)
+{
+    yieldOnce();
+    const QString line = connecting ? text(kConnecting) + status + text(kInProgress) : status;
+    QString shown = line;
+    if (line == u"Nb") {
+        const int found = m_results.NbResultats();
+        shown = found == 0   ? text(kNoFilmFound)
+                : found == 1 ? text(kOneFilmFound)
+                             : QString::number(found) + text(kFilmsFound);
+    }
+    m_statusText = shown;
+    m_statusTop = line.size() < kTwoLineStatus ? kOneLineTop : kTwoLineTop;
+    emit statusChanged(m_statusText, m_statusTop);
+}
+
+void Program::AjouteResultat(int index, bool Wide)
+{
+    const ResultEntry &hit = m_results.entry(m_results.NbVignettes() + 1);
+    const bool shown = !m_state.ClicDroit
+                       || ResultList::matchesTitle(ResultList::displayTitle(hit.Title), m_title);
+    AfficheStatut(text(kFetchingThumbnail) + QString::number(index) + QStringLiteral(" / ")
+                      + QString::number(m_results.NbResultats()),
+                  false);
+    m_results.addSlot(Wide, shown);
+    yieldOnce();
+}
+
+void Program::EffaceResultats()
+{
+    m_results.clear();
+    m_download->newRun();
+    m_state.PageHtml.clear();
+    m_statusText.clear();
+    emit statusChanged(m_statusText, m_statusTop);
+    AfficheAttente(false);
+}
+
+void Program::CentreVignettes()
+{
+    m_results.CentreVignettes(m_state.BaseUnique);
+}
+
+void Program::beginDownloadState()
+{
+    setSearchButtonEnabled(false);
+    emit waitCursorChanged(true);
+    AfficheAttente(true);
+    AfficheStatut(text(kDownloading), false);
+    yieldOnce();
+    m_results.setSlotsEnabled(false);
+}
+
+void Program::setStopCaption(bool stop)
+{
+    if (stop == m_stopCaption)
+        return;
+    m_stopCaption = stop;
+    emit searchCaptionChanged(stop);
+}
+
+void Program::setInputEnabled(bool enabled)
+{
+    if (enabled == m_inputEnabled)
+        return;
+    m_inputEnabled = enabled;
+    emit inputEnabledChanged(enabled);
+}
+
+void Program::setSearchButtonEnabled(bool enabled)
+{
+    if (enabled == m_searchButtonEnabled)
+        return;
+    m_searchButtonEnabled = enabled;
+    emit searchButtonEnabledChanged(enabled);
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include "core/program_state.h"
+#include "core/result_list.h"
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <memory>
+#include <vector>
+
+class Download;
+class Retrieval;
+class SearchHistory;
+class SettingsStore;
+class SiteAdapter;
+class SiteCatalogue;
+
+// The program without its windows: what the main window owns and what the
+// search run, the adapters and the retrieval share. The windows draw its state
+// and learn of changes through its signals; the headless front end drives it
+// the same way.
+class Program : public QObject
+{
+    Q_OBJECT
+
+public:
+    using SearchProcedure = std::function<void()>;
+
+    explicit Program(SettingsStore &store, QObject *parent = nullptr);
+    ~Program() override;
+
+    ProgramState &state() { return m_state; }
+    SettingsStore &settings() { return m_store; }
+    Download &download() { return *m_download; }
+    ResultList &results() { return m_results; }
+    SiteCatalogue &catalogue() { return *m_catalogue; }
+    SearchHistory &history() { return *m_history; }
+    Retrieval &retrieval() { return *m_retrieval; }
+
+    // The adapter that searches a base, and the adapters to keep alive.
+    void setSearch(int baseIndex, SearchProcedure procedure);
+    void adopt(std::unique_ptr<SiteAdapter> adapter);
+
+    // The title box.
+    QString title() const { return m_title; }
+    void setTitle(const QString &title);
+
+    // The search button: starts a search on its search caption (button 1 left,
+    // 2 right: exact-title mode), asks the running one to stop otherwise.
+    void Lance(int button);
+    bool searchCaptionShowsStop() const { return m_stopCaption; }
+    bool searchButtonEnabled() const { return m_searchButtonEnabled; }
+    // Title box and base box: disabled while a search runs.
+    bool inputEnabled() const { return m_inputEnabled; }
+    bool busy() const { return !m_state.ArretDemande; }
+    QString statusText() const { return m_statusText; }
+    int statusTop() const { return m_statusTop; }
+
+    // Back to idle after a search or a download.
+    void FinTraitement();
+    void AfficheAttente(bool busy);
+    void AfficheStatut(const QString &text, bool connecting);
+    // Makes the slot of the next hit; `index` only numbers the status text.
+    void AjouteResultat(int index, bool Wide);
+    void EffaceResultats();
+    void CentreVignettes();
+    // Enters the downloading state of a retrieval.
+    void beginDownloadState();
+
+    // The string table text of `id` in the current language.
+    QString text(int id) const;
+    static void yieldOnce();
+
+signals:
+    void statusChanged(const QString &text, int topTwips);
+    void busyChanged(bool busy);
+    void searchCaptionChanged(bool showsStop);
+    void searchButtonEnabledChanged(bool enabled);
+    void inputEnabledChanged(bool enabled);
+    void waitCursorChanged(bool waiting);
+    void titleChanged(const QString &title);
+    void runFinished();
+
+private:
+    void runSearch(int button);
+    void setStopCaption(bool stop);
+    void setInputEnabled(bool enabled);
+    void setSearchButtonEnabled(bool enabled);
+
+    ProgramState m_state;
+    SettingsStore &m_store;
+    ResultList m_results;
+    Download *m_download;
+    SiteCatalogue *m_catalogue;
+    SearchHistory *m_history;
+    Retrieval *m_retrieval;
+    QHash<int, SearchProcedure> m_searches;
+    std::vector<std::unique_ptr<SiteAdapter>> m_adapters;
+
+    QString m_title;
+    QString m_statusText;
+    int m_statusTop = 1305;
+    bool m_stopCaption = false;
+    bool m_runUnwinding = false;
+    bool m_searchButtonEnabled = true;
+    bool m_inputEnabled = true;
+};

@@ -1,0 +1,95 @@
+#include "output/retrieval.h"
+
+#include "core/program.h"
+#include "output/file_naming.h"
+#include "output/output_actions.h"
+
+#include <QDir>
+#include <QFileInfo>
+
+Retrieval::Retrieval(Program &program, QObject *parent)
+    : QObject(parent)
+    , m_program(program)
+{
+}
+
+void Retrieval::setResolver(const QString &site, Resolver resolver)
+{
+    m_resolvers.insert(site, std::move(resolver));
+}
+
+void Retrieval::setSaveFolder(const QString &folder)
+{
+    m_saveFolder = folder;
+    while (m_saveFolder.size() > 1 && (m_saveFolder.endsWith(u'/') || m_saveFolder.endsWith(u'\\')))
+        m_saveFolder.chop(1);
+}
+
+void Retrieval::thumbPressed(int Index, int button)
+{
+    m_program.state().ClicDroit = button == 2;
+    retrieve(Index, false);
+}
+
+void Retrieval::downloadClicked(int Index)
+{
+    retrieve(Index, true);
+}
+
+void Retrieval::badgeClicked(int Index)
+{
+    thumbPressed(Index, 0);
+}
+
+void Retrieval::retrieve(int Index, bool Copy)
+{
+    // One retrieval at a time: the slots are disabled while one runs.
+    if (m_downloading)
+        return;
+    const auto resolver = m_resolvers.constFind(m_program.results().entry(Index + 1).Site);
+    if (resolver != m_resolvers.cend())
+        (*resolver)(Index, Copy);
+}
+
+void Retrieval::PrepareTelechargement(int Index)
+{
+    m_downloading = true;
+    m_lastCopy.clear();
+    m_program.beginDownloadState();
+    m_program.state().NomFichier = composeFileName(m_program.results().entry(Index + 1));
+}
+
+bool Retrieval::FichierExiste(const QString &path)
+{
+    const QFileInfo file(path);
+    return file.isFile() && file.size() > 0;
+}
+
+void Retrieval::OuvreFichier(int Index, bool Copy)
+{
+    ProgramState &state = m_program.state();
+    const QString extension = m_program.results().entry(Index + 1).Extra == QStringLiteral("PDF") ? QStringLiteral(".pdf")
+                                                                                  : QStringLiteral(".jpg");
+    const QString source = state.DossierTemp + state.NomFichier + extension;
+
+    if (Copy) {
+        const QString destination = m_saveFolder + QDir::separator() + state.NomFichier + extension;
+        // The badge says the picture is in the download folder: only when it is.
+        if (!m_saveFolder.isEmpty() && FichierExiste(source) && m_actions
+            && m_actions->copyFile(source, destination)) {
+            m_lastCopy = destination;
+            m_program.results().setDownloaded(Index);
+        }
+    } else if (m_actions) {
+        if (extension == u".pdf") {
+            m_actions->openDocument(source);
+        } else if (state.ClicDroit) {
+            m_actions->showInSystemViewer(source);
+        } else {
+            state.IndiceCourant = Index;
+            m_actions->showInViewer(source, Index);
+        }
+    }
+    m_program.FinTraitement();
+    m_downloading = false;
+}

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <functional>
+
+class OutputActions;
+class Program;
+
+// A press on a hit: its site's resolver fetches the full picture into the
+// cache folder under a name made from the hit, then the picture is copied to
+// the download folder or shown.
+class Retrieval : public QObject
+{
+    Q_OBJECT
+
+public:
+    // A site's resolver, with the hit's slot and whether to copy the picture.
+    using Resolver = std::function<void(int Index, bool Copy)>;
+
+    explicit Retrieval(Program &program, QObject *parent = nullptr);
+
+    void setResolver(const QString &site, Resolver resolver);
+    void setOutputActions(OutputActions *actions) { m_actions = actions; }
+    // The download folder, without a trailing separator.
+    void setSaveFolder(const QString &folder);
+    QString saveFolder() const { return m_saveFolder; }
+
+    // A press on a thumbnail (button 2: right), a click on its download
+    // button, a click on its badge.
+    void thumbPressed(int Index, int button);
+    void downloadClicked(int Index);
+    void badgeClicked(int Index);
+    // Calls the resolver of the hit's site; a site without one does nothing.
+    void retrieve(int Index, bool Copy);
+
+    // The steps that every resolver shares.
+    void PrepareTelechargement(int Index);
+    void OuvreFichier(int Index, bool Copy);
+    static bool FichierExiste(const QString &path);
+
+    bool downloading() const { return m_downloading; }
+    // The copy that the last retrieval made, empty when it made none.
+    QString lastCopy() const { return m_lastCopy; }
+
+private:
+    Program &m_program;
+    QHash<QString, Resolver> m_resolvers;
+    OutputActions *m_actions = nullptr;
+    QString m_saveFolder;
+    QString m_lastCopy;
+    bool m_downloading = false;
+};
