@@ -1,0 +1,187 @@
+#include "settings/settings_store.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QImage>
+#include <QNetworkAccessManager>
+#include <QNetworkProxy>
+#include <QNetworkReply>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <gtest/gtest.h>
+
+namespace {
+
+struct Fetched
+{
+    int status = 0;
+    QByteArray contentType;
+    QByteArray body;
+};
+
+class SampleSitesTest : public ::testing::Test
+{
+protected:
+    ~SampleSitesTest() override
+    {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+
+    // Starts the program and returns the MovieCovers address it announces
+    // before "Ready"; empty when it does not come up.
+    QString start(const QStringList &args = {})
+    {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("XDG_CONFIG_HOME", m_dir.filePath("config"));
+        env.insert("XDG_CACHE_HOME", m_dir.filePath("cache"));
+        env.insert("HOME", m_dir.filePath("home"));
+        m_process.setProcessEnvironment(env);
+        m_process.start(PELLICAM_SAMPLE_SITES, args);
+        QByteArray out;
+        while (!out.contains("Ready\n") && m_process.waitForReadyRead(10000))
+            out += m_process.readAllStandardOutput();
+        const auto setting = QRegularExpression("^Hote-MovieCovers=(.*)$", QRegularExpression::MultilineOption)
+                                 .match(QString::fromUtf8(out));
+        return out.contains("Ready\n") ? setting.captured(1) : QString();
+    }
+
+    static Fetched get(const QString &url)
+    {
+        QNetworkAccessManager manager;
+        manager.setProxy(QNetworkProxy::NoProxy);
+        QNetworkReply *reply = manager.get(QNetworkRequest(QUrl(url)));
+        QEventLoop loop;
+        QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
+        QTimer::singleShot(10000, &loop, &QEventLoop::quit);
+        loop.exec();
+        Fetched fetched{reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt(),
+                        reply->header(QNetworkRequest::ContentTypeHeader).toByteArray(), reply->readAll()};
+        delete reply;
+        return fetched;
+    }
+
+    QString iniFile() const { return m_dir.filePath("config/Pellicam/Pellicam.ini"); }
+
+    QTemporaryDir m_dir;
+    QProcess m_process;
+};
+
+// Every "k 0 obj" must start where the cross-reference table says.
+bool xrefOffsetsPointAtTheirObjects(const QByteArray &pdf)
+{
+    const qsizetype startxref = pdf.lastIndexOf("startxref\n");
+    const qsizetype xref = pdf.mid(startxref + 10).split('\n').value(0).toLongLong();
+    if (startxref < 0 || !pdf.mid(xref).startsWith("xref\n0 "))
+        return false;
+    const QList<QByteArray> lines = pdf.mid(xref).split('\n');
+    const int count = lines.value(1).split(' ').value(1).toInt();
+    for (int object = 1; object < count; ++object) {
+        const QByteArray entry = lines.value(2 + object);
+        if (entry.size() != 19 || !pdf.mid(entry.left(10).toLongLong()).startsWith(QByteArray::number(object) + " 0 obj"))
+            return false;
+    }
+    return count > 1;
+}
+
+TEST_F(SampleSitesTest, movieCoversAnswersSearchesPicturesAndJackets)
+{
+    const QString base = start();
+    ASSERT_TRUE(QRegularExpression("^http://127\\.0\\.0\\.1:\\d+/moviecovers$").match(base).hasMatch()) << base.toStdString();
+    EXPECT_FALSE(QFile::exists(iniFile()));
+
+    const struct
+    {
+        const char *typed;
+        QList<QByteArray> expected; // each hit as the program reads it
+    } searches[] = {
+        {"matrix", {"<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)",
+                    "<a href=\"/film/titre_MATRIXRELOADED.html\">MATRIX RELOADED</a> (2003)"}},
+        {"Le%20Parrain", {"/film/titre_PARRAIN.html\">PARRAIN (LE)</a> (1972)",
+                          "/film/titre_PARRAIN2.html\">PARRAIN 2 (LE)</a> (1974)"}},
+        // Typed with its accent (sent as UTF-8 or Latin-1) or without: the page is Latin-1.
+        {"am%C3%A9lie", {"/film/titre_FABULEUXDESTINDAMELIEPOULAIN.html\">AM\xC9LIE POULAIN (LE FABULEUX DESTIN D')</a> (2001)"}},
+        {"am%E9lie", {"/film/titre_FABULEUXDESTINDAMELIEPOULAIN.html\">"}},
+        {"AMELIE", {"/film/titre_FABULEUXDESTINDAMELIEPOULAIN.html\">"}},
+        {"no%20such%20film", {}},
+    };
+    for (const auto &search : searches) {
+        const Fetched page = get(base + "/multicrit.html?titre=" + search.typed + "&slow=1&listes=1");
+        EXPECT_EQ(page.status, 200) << search.typed;
+        EXPECT_TRUE(page.contentType.contains("iso-8859-1")) << page.contentType.toStdString();
+        EXPECT_EQ(page.body.count("/film/"), search.expected.size()) << search.typed;
+        for (const QByteArray &hit : search.expected)
+            EXPECT_TRUE(page.body.contains(hit)) << search.typed << ": " << hit.toStdString();
+    }
+
+    const struct
+    {
+        const char *path;
+        QSize size;
+    } pictures[] = {
+        {"/DATA/thumbs/films-m/MATRIX.jpg", {111, 172}},
+        {"/getjpg.html/MATRIX.jpg", {500, 750}},
+        // A title ending with ")" files its thumbnail under the title's letter.
+        {"/DATA/thumbs/films-a/FABULEUXDESTINDAMELIEPOULAIN.jpg", {111, 172}},
+    };
+    for (const auto &picture : pictures) {
+        const Fetched fetched = get(base + picture.path);
+        EXPECT_EQ(fetched.contentType, "image/jpeg") << picture.path;
+        EXPECT_EQ(QImage::fromData(fetched.body, "JPEG").size(), picture.size) << picture.path;
+    }
+
+    const Fetched jacket = get(base + "/getpdf5.html?idmc1=MATRIX&taille=272x182-14&couleurfond=noir"
+                                      "&police=courier&submit=Voir...");
+    EXPECT_EQ(jacket.contentType, "application/pdf");
+    EXPECT_TRUE(jacket.body.startsWith("%PDF-"));
+    EXPECT_TRUE(jacket.body.trimmed().endsWith("%%EOF"));
+    EXPECT_TRUE(xrefOffsetsPointAtTheirObjects(jacket.body));
+    for (const char *written : {"(MATRIX)", "(taille=272x182-14)", "(couleurfond=noir)", "/BaseFont /Courier"})
+        EXPECT_TRUE(jacket.body.contains(written)) << written;
+
+    for (const char *missing : {"/DATA/thumbs/films-m/NOSUCHFILM.jpg", "/DATA/thumbs/films-f/FABULEUXDESTINDAMELIEPOULAIN.jpg",
+                                "/getjpg.html/NOSUCHFILM.jpg", "/getpdf5.html?idmc1=NOSUCHFILM&taille=142x95-18"})
+        EXPECT_EQ(get(base + missing).status, 404) << missing;
+    EXPECT_EQ(get(QString(base).remove("/moviecovers") + "/nosuchsite/").status, 404);
+}
+
+TEST_F(SampleSitesTest, applyStoresTheAddressesAndATermSignalEndsCleanly)
+{
+    const QString base = start({"--apply"});
+    ASSERT_FALSE(base.isEmpty());
+    EXPECT_EQ(SettingsStore(iniFile()).LitValeur("Hote-MovieCovers"), base);
+
+    m_process.terminate();
+    ASSERT_TRUE(m_process.waitForFinished(10000));
+    EXPECT_EQ(m_process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(m_process.exitCode(), 0);
+}
+
+TEST_F(SampleSitesTest, latencyDelaysEveryReply)
+{
+    const QString base = start({"--latency", "400"});
+    ASSERT_FALSE(base.isEmpty());
+    QElapsedTimer timer;
+    timer.start();
+    EXPECT_EQ(get(base + "/getjpg.html/NOSUCHFILM.jpg").status, 404);
+    EXPECT_GE(timer.elapsed(), 400);
+}
+
+TEST_F(SampleSitesTest, badArgumentsGiveTheUsageOnStandardErrorAndStatusTwo)
+{
+    const QStringList bad[] = {{"--port", "x"}, {"--port", "70000"}, {"--latency", "-1"},
+                               {"--latency"}, {"--bogus"}, {"stray"}};
+    for (const QStringList &args : bad) {
+        QProcess process;
+        process.start(PELLICAM_SAMPLE_SITES, args);
+        ASSERT_TRUE(process.waitForFinished(10000));
+        EXPECT_EQ(process.exitCode(), 2) << args.join(' ').toStdString();
+        EXPECT_TRUE(process.readAllStandardError().contains("Usage:")) << args.join(' ').toStdString();
+        EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
+    }
+}
+
+} // namespace

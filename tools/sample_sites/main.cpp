@@ -1,0 +1,127 @@
+// pellicam-sample-sites: plays the poster sites on 127.0.0.1, for the offline
+// demo, the tests and the benchmarks. Prints each site's address setting,
+// then "Ready", and serves until it is killed.
+
+#include "sample_server.h"
+#include "settings/settings_store.h"
+
+#include <QCoreApplication>
+#include <QStringList>
+
+#include <cstdio>
+
+#ifdef Q_OS_UNIX
+#include <QSocketNotifier>
+#include <csignal>
+#include <unistd.h>
+#endif
+
+namespace {
+
+constexpr int kUsageError = 2;
+
+constexpr char kUsage[] =
+    "Usage: pellicam-sample-sites [--port N] [--apply] [--latency MS]\n"
+    "Plays the poster sites on 127.0.0.1 (each under a path of its own on one port),\n"
+    "prints their address settings, then \"Ready\", and serves until it is stopped.\n"
+    "  --port N      listen on port N (default: any free port)\n"
+    "  --apply       also store the addresses in Pellicam's settings\n"
+    "  --latency MS  delay every reply by MS milliseconds\n";
+
+struct Options
+{
+    quint16 port = 0;
+    bool apply = false;
+    int latencyMs = 0;
+    bool help = false;
+};
+
+bool parseArguments(const QStringList &arguments, Options &options)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString &argument = arguments[i];
+        bool ok = false;
+        if (argument == u"--apply") {
+            options.apply = true;
+        } else if (argument == u"--help" || argument == u"-h") {
+            options.help = true;
+        } else if (argument == u"--port" && i + 1 < arguments.size()) {
+            const uint port = arguments[++i].toUInt(&ok);
+            if (!ok || port > 65535)
+                return false;
+            options.port = quint16(port);
+        } else if (argument == u"--latency" && i + 1 < arguments.size()) {
+            options.latencyMs = arguments[++i].toInt(&ok);
+            if (!ok || options.latencyMs < 0)
+                return false;
+        } else {
+            return false;
+        }
+    }
+    return true;
+}
+
+#ifdef Q_OS_UNIX
+// A signal handler may only write to a pipe; the event loop reads it and quits.
+int g_signalPipe[2] = {-1, -1};
+
+void onStopSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(g_signalPipe[1], &byte, 1);
+}
+
+void quitOnStopSignals(QCoreApplication &app)
+{
+    if (::pipe(g_signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(g_signalPipe[0], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, &QCoreApplication::quit);
+    struct sigaction action = {};
+    action.sa_handler = onStopSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
+}
+#endif
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+
+    Options options;
+    if (!parseArguments(app.arguments(), options)) {
+        std::fputs(kUsage, stderr);
+        return kUsageError;
+    }
+    if (options.help) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+
+    SampleServer server;
+    server.setLatency(options.latencyMs);
+    if (!server.listen(options.port)) {
+        std::fprintf(stderr, "pellicam-sample-sites: cannot listen on 127.0.0.1:%u\n", unsigned(options.port));
+        return 1;
+    }
+#ifdef Q_OS_UNIX
+    quitOnStopSignals(app);
+#endif
+
+    const auto settings = server.settings();
+    if (options.apply) {
+        SettingsStore store;
+        for (const auto &[name, address] : settings)
+            store.EcritValeur(name, address);
+    }
+    for (const auto &[name, address] : settings)
+        std::printf("%s=%s\n", qPrintable(name), qPrintable(address));
+    std::puts("Ready");
+    std::fflush(stdout);
+
+    return app.exec();
+}
