@@ -43,7 +43,8 @@ const char kUsage[] =
     "  --help                   show this help\n"
     "\n"
     "  --bases LIST   base numbers separated by commas (see 'bases'), or 'all';\n"
-    "                 without it the bases ticked in the window are searched\n"
+    "                 without it the bases ticked in the window are searched,\n"
+    "                 or every base when none is ticked\n"
     "  --exact        keep only the hits whose title is the one searched\n"
     "  --json         one JSON object per hit and per line\n"
     "\n"
@@ -237,22 +238,28 @@ void runSearch(Program &program, const SearchOptions &options)
     SiteCatalogue &catalogue = program.catalogue();
     LitOptions(store, program.state(), catalogue);
     program.history().load();
-    if (options.bases) {
+    QList<int> bases = options.bases.value_or(QList<int>());
+    if (!options.bases) {
+        catalogue.restore(store);
+        catalogue.AfficheNbrCoche();
+        // Nothing ticked in the window: a search from here is of no base in particular.
+        if (catalogue.tickedCount() == 0) {
+            QTextStream(stderr) << catalogue.summary() << ": every base is searched\n";
+            bases = QList<int>(SiteCatalogue::rowOrder().begin(), SiteCatalogue::rowOrder().end());
+        }
+    }
+    if (!bases.isEmpty()) {
         // The bases asked for are searched even where the window allows only one.
         program.state().BaseUnique = false;
-        for (int base : *options.bases)
+        for (int base : bases)
             catalogue.setTick(base, 1);
-    } else {
-        catalogue.restore(store);
+        catalogue.AfficheNbrCoche();
     }
-    catalogue.AfficheNbrCoche();
 
     QObject::connect(&program, &Program::statusChanged, [](const QString &status) {
         if (!status.isEmpty())
             QTextStream(stderr) << status << '\n';
     });
-    if (catalogue.tickedCount() == 0)
-        QTextStream(stderr) << catalogue.summary() << '\n';
     program.setTitle(options.title);
     program.Lance(options.exact ? 2 : 1);
 }

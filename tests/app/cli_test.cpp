@@ -155,13 +155,22 @@ TEST_F(CliSearchTest, withoutBasesTheStoredTicksDecide)
 {
     const Outcome none = run({"search", "matrix"});
     EXPECT_EQ(none.exitCode, 0);
-    EXPECT_TRUE(none.out.isEmpty());
-    EXPECT_TRUE(none.err.contains("No database selected"));
-    EXPECT_TRUE(m_server.requests().isEmpty());
+    EXPECT_TRUE(none.err.contains("No database selected: every base is searched"));
+    EXPECT_TRUE(none.out.startsWith("1. MATRIX (1999) [MovieCovers]\n"
+                                    "2. MATRIX RELOADED (2003) [MovieCovers]\n3. MATRIX"))
+        << none.out.toStdString();
+    EXPECT_EQ(none.out.count("\n"), 4);
 
     run({"config", "set", "Base11", "1"});
-    const Outcome ticked = run({"search", "matrix"});
-    EXPECT_TRUE(ticked.out.startsWith("1. MATRIX (1999) [MovieCovers]\n")) << ticked.out.toStdString();
+    m_server.clearRequests();
+    const Outcome ticked = run({"search", "--json", "matrix"});
+    EXPECT_EQ(ticked.out.count("\"extra\":\"PDF\""), 2) << ticked.out.toStdString();
+    EXPECT_EQ(ticked.out.count("\n"), 2);
+    EXPECT_EQ(m_server.count("/mc/multicrit.html?titre=matrix&slow=1&listes=1"), 1);
+
+    // One base at a time ("BdD"), as the window would leave it: two ticks are none.
+    run({"config", "set", "Base6", "1"});
+    EXPECT_TRUE(run({"search", "matrix"}).err.contains("every base is searched"));
 }
 
 TEST_F(CliSearchTest, downloadCopiesTheHitIntoTheFolder)
