@@ -122,15 +122,6 @@ int SiteCatalogue::tickedCount() const
     return int(std::count(m_ticks.begin(), m_ticks.end(), 1));
 }
 
-QList<int> SiteCatalogue::tickedInRowOrder() const
-{
-    QList<int> ticked;
-    for (const int base : kRowOrder)
-        if (isTicked(base))
-            ticked.append(base);
-    return ticked;
-}
-
 void SiteCatalogue::AfficheNbrCoche()
 {
     const int count = tickedCount();

@@ -49,8 +49,6 @@ public:
     void setTick(int base, int value);
     bool isTicked(int base) const;
     int tickedCount() const;
-    // The ticked bases in the order a search visits them.
-    QList<int> tickedInRowOrder() const;
 
     // Recounts, enforces single-base mode and refreshes summary().
     void AfficheNbrCoche();

@@ -105,7 +105,7 @@ TEST_F(SiteCatalogueTest, summaryCountsTheTickedBasesInBothLanguages)
     m_state.LangOffset = kEnglish;
     m_catalogue.nameClicked(4);
     EXPECT_EQ(m_catalogue.summary(), "1 database selected");
-    EXPECT_EQ(m_catalogue.tickedInRowOrder(), QList<int>{4});
+    EXPECT_EQ(ticked(), QList<int>{4});
 }
 
 TEST_F(SiteCatalogueTest, multipleModeTogglesOnReleaseAndOnName)
@@ -114,7 +114,7 @@ TEST_F(SiteCatalogueTest, multipleModeTogglesOnReleaseAndOnName)
     m_catalogue.tickBoxReleased(6);
     m_catalogue.nameClicked(11);
     m_catalogue.nameClicked(0);
-    EXPECT_EQ(m_catalogue.tickedInRowOrder(), (QList<int>{0, 6, 11}));
+    EXPECT_EQ(ticked(), (QList<int>{0, 6, 11}));
     m_catalogue.tickBoxReleased(0);
     m_catalogue.nameClicked(6);
     EXPECT_EQ(ticked(), QList<int>{11});
