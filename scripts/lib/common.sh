@@ -10,7 +10,7 @@ export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
 # Debian packages the build, the tests and the benchmarks need.
 PACKAGES=(
     cmake ninja-build g++ ccache pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev
+    qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 

@@ -8,7 +8,7 @@
 
 namespace DownloadFolders {
 
-QStringList list(const SettingsStore &store)
+QStringList systemFolders()
 {
     QStringList folders;
     for (const auto location : {QStandardPaths::DesktopLocation, QStandardPaths::DocumentsLocation,
@@ -17,19 +17,29 @@ QStringList list(const SettingsStore &store)
         if (!folder.isEmpty() && QDir(folder).exists() && !folders.contains(folder))
             folders << folder;
     }
+    return folders;
+}
+
+QStringList list(const SettingsStore &store)
+{
+    QStringList folders = systemFolders();
     const QString own = store.LitValeur(QStringLiteral("Folder-User"));
     if (!own.isEmpty())
         folders << own;
     return folders;
 }
 
+int selectedIndex(const SettingsStore &store, int count)
+{
+    const int stored = text::intValue(store.LitValeur(QStringLiteral("Folder-Id")));
+    const int entry = stored == 0 ? count - 1 : stored == -1 ? 2 : stored - 1;
+    return entry >= 0 && entry < count ? entry : -1;
+}
+
 QString selected(const SettingsStore &store)
 {
     const QStringList folders = list(store);
-    const int entry = text::intValue(store.LitValeur(QStringLiteral("Folder-Id"))) - 1;
-    if (entry >= 0 && entry < folders.size())
-        return folders[entry];
-    return folders.value(0);
+    return folders.value(selectedIndex(store, int(folders.size())));
 }
 
 } // namespace DownloadFolders

@@ -83,14 +83,19 @@ void Program::Lance(int button)
     if (!m_searchButtonEnabled)
         return;
     if (m_stopCaption) {
-        m_state.ArretDemande = true;
-        setStopCaption(false);
+        requestStop();
         return;
     }
     // A stopped search that is still unwinding: a new one would run inside it.
     if (m_runUnwinding)
         return;
     runSearch(button);
+}
+
+void Program::requestStop()
+{
+    m_state.ArretDemande = true;
+    setStopCaption(false);
 }
 
 void Program::runSearch(int button)

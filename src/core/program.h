@@ -51,6 +51,10 @@ public:
     // 2 right: exact-title mode), asks the running one to stop otherwise.
     void Lance(int button);
     bool searchCaptionShowsStop() const { return m_stopCaption; }
+    // A search is under way (also while a stopped one unwinds).
+    bool searching() const { return m_runUnwinding; }
+    // The stop request: adapter loops leave, the search button shows "Rechercher".
+    void requestStop();
     bool searchButtonEnabled() const { return m_searchButtonEnabled; }
     // Title box and base box: disabled while a search runs.
     bool inputEnabled() const { return m_inputEnabled; }

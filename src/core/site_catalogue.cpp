@@ -122,6 +122,11 @@ int SiteCatalogue::tickedCount() const
     return int(std::count(m_ticks.begin(), m_ticks.end(), 1));
 }
 
+bool SiteCatalogue::singleBase() const
+{
+    return m_state.BaseUnique;
+}
+
 void SiteCatalogue::AfficheNbrCoche()
 {
     const int count = tickedCount();

@@ -53,6 +53,8 @@ public:
     // Recounts, enforces single-base mode and refreshes summary().
     void AfficheNbrCoche();
     QString summary() const { return m_summary; }
+    // BaseUnique: the selection window's height follows it.
+    bool singleBase() const;
 
     // Group link n (0 all, 1 none, 2 Fr, 3 Us, 4 posters, 5 jackets) replaces the
     // selection; base 13 belongs to both language groups.

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <QObject>
+#include <QString>
+
+class MainWindow;
+class Program;
+class QWidget;
+
+// Shows the windows in their states and saves a picture of each: idle, during
+// a search, with results, a hovered button, the selection window in both
+// heights, the compact form. Then ends the program.
+class ScreenshotTour : public QObject
+{
+    Q_OBJECT
+
+public:
+    ScreenshotTour(MainWindow &window, Program &program, const QString &folder, const QString &title);
+
+    void run();
+
+private:
+    void save(QWidget *widget, const QString &name);
+    void tour();
+
+    MainWindow &m_window;
+    Program &m_program;
+    QString m_folder;
+    QString m_title;
+};

@@ -1,0 +1,68 @@
+#include "windows/desktop_output.h"
+
+#include "core/program_state.h"
+#include "windows/picture_window.h"
+
+#include <QDesktopServices>
+#include <QFile>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QUrl>
+#include <QWidget>
+
+DesktopOutput::DesktopOutput(ProgramState &state, QWidget *owner)
+    : m_state(state)
+    , m_owner(owner)
+{
+}
+
+bool DesktopOutput::copyFile(const QString &source, const QString &destination)
+{
+    if (QFileInfo::exists(destination)) {
+        const QString question = m_state.LangOffset == 0
+                                     ? QStringLiteral("Remplacer « %1 » ?")
+                                     : QStringLiteral("Replace \"%1\"?");
+        const auto answer = QMessageBox::question(m_owner, QStringLiteral("Pellicam"),
+                                                  question.arg(QFileInfo(destination).fileName()));
+        if (answer != QMessageBox::Yes)
+            return false;
+    }
+    // Copied beside the target first, so a failed copy never leaves half a picture.
+    const QString partial = destination + QStringLiteral(".part");
+    QFile::remove(partial);
+    if (!QFile::copy(source, partial)) {
+        QFile::remove(partial);
+        const QString problem = m_state.LangOffset == 0
+                                    ? QStringLiteral("L'image n'a pas pu être copiée dans « %1 ».")
+                                    : QStringLiteral("The picture could not be copied to \"%1\".");
+        QMessageBox::warning(m_owner, QStringLiteral("Pellicam"), problem.arg(QFileInfo(destination).path()));
+        return false;
+    }
+    QFile::remove(destination);
+    if (!QFile::rename(partial, destination)) {
+        QFile::remove(partial);
+        return false;
+    }
+    return true;
+}
+
+void DesktopOutput::openDocument(const QString &path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void DesktopOutput::showInSystemViewer(const QString &path)
+{
+    QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+void DesktopOutput::showInViewer(const QString &path, int)
+{
+    auto *window = new PictureWindow(path, m_state.LangOffset);
+    m_cascade += 20;
+    if (m_cascade > 200)
+        m_cascade = 0;
+    if (m_owner)
+        window->move(m_owner->pos() + QPoint(40 + m_cascade, 40 + m_cascade));
+    window->show();
+}

@@ -1,0 +1,109 @@
+#pragma once
+
+#include <QImage>
+#include <QList>
+#include <QPixmap>
+#include <QTimer>
+#include <QWidget>
+#include <array>
+#include <memory>
+
+class DesktopOutput;
+class OverButton;
+class Program;
+class QComboBox;
+class QLabel;
+class QScrollBar;
+class SelectionWindow;
+class ThumbStrip;
+class TitleIcon;
+class ToolTip;
+
+// The program's window: a skinned, frameless form in a large and a compact
+// shape. It draws the core's state and forwards the user's input to it.
+class MainWindow : public QWidget
+{
+    Q_OBJECT
+
+public:
+    explicit MainWindow(Program &program, QWidget *parent = nullptr);
+    ~MainWindow() override;
+
+    // The start-up: settings, folders, position, history, skin, ticks, texts.
+    void start();
+    // Re-captions the window, its title-bar tooltips and the selection window.
+    void Traduction();
+
+    bool compact() const { return m_compact; }
+    void setCompact(bool compact);
+
+    // For tests and the screenshot tour.
+    QComboBox *titleBox() const { return m_title; }
+    QComboBox *folderList() const { return m_folders; }
+    OverButton *searchButton() const { return m_search; }
+    ThumbStrip *strip() const { return m_strip; }
+    SelectionWindow *selectionWindow() const { return m_selection; }
+    QLabel *statusLabel() const { return m_status; }
+    QScrollBar *scrollBar() const { return m_scroll; }
+    void toggleSelectionWindow();
+
+signals:
+    // The window closed after storing its settings: the program may end.
+    void closed();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mousePressEvent(QMouseEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void buildControls();
+    void connectProgram();
+    void fillFolders();
+    void restorePosition();
+    void applySkin();
+    void shutdown();
+    void emptyCacheFolder();
+    void changeFolder();
+    void openOptions();
+    void showAbout();
+    void completeTitle();
+    void refillHistory();
+    void updateScrollBar();
+    void tickBusyBand();
+    void setLargeFormTimers(bool running);
+    void moveWindow();
+    QString text(int id) const;
+
+    Program &m_program;
+    std::unique_ptr<DesktopOutput> m_output;
+    QImage m_skinLarge;
+    QImage m_skinCompact;
+    QPixmap m_buttonSkin;
+    QPixmap m_bandSource;
+    bool m_compact = false;
+    bool m_frappe = false;
+    bool m_effacementClavier = false;
+    bool m_updatingScrollBar = false;
+    int m_bandOffset = 0;
+
+    QLabel *m_titleText = nullptr;
+    std::array<TitleIcon *, 4> m_icons{};
+    std::array<std::unique_ptr<ToolTip>, 4> m_iconTips;
+    std::array<QLabel *, 4> m_captions{};
+    QComboBox *m_title = nullptr;
+    OverButton *m_search = nullptr;
+    QComboBox *m_folders = nullptr;
+    OverButton *m_modify = nullptr;
+    OverButton *m_options = nullptr;
+    QLabel *m_summary = nullptr;
+    QLabel *m_picture4 = nullptr;
+    QLabel *m_status = nullptr;
+    std::array<QLabel *, 2> m_busyBands{};
+    QTimer m_busyTimer;
+    ThumbStrip *m_strip = nullptr;
+    QScrollBar *m_scroll = nullptr;
+    SelectionWindow *m_selection = nullptr;
+};

@@ -1,0 +1,435 @@
+#include "windows/selection_window.h"
+
+#include "controls/over_link.h"
+#include "settings/settings_store.h"
+#include "settings/string_table.h"
+
+#include <QCheckBox>
+#include <QDesktopServices>
+#include <QLabel>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace {
+
+using Language = SiteCatalogue::Language;
+using Kind = SiteCatalogue::Kind;
+
+constexpr int kTwipsPerPixel = 15;
+
+constexpr int px(int twips)
+{
+    return twips / kTwipsPerPixel;
+}
+
+constexpr int kWidth = px(5160);
+// In single-base mode the group links and the close picture fall below the bottom edge.
+constexpr int kSingleBaseHeight = px(3495);
+constexpr int kSeveralBasesHeight = px(4425);
+constexpr QPoint kOffsetFromMainWindow(px(1980), px(1575));
+
+constexpr int kRowTop = 150;
+constexpr int kTickTop = 135;
+constexpr int kRowStep = 225;
+constexpr int kTickLeft = 240;
+constexpr int kTickSize = 255;
+constexpr int kNameLeft = 540;
+// 2235 was sized for a narrow 8-point font; reaching to just short of the flag
+// column keeps "Internet Movie Poster Awards" whole with wider ones.
+constexpr int kNameWidth = 2520;
+constexpr int kRowHeight = 255;
+constexpr int kLanguageLeft = 3120;
+constexpr int kKindLeft = 3450;
+constexpr int kPictureBox = 210;
+constexpr int kSiteLeft = 3825;
+constexpr int kSiteWidth = 1035;
+
+constexpr int kDarkLineTop = 3465;
+constexpr int kLightLineTop = 3480;
+
+constexpr std::array<QPoint, 6> kGroupLinkPlaces = {{
+    {240, 3585}, {240, 3825}, {1560, 3585}, {1560, 3825}, {3060, 3585}, {3060, 3825},
+}};
+constexpr QPoint kClosePicturePlace(2280, 4095);
+
+constexpr QColor kBackground(213, 222, 242);
+constexpr QColor kDarkLine(176, 184, 203);
+constexpr QColor kSiteLinkColour(120, 145, 216);
+constexpr QColor kSiteLinkHoverColour(0, 0, 255);
+constexpr QColor kGroupLinkColour(128, 128, 128);
+constexpr QColor kGroupLinkHoverColour(0, 0, 0);
+
+constexpr int kFontPointSize = 8;
+constexpr int kHideDelayMs = 251;
+
+constexpr int kTextSiteLink = 204;
+constexpr int kTextFirstGroupLink = 205;
+
+int languageText(Language language)
+{
+    switch (language) {
+    case Language::Fr: return 200;
+    case Language::Us: return 201;
+    case Language::FrUs: return 214;
+    }
+    return 200;
+}
+
+int kindText(Kind kind)
+{
+    return kind == Kind::Jackets ? 203 : 202;
+}
+
+QString languagePicture(Language language)
+{
+    switch (language) {
+    case Language::Fr: return QStringLiteral(":/pictures/flag_fr.png");
+    case Language::Us: return QStringLiteral(":/pictures/flag_us.png");
+    case Language::FrUs: return QStringLiteral(":/pictures/flag_frus.png");
+    }
+    return {};
+}
+
+QString kindPicture(Kind kind)
+{
+    return kind == Kind::Jackets ? QStringLiteral(":/pictures/sign_jacket.png")
+                                 : QStringLiteral(":/pictures/sign_poster.png");
+}
+
+QRect twipsRect(int left, int top, int width, int height)
+{
+    return QRect(px(left), px(top), px(width), px(height));
+}
+
+void setTextColour(QWidget *widget, const QColor &colour)
+{
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::WindowText, colour);
+    widget->setPalette(palette);
+}
+
+// Keeps the text already shown when the table has no such text.
+void setTranslatedText(QLabel *label, int id, int langOffset)
+{
+    if (const std::optional<QString> text = StringTable::text(id, langOffset))
+        label->setText(*text);
+}
+
+void setTranslatedToolTip(QWidget *widget, int id, int langOffset)
+{
+    if (const std::optional<QString> text = StringTable::text(id, langOffset))
+        widget->setToolTip(*text);
+}
+
+QLabel *pictureLabel(QWidget *parent, const QString &resource, const QRect &box)
+{
+    auto *label = new QLabel(parent);
+    label->setGeometry(box);
+    label->setAlignment(Qt::AlignCenter);
+    label->setPixmap(QPixmap(resource)); // a missing picture leaves the box empty
+    return label;
+}
+
+} // namespace
+
+SelectionWindow::SelectionWindow(SiteCatalogue &catalogue, SettingsStore &store, QWidget *mainWindow)
+    : QWidget(mainWindow, Qt::Tool | Qt::FramelessWindowHint)
+    , m_catalogue(catalogue)
+    , m_store(store)
+    , m_mainWindow(mainWindow)
+    , m_openLink([](const QUrl &url) { QDesktopServices::openUrl(url); })
+{
+    setObjectName(QStringLiteral("Bases"));
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kBackground);
+    palette.setColor(QPalette::Button, kBackground);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    QFont font = this->font();
+    font.setPointSize(kFontPointSize);
+    setFont(font);
+
+    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+        buildRow(base);
+    for (int n = 0; n < kGroupLinkCount; ++n)
+        buildGroupLink(n);
+    buildClosePicture();
+
+    m_hideAfterDeactivation.setSingleShot(true);
+    m_hideAfterDeactivation.setInterval(kHideDelayMs);
+    connect(&m_hideAfterDeactivation, &QTimer::timeout, this, &QWidget::hide);
+
+    connect(&m_catalogue, &SiteCatalogue::ticksChanged, this, &SelectionWindow::showTicks);
+    connect(&m_catalogue, &SiteCatalogue::hideRequested, this, &QWidget::hide);
+
+    retranslate(0);
+    refreshLinkTooltips();
+    showTicks();
+    resize(kWidth, modeHeight());
+}
+
+SelectionWindow::~SelectionWindow() = default;
+
+void SelectionWindow::buildRow(int base)
+{
+    const SiteCatalogue::BaseInfo &info = SiteCatalogue::bases()[base];
+    const int rowTop = kRowTop + kRowStep * info.row;
+    const QString number = QString::number(base);
+    Row &row = m_rows[base];
+
+    // The box shows the catalogue's tick; mouse releases go to the catalogue,
+    // which decides (single-base mode picks instead of toggling).
+    row.check = new QCheckBox(this);
+    row.check->setObjectName(QStringLiteral("Check") + number);
+    row.check->setGeometry(twipsRect(kTickLeft, kTickTop + kRowStep * info.row, kTickSize, kTickSize));
+    row.check->setFocusPolicy(Qt::NoFocus);
+    row.check->installEventFilter(this);
+
+    row.name = new QLabel(info.name.toString(), this);
+    row.name->setObjectName(QStringLiteral("LabelBase") + number);
+    row.name->setGeometry(twipsRect(kNameLeft, rowTop, kNameWidth, kRowHeight));
+    row.name->installEventFilter(this);
+
+    row.language = pictureLabel(this, languagePicture(info.language),
+                                twipsRect(kLanguageLeft, rowTop, kPictureBox, kPictureBox));
+    row.language->setObjectName(QStringLiteral("ImageFlag") + number);
+    row.kind = pictureLabel(this, kindPicture(info.kind), twipsRect(kKindLeft, rowTop, kPictureBox, kPictureBox));
+    row.kind->setObjectName(QStringLiteral("ImageType") + number);
+
+    row.site = new QLabel(this);
+    row.site->setObjectName(QStringLiteral("LabelSite") + number);
+    row.site->setGeometry(twipsRect(kSiteLeft, rowTop, kSiteWidth, kRowHeight));
+    row.site->setCursor(Qt::PointingHandCursor);
+    styleSiteLink(base, false);
+
+    row.siteLink = new OverLink(row.site, this);
+    connect(row.siteLink, &OverLink::MouseOver, this, [this, base] { styleSiteLink(base, true); });
+    connect(row.siteLink, &OverLink::MouseOut, this, [this, base] { styleSiteLink(base, false); });
+    connect(row.siteLink, &OverLink::Click, this, [this, base] { openHomePage(base); });
+}
+
+void SelectionWindow::buildGroupLink(int n)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(QStringLiteral("LabelTout") + QString::number(n));
+    label->move(px(kGroupLinkPlaces[n].x()), px(kGroupLinkPlaces[n].y()));
+    label->setCursor(Qt::PointingHandCursor);
+    m_groupLabels[n] = label;
+    styleGroupLink(n, false);
+
+    auto *link = new OverLink(label, this);
+    m_groupLinks[n] = link;
+    connect(link, &OverLink::MouseOver, this, [this, n] { styleGroupLink(n, true); });
+    connect(link, &OverLink::MouseOut, this, [this, n] { styleGroupLink(n, false); });
+    connect(link, &OverLink::Click, this, [this, n] { m_catalogue.applyGroup(n); });
+}
+
+void SelectionWindow::buildClosePicture()
+{
+    m_closePicture = new QLabel(this);
+    m_closePicture->setObjectName(QStringLiteral("Image1"));
+    const QPixmap picture(QStringLiteral(":/pictures/close_picture.png"));
+    m_closePicture->setPixmap(picture);
+    m_closePicture->setGeometry(QRect(QPoint(px(kClosePicturePlace.x()), px(kClosePicturePlace.y())),
+                                      picture.isNull() ? QSize(33, 13) : picture.size()));
+    m_closePicture->setCursor(Qt::PointingHandCursor);
+    m_closePicture->installEventFilter(this);
+}
+
+void SelectionWindow::retranslate(int langOffset)
+{
+    for (int n = 0; n < kGroupLinkCount; ++n) {
+        setTranslatedText(m_groupLabels[n], kTextFirstGroupLink + n, langOffset);
+        m_groupLabels[n]->adjustSize();
+    }
+    for (const SiteCatalogue::BaseInfo &info : SiteCatalogue::bases()) {
+        const Row &row = m_rows[info.index];
+        setTranslatedText(row.site, kTextSiteLink, langOffset);
+        setTranslatedToolTip(row.language, languageText(info.language), langOffset);
+        setTranslatedToolTip(row.kind, kindText(info.kind), langOffset);
+    }
+}
+
+void SelectionWindow::setLinkOpener(LinkOpener opener)
+{
+    m_openLink = std::move(opener);
+}
+
+bool SelectionWindow::event(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::WindowActivate:
+        onActivated();
+        break;
+    case QEvent::WindowDeactivate:
+        if (isVisible())
+            m_hideAfterDeactivation.start();
+        break;
+    default:
+        break;
+    }
+    return QWidget::event(event);
+}
+
+bool SelectionWindow::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_closePicture)
+        return closePictureEvent(event);
+    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base) {
+        if (watched == m_rows[base].check)
+            return tickBoxEvent(base, event);
+        if (watched == m_rows[base].name)
+            return nameEvent(base, event);
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void SelectionWindow::paintEvent(QPaintEvent *event)
+{
+    QWidget::paintEvent(event);
+    QPainter painter(this);
+    painter.setPen(kDarkLine);
+    painter.drawLine(0, px(kDarkLineTop), width() - 1, px(kDarkLineTop));
+    painter.setPen(Qt::white);
+    painter.drawLine(0, px(kLightLineTop), width() - 1, px(kLightLineTop));
+}
+
+void SelectionWindow::hideEvent(QHideEvent *event)
+{
+    // Hidden some other way meanwhile: a later showing must not be cut short.
+    m_hideAfterDeactivation.stop();
+    QWidget::hideEvent(event);
+}
+
+void SelectionWindow::showTicks()
+{
+    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base) {
+        const QSignalBlocker blocker(m_rows[base].check);
+        m_rows[base].check->setChecked(m_catalogue.isTicked(base));
+    }
+}
+
+void SelectionWindow::refreshLinkTooltips()
+{
+    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+        m_rows[base].site->setToolTip(SiteCatalogue::homeAddress(m_store, base));
+}
+
+void SelectionWindow::openHomePage(int base)
+{
+    const QString address = SiteCatalogue::homeAddress(m_store, base);
+    if (address.isEmpty() || !m_openLink)
+        return;
+    m_openLink(QUrl::fromUserInput(address));
+}
+
+void SelectionWindow::styleSiteLink(int base, bool hovered)
+{
+    QLabel *label = m_rows[base].site;
+    setTextColour(label, hovered ? kSiteLinkHoverColour : kSiteLinkColour);
+    QFont font = label->font();
+    font.setUnderline(hovered);
+    label->setFont(font);
+}
+
+void SelectionWindow::styleGroupLink(int n, bool hovered)
+{
+    QLabel *label = m_groupLabels[n];
+    setTextColour(label, hovered ? kGroupLinkHoverColour : kGroupLinkColour);
+    QFont font = label->font();
+    font.setBold(hovered);
+    label->setFont(font);
+    label->adjustSize();
+}
+
+void SelectionWindow::onActivated()
+{
+    m_catalogue.onActivated(m_store);
+    refreshLinkTooltips();
+    placeBeside();
+}
+
+void SelectionWindow::placeBeside()
+{
+    if (m_mainWindow)
+        move(m_mainWindow->pos() + kOffsetFromMainWindow);
+    resize(kWidth, modeHeight());
+}
+
+int SelectionWindow::modeHeight() const
+{
+    return m_catalogue.singleBase() ? kSingleBaseHeight : kSeveralBasesHeight;
+}
+
+bool SelectionWindow::tickBoxEvent(int base, QEvent *event)
+{
+    QCheckBox *box = m_rows[base].check;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonDblClick:
+        box->setDown(true);
+        return true;
+    case QEvent::MouseMove:
+        return true;
+    case QEvent::MouseButtonRelease: {
+        box->setDown(false);
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        // Only the left button toggles a box; a pick in single-base mode takes any button.
+        const bool counts = mouse->button() == Qt::LeftButton || m_catalogue.singleBase();
+        if (counts && box->rect().contains(mouse->position().toPoint()))
+            m_catalogue.tickBoxReleased(base);
+        return true;
+    }
+    default:
+        return false;
+    }
+}
+
+bool SelectionWindow::nameEvent(int base, QEvent *event)
+{
+    QLabel *name = m_rows[base].name;
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)
+            m_pressedName = name;
+        return false;
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const bool clicked = m_pressedName == name && mouse->button() == Qt::LeftButton
+                             && name->rect().contains(mouse->position().toPoint());
+        if (mouse->button() == Qt::LeftButton)
+            m_pressedName = nullptr;
+        if (clicked)
+            m_catalogue.nameClicked(base);
+        return false;
+    }
+    default:
+        return false;
+    }
+}
+
+bool SelectionWindow::closePictureEvent(QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::MouseButtonPress:
+        if (!m_closePressed) {
+            m_closePressed = true;
+            m_closePicture->move(m_closePicture->pos() + QPoint(1, 1));
+        }
+        return true;
+    case QEvent::MouseButtonRelease: {
+        if (!m_closePressed)
+            return true;
+        m_closePressed = false;
+        m_closePicture->move(m_closePicture->pos() - QPoint(1, 1));
+        // The picture moved back under the pointer: judge the release where it now lies.
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        const QPoint at = mouse->position().toPoint() + QPoint(1, 1);
+        if (mouse->button() == Qt::LeftButton && m_closePicture->rect().contains(at))
+            hide();
+        return true;
+    }
+    default:
+        return false;
+    }
+}

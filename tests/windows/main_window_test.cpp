@@ -1,0 +1,208 @@
+#include "controls/over_button.h"
+#include "core/site_catalogue.h"
+#include "fixture_server.h"
+#include "sites/movie_covers.h"
+#include "test_program.h"
+#include "windows/main_window.h"
+#include "windows/picture_window.h"
+#include "windows/thumb_strip.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// Points HOME at a folder of its own with the three system folders, for one test.
+class HomeFolder
+{
+public:
+    HomeFolder() : m_previous(qgetenv("HOME"))
+    {
+        for (const char *folder : {"Desktop", "Documents", "Pictures"})
+            QDir(m_home.path()).mkpath(QString::fromLatin1(folder));
+        qputenv("HOME", m_home.path().toUtf8());
+    }
+    ~HomeFolder() { qputenv("HOME", m_previous); }
+    QString path(const char *folder) const { return m_home.filePath(QString::fromLatin1(folder)); }
+
+private:
+    QTemporaryDir m_home;
+    QByteArray m_previous;
+};
+
+class MainWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_server.listen());
+        FixtureServer::Reply page;
+        page.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)"
+                    "<a href=\"/film/titre_MATRIX2.html\">MATRIX RELOADED</a> (2003)";
+        m_server.setReply(QStringLiteral("/mc/multicrit.html"), page);
+        m_test.store.EcritValeur(QStringLiteral("Hote-MovieCovers"), m_server.url(QStringLiteral("/mc")));
+        registerMovieCovers(program());
+    }
+
+    void TearDown() override
+    {
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (qobject_cast<PictureWindow *>(widget))
+                widget->close();
+    }
+
+    Program &program() { return m_test.program; }
+
+    std::unique_ptr<MainWindow> startWindow()
+    {
+        auto window = std::make_unique<MainWindow>(program());
+        window->start();
+        return window;
+    }
+
+    void tickMovieCovers()
+    {
+        program().state().BaseUnique = false;
+        program().catalogue().setTick(6, 1);
+        program().catalogue().AfficheNbrCoche();
+    }
+
+    HomeFolder m_home;
+    FixtureServer m_server;
+    TestProgram m_test;
+};
+
+TEST_F(MainWindowTest, aFirstRunSpeaksEnglishAndSavesIntoThePicturesFolder)
+{
+    auto window = startWindow();
+    EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
+    EXPECT_EQ(window->folderList()->count(), 3);
+    EXPECT_EQ(window->folderList()->currentText(), m_home.path("Pictures"));
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(MainWindowTest, enterSearchesAndTheWindowFollowsTheRun)
+{
+    auto window = startWindow();
+    tickMovieCovers();
+    QString captionWhileRunning;
+    bool titleEnabledWhileRunning = true;
+    bool slotEnabledWhileRunning = true;
+    QObject::connect(&program().results(), &ResultList::slotAdded, window.get(), [&](int slot) {
+        captionWhileRunning = window->searchButton()->caption();
+        titleEnabledWhileRunning = window->titleBox()->isEnabled();
+        slotEnabledWhileRunning = program().results().slot(slot).enabled;
+    });
+    QTest::keyClicks(window->titleBox()->lineEdit(), QStringLiteral("matrix"));
+    QTest::keyClick(window->titleBox()->lineEdit(), Qt::Key_Return);
+
+    EXPECT_EQ(captionWhileRunning, QStringLiteral("Stop"));
+    EXPECT_FALSE(titleEnabledWhileRunning);
+    EXPECT_FALSE(slotEnabledWhileRunning);
+    EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
+    EXPECT_TRUE(window->titleBox()->isEnabled());
+    ASSERT_EQ(program().results().NbVignettes(), 2);
+    EXPECT_TRUE(program().results().slot(1).enabled);
+    EXPECT_EQ(window->statusLabel()->text(), QStringLiteral("2 movies found"));
+    EXPECT_EQ(window->titleBox()->itemText(0), QStringLiteral("matrix"));
+
+    // Two posters, centred once the run is over: (12000 - 3870) / 2 + 135 twips.
+    const int stripLeft = (12000 - 2 * 1935) / 2 + 135;
+    const QRect first = window->strip()->thumbRect(0);
+    EXPECT_EQ(first, QRect(stripLeft / 15 - window->strip()->x(), 330 / 15, 1665 / 15, 2580 / 15));
+    EXPECT_EQ(window->strip()->thumbRect(1).x(), first.x() + 1935 / 15);
+}
+
+TEST_F(MainWindowTest, aClickOnTheButtonStopsTheRun)
+{
+    FixtureServer::Reply slow;
+    slow.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)";
+    slow.delayMs = 800;
+    m_server.setReply(QStringLiteral("/mc/multicrit.html"), slow);
+    auto window = startWindow();
+    tickMovieCovers();
+    window->titleBox()->setEditText(QStringLiteral("matrix"));
+    QObject::connect(&program(), &Program::statusChanged, window.get(), [&](const QString &status) {
+        if (status.startsWith(QStringLiteral("Connection")))
+            QTimer::singleShot(100, window.get(), [&] {
+                QTest::mouseClick(window->searchButton(), Qt::LeftButton, {}, QPoint(20, 10));
+            });
+    });
+    QTest::mouseClick(window->searchButton(), Qt::LeftButton, {}, QPoint(20, 10));
+
+    EXPECT_EQ(program().results().NbResultats(), 0);
+    EXPECT_EQ(window->statusLabel()->text(), QStringLiteral("No movie found !"));
+    EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
+}
+
+TEST_F(MainWindowTest, theOutlineIsCutFromTheSkinInBothForms)
+{
+    auto window = startWindow();
+    EXPECT_FALSE(window->mask().contains(QPoint(0, 0)));
+    EXPECT_FALSE(window->mask().contains(QPoint(799, 490)));
+    for (int y = 19; y <= 473; y += 38)
+        EXPECT_TRUE(window->mask().contains(QPoint(0, y)) && window->mask().contains(QPoint(799, y))) << y;
+
+    window->setCompact(true);
+    EXPECT_EQ(window->height(), 67);
+    EXPECT_FALSE(window->titleBox()->isVisible());
+    EXPECT_LE(window->mask().boundingRect().bottom(), 66);
+    window->setCompact(false);
+    EXPECT_EQ(window->height(), 491);
+    EXPECT_TRUE(window->titleBox()->isVisible());
+    EXPECT_TRUE(window->searchButton()->isVisible());
+    EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
+    EXPECT_TRUE(window->mask().contains(QPoint(0, 300)));
+}
+
+TEST_F(MainWindowTest, aPressOnAThumbnailShowsThePicture)
+{
+    FixtureServer::Reply poster;
+    QBuffer buffer(&poster.body);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(40, 60, QImage::Format_RGB32).save(&buffer, "JPEG");
+    poster.contentType = "image/jpeg";
+    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), poster);
+    auto window = startWindow();
+    tickMovieCovers();
+    window->titleBox()->setEditText(QStringLiteral("matrix"));
+    program().Lance(1);
+
+    QTest::mouseClick(window->strip(), Qt::LeftButton, {}, window->strip()->thumbRect(0).center());
+    int viewers = 0;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        viewers += qobject_cast<PictureWindow *>(widget) && widget->isVisible();
+    EXPECT_EQ(viewers, 1);
+    EXPECT_TRUE(QFileInfo::exists(m_test.cached(QStringLiteral("Matrix [1999]  (MovieCovers).jpg"))));
+}
+
+TEST_F(MainWindowTest, ticksFolderAndPositionSurviveARestartAndTheCacheIsEmptied)
+{
+    for (const char *name : {"a.jpg", "b.PDF", "c.xml", "noextension", "keep.txt"}) {
+        QFile file(m_test.cached(QString::fromLatin1(name)));
+        file.open(QIODevice::WriteOnly);
+    }
+    {
+        auto window = startWindow();
+        program().catalogue().setTick(11, 1);
+        window->folderList()->setCurrentIndex(1);
+        window->move(120, 90);
+        window->close();
+    }
+    EXPECT_EQ(QDir(m_test.cached(QString())).entryList(QDir::Files), QStringList{QStringLiteral("keep.txt")});
+
+    program().catalogue().setTick(11, 0);
+    auto window = startWindow();
+    EXPECT_TRUE(program().catalogue().isTicked(11));
+    EXPECT_EQ(program().catalogue().summary(), QStringLiteral("MovieCovers (PDF)"));
+    EXPECT_EQ(window->folderList()->currentText(), m_home.path("Documents"));
+    EXPECT_EQ(window->pos(), QPoint(120, 90));
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+#include "windows/selection_window.h"
+
+#include "core/program_state.h"
+#include "core/site_catalogue.h"
+#include "settings/settings_store.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QLabel>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr int kEnglish = 1000;
+
+class SelectionWindowTest : public ::testing::Test
+{
+protected:
+    QLabel *label(const QString &name) const
+    {
+        QLabel *found = m_window.findChild<QLabel *>(name);
+        EXPECT_NE(found, nullptr) << name.toStdString();
+        return found;
+    }
+
+    QCheckBox *tickBox(int base) const
+    {
+        return m_window.findChild<QCheckBox *>(QStringLiteral("Check") + QString::number(base));
+    }
+
+    void clickName(int base) { QTest::mouseClick(label(QStringLiteral("LabelBase") + QString::number(base)), Qt::LeftButton); }
+    void releaseOnTickBox(int base) { QTest::mouseClick(tickBox(base), Qt::LeftButton); }
+
+    QList<int> ticked() const
+    {
+        QList<int> bases;
+        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+            if (m_catalogue.isTicked(base))
+                bases.append(base);
+        return bases;
+    }
+
+    QList<int> checkedBoxes() const
+    {
+        QList<int> bases;
+        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+            if (tickBox(base)->isChecked())
+                bases.append(base);
+        return bases;
+    }
+
+    void activate()
+    {
+        m_window.show();
+        m_window.activateWindow();
+        // A tool window counts as active while its owner is; wait for the real thing.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &m_window; }));
+    }
+
+    void activateMainWindow()
+    {
+        m_mainWindow.activateWindow();
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::activeWindow() == &m_mainWindow; }));
+    }
+
+    QTemporaryDir m_dir;
+    SettingsStore m_store{m_dir.filePath("Pellicam.ini")};
+    ProgramState m_state;
+    SiteCatalogue m_catalogue{m_state};
+    QWidget m_mainWindow;
+    SelectionWindow m_window{m_catalogue, m_store, &m_mainWindow};
+};
+
+TEST_F(SelectionWindowTest, namesAndTickBoxesToggleTheCatalogueAndTheBoxesFollow)
+{
+    clickName(6);
+    releaseOnTickBox(11);
+    EXPECT_EQ(ticked(), (QList<int>{6, 11}));
+    EXPECT_EQ(checkedBoxes(), (QList<int>{6, 11}));
+    EXPECT_EQ(m_catalogue.summary(), QString::fromUtf8("2 bases sélectionnées"));
+
+    releaseOnTickBox(6);
+    clickName(11);
+    EXPECT_EQ(ticked(), QList<int>{});
+    EXPECT_EQ(checkedBoxes(), QList<int>{});
+    EXPECT_EQ(m_catalogue.summary(), QString::fromUtf8("Aucune base sélectionnée"));
+}
+
+TEST_F(SelectionWindowTest, aReleaseOutsideTheTickBoxChangesNothing)
+{
+    QCheckBox *box = tickBox(3);
+    QTest::mousePress(box, Qt::LeftButton, {}, QPoint(5, 5));
+    QTest::mouseRelease(box, Qt::LeftButton, {}, QPoint(60, 5));
+    EXPECT_EQ(ticked(), QList<int>{});
+    EXPECT_FALSE(box->isChecked());
+}
+
+TEST_F(SelectionWindowTest, groupLinksReplaceTheSelection)
+{
+    QTest::mouseClick(label("LabelTout0"), Qt::LeftButton);
+    EXPECT_EQ(ticked().size(), SiteCatalogue::kBaseCount);
+    QTest::mouseClick(label("LabelTout3"), Qt::LeftButton);
+    EXPECT_EQ(ticked(), (QList<int>{5, 7, 8, 13}));
+    EXPECT_EQ(checkedBoxes(), (QList<int>{5, 7, 8, 13}));
+    EXPECT_EQ(m_catalogue.summary(), QString::fromUtf8("4 bases sélectionnées"));
+}
+
+TEST_F(SelectionWindowTest, singleBaseModePicksOneBaseAndHides)
+{
+    m_state.BaseUnique = true;
+    m_window.show();
+    clickName(2);
+    EXPECT_FALSE(m_window.isVisible());
+    EXPECT_EQ(m_catalogue.summary(), "Cinefil");
+
+    m_window.show();
+    releaseOnTickBox(9);
+    EXPECT_FALSE(m_window.isVisible());
+    EXPECT_EQ(ticked(), QList<int>{9});
+    EXPECT_EQ(checkedBoxes(), QList<int>{9});
+    EXPECT_EQ(m_catalogue.summary(), "AllDivX");
+}
+
+TEST_F(SelectionWindowTest, activationReadsTheModeAndPlacesTheWindowBesideTheMainWindow)
+{
+    m_mainWindow.move(100, 80);
+    m_mainWindow.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_mainWindow));
+
+    struct ModeCase
+    {
+        bool singleBase;
+        int height;
+    };
+    for (const ModeCase c : {ModeCase{true, 233}, ModeCase{false, 295}, ModeCase{true, 233}}) {
+        m_window.hide();
+        activateMainWindow();
+        m_store.writeBool("BdD", c.singleBase);
+        activate();
+        EXPECT_EQ(m_state.BaseUnique, c.singleBase);
+        EXPECT_EQ(m_window.size(), QSize(344, c.height));
+        EXPECT_EQ(m_window.pos(), m_mainWindow.pos() + QPoint(132, 105));
+    }
+}
+
+TEST_F(SelectionWindowTest, losingActivationHidesAfterTheDelay)
+{
+    m_mainWindow.show();
+    activate();
+    activateMainWindow();
+    EXPECT_TRUE(m_window.isVisible()) << "a click on the main window must still find it shown";
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !m_window.isVisible(); }, 1000));
+}
+
+TEST_F(SelectionWindowTest, closePictureClickHides)
+{
+    m_window.show();
+    QLabel *close = label("Image1");
+    const QPoint place = close->pos();
+    QTest::mousePress(close, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(close->pos(), place + QPoint(1, 1));
+    QTest::mouseRelease(close, Qt::LeftButton, {}, QPoint(5, 5));
+    EXPECT_EQ(close->pos(), place);
+    EXPECT_FALSE(m_window.isVisible());
+}
+
+TEST_F(SelectionWindowTest, rowLinkOpensTheHomeAddressShownAsItsTooltip)
+{
+    m_store.EcritValeur("Hote-DvdFr", "http://127.0.0.1:9/dvdfr/");
+    QList<QUrl> opened;
+    m_window.setLinkOpener([&](const QUrl &url) { opened.append(url); });
+    activate();
+
+    QLabel *link = label("LabelSite4");
+    EXPECT_EQ(link->toolTip(), "http://127.0.0.1:9/dvdfr");
+    QTest::mouseClick(link, Qt::LeftButton);
+    EXPECT_EQ(opened, QList<QUrl>{QUrl("http://127.0.0.1:9/dvdfr")});
+    EXPECT_TRUE(m_window.isVisible());
+}
+
+TEST_F(SelectionWindowTest, hoveredLinksAreRestyledAndRestored)
+{
+    m_state.BaseUnique = false;
+    m_window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_window));
+    QLabel *site = label("LabelSite0");
+    QLabel *group = label("LabelTout2");
+
+    QTest::mouseMove(site, QPoint(5, 5));
+    EXPECT_EQ(site->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    EXPECT_TRUE(site->font().underline());
+    QTest::mouseMove(group, QPoint(5, 5));
+    EXPECT_EQ(site->palette().color(QPalette::WindowText), QColor(120, 145, 216));
+    EXPECT_FALSE(site->font().underline());
+    EXPECT_EQ(group->palette().color(QPalette::WindowText), QColor(0, 0, 0));
+    EXPECT_TRUE(group->font().bold());
+    QTest::mouseMove(&m_window, QPoint(5, 200));
+    EXPECT_EQ(group->palette().color(QPalette::WindowText), QColor(128, 128, 128));
+    EXPECT_FALSE(group->font().bold());
+}
+
+TEST_F(SelectionWindowTest, retranslateSetsCaptionsAndTooltips)
+{
+    m_window.retranslate(kEnglish);
+    EXPECT_EQ(label("LabelSite0")->text(), "Web site");
+    EXPECT_EQ(label("LabelSite13")->text(), "Web site");
+    EXPECT_EQ(label("LabelTout0")->text(), "Check all");
+    EXPECT_EQ(label("LabelTout5")->text(), "Check jackets data");
+    EXPECT_EQ(label("ImageFlag0")->toolTip(), "Fr Data");
+    EXPECT_EQ(label("ImageFlag7")->toolTip(), "Us Data");
+    EXPECT_EQ(label("ImageFlag13")->toolTip(), "Fr/Us Data");
+    EXPECT_EQ(label("ImageType12")->toolTip(), "Posters");
+    EXPECT_EQ(label("ImageType13")->toolTip(), "Jackets");
+
+    m_window.retranslate(0);
+    EXPECT_EQ(label("LabelTout1")->text(), QString::fromUtf8("Tout décocher"));
+    EXPECT_EQ(label("ImageFlag5")->toolTip(), "Base Us");
+}
+
+} // namespace
