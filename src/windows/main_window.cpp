@@ -171,6 +171,9 @@ void MainWindow::buildControls()
         m_busyBands[i]->setGeometry(i == 0 ? 25 : 600, 110, kBandWidth, kBandHeight);
         m_busyBands[i]->hide();
     }
+    m_completion.setSingleShot(true);
+    m_completion.setInterval(0);
+    connect(&m_completion, &QTimer::timeout, this, &MainWindow::applyCompletion);
     m_busyTimer.setInterval(kBusyTickMs);
     connect(&m_busyTimer, &QTimer::timeout, this, &MainWindow::tickBusyBand);
 
@@ -347,14 +350,21 @@ void MainWindow::completeTitle()
     if (!m_frappe)
         return;
     m_frappe = false;
+    // The line edit is still handling the key: complete once it is done with it.
+    m_completionCaret = m_title->lineEdit()->cursorPosition();
+    m_completionAfterBackspace = m_effacementClavier;
+    m_completion.start();
+}
+
+void MainWindow::applyCompletion()
+{
     QLineEdit *edit = m_title->lineEdit();
-    const int caret = edit->cursorPosition();
-    const auto completed = SearchHistory::completion(m_program.history().entries(), edit->text(),
-                                                     m_effacementClavier);
+    const auto completed =
+        SearchHistory::completion(m_program.history().entries(), edit->text(), m_completionAfterBackspace);
     if (!completed)
         return;
     edit->setText(*completed);
-    edit->setSelection(caret, int(completed->size()) - caret);
+    edit->setSelection(m_completionCaret, int(completed->size()) - m_completionCaret);
 }
 
 void MainWindow::updateScrollBar()

@@ -70,6 +70,7 @@ private:
     void openOptions();
     void showAbout();
     void completeTitle();
+    void applyCompletion();
     void refillHistory();
     void updateScrollBar();
     void tickBusyBand();
@@ -88,6 +89,9 @@ private:
     bool m_effacementClavier = false;
     bool m_updatingScrollBar = false;
     int m_bandOffset = 0;
+    QTimer m_completion;
+    int m_completionCaret = 0;
+    bool m_completionAfterBackspace = false;
 
     QLabel *m_titleText = nullptr;
     std::array<TitleIcon *, 4> m_icons{};

@@ -119,6 +119,25 @@ TEST_F(MainWindowTest, enterSearchesAndTheWindowFollowsTheRun)
     EXPECT_EQ(window->strip()->thumbRect(1).x(), first.x() + 1935 / 15);
 }
 
+TEST_F(MainWindowTest, theTitleBoxCompletesFromTheHistory)
+{
+    m_test.store.EcritValeur(QStringLiteral("Historique-Max"), QStringLiteral("75"));
+    m_test.store.EcritValeur(QStringLiteral("Historique-1"), QStringLiteral("Le Parrain"));
+    m_test.store.EcritValeur(QStringLiteral("Historique-2"), QStringLiteral("Alien"));
+    auto window = startWindow();
+    QLineEdit *edit = window->titleBox()->lineEdit();
+    EXPECT_EQ(window->titleBox()->count(), 2);
+
+    QTest::keyClicks(edit, QStringLiteral("le p"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit->text(), QStringLiteral("Le Parrain"));
+    EXPECT_EQ(edit->selectedText(), QStringLiteral("arrain"));
+    QTest::keyClick(edit, Qt::Key_Backspace);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(edit->text(), QStringLiteral("Le P"));
+    EXPECT_FALSE(edit->hasSelectedText());
+}
+
 TEST_F(MainWindowTest, aClickOnTheButtonStopsTheRun)
 {
     FixtureServer::Reply slow;
