@@ -5,7 +5,9 @@
 int main(int argc, char **argv)
 {
     QStandardPaths::setTestModeEnabled(true);
-    // The widget tests need a QApplication; CTest runs them on the offscreen platform.
+    // The widget tests need a QApplication; they never need a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
