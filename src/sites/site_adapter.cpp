@@ -1,6 +1,7 @@
 #include "sites/site_adapter.h"
 
 #include "core/program.h"
+#include "core/text_helpers.h"
 #include "core/text_utils.h"
 #include "net/download.h"
 #include "output/retrieval.h"
@@ -67,6 +68,17 @@ ResultEntry *SiteAdapter::newHit()
 bool SiteAdapter::stopRequested() const
 {
     return state().ArretDemande;
+}
+
+QString SiteAdapter::piece(QStringView text, qsizetype start, qsizetype length)
+{
+    return length < 0 ? QString() : text::mid(text, start, length);
+}
+
+qint16 SiteAdapter::yearValue(QStringView text)
+{
+    const int year = text::intValue(text, 0);
+    return year >= -32768 && year <= 32767 ? qint16(year) : qint16(0);
 }
 
 ResultEntry &SiteAdapter::hit(int index) const

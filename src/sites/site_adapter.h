@@ -47,6 +47,11 @@ protected:
     // The entry of one more hit, or none when the user stopped or the list is full.
     ResultEntry *newHit();
     bool stopRequested() const;
+    // Mid as a scan reads it: a negative length (its end marker was not found)
+    // gives an empty text, not the rest of the page.
+    static QString piece(QStringView text, qsizetype start, qsizetype length);
+    // The year a piece of page holds; 0 when it is no number or does not fit a Year.
+    static qint16 yearValue(QStringView text);
     ResultEntry &hit(int index) const;
     void CentreVignettes();
     // The slot of hit IndiceCourant, then its thumbnail.

@@ -4,10 +4,22 @@
 
 // Each site's source defines its maker; a new site adds one line to each list.
 std::unique_ptr<SampleSite> makeMovieCoversSite();
+std::unique_ptr<SampleSite> makeCineMoviesSite();
+std::unique_ptr<SampleSite> makeCinEmotionsSite();
+std::unique_ptr<SampleSite> makeAlloCineSite();
+std::unique_ptr<SampleSite> makeCinefilSite();
+std::unique_ptr<SampleSite> makeHDCoversSite();
+std::unique_ptr<SampleSite> makeDvdFrSite();
 
 std::vector<std::unique_ptr<SampleSite>> makeSampleSites()
 {
     std::vector<std::unique_ptr<SampleSite>> sites;
     sites.push_back(makeMovieCoversSite());
+    sites.push_back(makeCineMoviesSite());
+    sites.push_back(makeCinEmotionsSite());
+    sites.push_back(makeAlloCineSite());
+    sites.push_back(makeCinefilSite());
+    sites.push_back(makeHDCoversSite());
+    sites.push_back(makeDvdFrSite());
     return sites;
 }
