@@ -230,10 +230,11 @@ TEST_F(CineMoviesTest, theWalkStopsAtRankEightyAndAFullListOnlyEndsThePosterPass
     // Every page has four new posters, for ever.
     m_server.setFallback([](const FixtureServer::Request &request) {
         const QUrlQuery query(QUrl::fromEncoded(request.path).query());
-        if (!request.path.startsWith("/cm/fiche_affiches.php"))
+        if (!request.path.startsWith("/cm/fiche_affiches.php")) {
             FixtureServer::Reply missing;
             missing.status = 404;
             return missing;
+        }
         const int first = query.queryItemValue(QStringLiteral("IDfilm")).toInt() * 1000
                           + query.queryItemValue(QStringLiteral("num")).toInt();
         return reply(posterPage({first, first + 1, first + 2, first + 3}));
