@@ -1,70 +1,19 @@
-#include "core/site_catalogue.h"
-#include "fixture_server.h"
-#include "output/retrieval.h"
+#include "site_test.h"
 #include "sites/movie_covers.h"
-#include "test_program.h"
 
-#include <QFile>
 #include <gtest/gtest.h>
 
 namespace {
 
-QByteArray fixture(const QString &name)
-{
-    QFile file(QStringLiteral(PELLICAM_FIXTURES "/moviecovers/") + name);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-FixtureServer::Reply html(const QByteArray &body)
-{
-    FixtureServer::Reply reply;
-    reply.body = body;
-    return reply;
-}
-
-FixtureServer::Reply picture(const QByteArray &body, const QByteArray &type = "image/jpeg")
-{
-    FixtureServer::Reply reply;
-    reply.body = body;
-    reply.contentType = type;
-    return reply;
-}
-
-class MovieCoversTest : public ::testing::Test
+class MovieCoversTest : public SiteTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_server.listen());
-        m_test.store.EcritValeur(QStringLiteral("Hote-MovieCovers"), m_server.url(QStringLiteral("/mc")));
-        registerMovieCovers(program());
-        program().retrieval().setOutputActions(&m_actions);
-        program().setTitle(QStringLiteral("matrix"));
-    }
+    void SetUp() override { playSite(QStringLiteral("Hote-MovieCovers"), QStringLiteral("/mc"), registerMovieCovers); }
 
-    Program &program() { return m_test.program; }
-    const ResultEntry &hit(int index) { return program().results().entry(index); }
     QString thumbnail(int slot) { return program().results().slot(slot).thumbnailUrl; }
-
-    void search(std::initializer_list<int> bases)
-    {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-            program().catalogue().setTick(base, 0);
-        for (int base : bases)
-            program().catalogue().setTick(base, 1);
-        program().catalogue().AfficheNbrCoche();
-        program().Lance(1);
-    }
-
-    void answerSearch(const QByteArray &page)
-    {
-        m_server.setReply(QStringLiteral("/mc/multicrit.html"), html(page));
-    }
-
-    FixtureServer m_server;
-    TestProgram m_test;
-    RecordedActions m_actions;
+    void search(std::initializer_list<int> bases) { searchBases(bases); }
+    void answerSearch(const QByteArray &page) { answer(QStringLiteral("/multicrit.html"), page); }
+    static QByteArray fixture(const QString &name) { return fixtureFile(QStringLiteral("moviecovers"), name); }
 };
 
 TEST_F(MovieCoversTest, aFilmLinkGivesTitleYearKeyAndThumbnail)
@@ -152,7 +101,7 @@ TEST_F(MovieCoversTest, eachBaseAddsItsOwnHits)
 TEST_F(MovieCoversTest, thePictureIsFetchedOnceThenTakenFromTheCache)
 {
     answerSearch("<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)");
-    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), picture("jpeg bytes"));
+    answer(QStringLiteral("/getjpg.html/MATRIX.jpg"), pictureReply("jpeg bytes"));
     search({6});
     program().retrieval().thumbPressed(0, 1);
     program().retrieval().thumbPressed(0, 1);
@@ -173,7 +122,7 @@ TEST_F(MovieCoversTest, aJacketCarriesItsOptionsInAddressAndName)
     answerSearch("<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)");
     const QString request = QStringLiteral(
         "/mc/getpdf5.html?idmc1=MATRIX&taille=260x197-32&couleurfond=blanc&police=courier&submit=Voir...");
-    m_server.setReply(request, picture("%PDF-1.4 jacket", "application/pdf"));
+    m_server.setReply(request, pictureReply("%PDF-1.4 jacket", "application/pdf"));
     search({11});
 
     program().retrieval().thumbPressed(0, 1);

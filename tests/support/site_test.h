@@ -1,0 +1,83 @@
+#pragma once
+
+#include "core/site_catalogue.h"
+#include "fixture_server.h"
+#include "output/retrieval.h"
+#include "test_program.h"
+
+#include <QFile>
+#include <gtest/gtest.h>
+#include <initializer_list>
+
+// A page or a picture kept in tests/fixtures/<folder>/.
+inline QByteArray fixtureFile(const QString &folder, const QString &name)
+{
+    QFile file(QStringLiteral(PELLICAM_FIXTURES "/") + folder + QStringLiteral("/") + name);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+inline FixtureServer::Reply pageReply(const QByteArray &body, const QByteArray &type = "text/html")
+{
+    FixtureServer::Reply reply;
+    reply.body = body;
+    reply.contentType = type;
+    return reply;
+}
+
+inline FixtureServer::Reply pictureReply(const QByteArray &body, const QByteArray &type = "image/jpeg")
+{
+    return pageReply(body, type);
+}
+
+inline FixtureServer::Reply notFoundReply()
+{
+    FixtureServer::Reply reply;
+    reply.status = 404;
+    return reply;
+}
+
+// A site played by the test server under a path of its own, and a program
+// that searches it and writes down what it does with the pictures.
+class SiteTest : public ::testing::Test
+{
+protected:
+    // Points the site's address setting at the server, under `prefix`, and
+    // gives the program the site's adapter.
+    void playSite(const QString &setting, const QString &prefix, void (*registerSite)(Program &))
+    {
+        ASSERT_TRUE(m_server.listen());
+        m_prefix = prefix;
+        m_test.store.EcritValeur(setting, m_server.url(prefix));
+        registerSite(program());
+        program().retrieval().setOutputActions(&m_actions);
+        program().setTitle(QStringLiteral("matrix"));
+    }
+
+    Program &program() { return m_test.program; }
+    const ResultEntry &hit(int index) { return program().results().entry(index); }
+    const ResultList::Slot &slot(int index) { return program().results().slot(index); }
+
+    // The address of `path` on the site.
+    QString siteUrl(const QString &path) const { return m_server.url(m_prefix + path); }
+    // The site answers `path` (with or without its query) so.
+    void answer(const QString &path, const FixtureServer::Reply &reply) { m_server.setReply(m_prefix + path, reply); }
+    void answer(const QString &path, const QByteArray &page) { answer(path, pageReply(page)); }
+
+    // A search of these bases only.
+    void searchBases(std::initializer_list<int> bases)
+    {
+        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+            program().catalogue().setTick(base, 0);
+        program().state().BaseUnique = false;
+        for (int base : bases)
+            program().catalogue().setTick(base, 1);
+        program().catalogue().AfficheNbrCoche();
+        program().Lance(1);
+    }
+
+    FixtureServer m_server;
+    TestProgram m_test;
+    RecordedActions m_actions;
+    QString m_prefix;
+};
