@@ -3,6 +3,7 @@
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
 #include "net/download.h"
+#include "net/form_post.h"
 #include "output/retrieval.h"
 #include "settings/app_paths.h"
 #include "settings/settings_store.h"
@@ -34,6 +35,7 @@ Program::Program(SettingsStore &store, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_download(new Download(m_state, AppPaths::httpCache(), this))
+    , m_formPost(new FormPost(m_state, this))
     , m_catalogue(new SiteCatalogue(m_state, this))
     , m_history(new SearchHistory(store, this))
     , m_retrieval(new Retrieval(*this, this))
@@ -95,7 +97,13 @@ void Program::Lance(int button)
 void Program::requestStop()
 {
     m_state.ArretDemande = true;
+    m_formPost->close();
     setStopCaption(false);
+}
+
+void Program::closeFormPost()
+{
+    m_formPost->close();
 }
 
 void Program::runSearch(int button)
@@ -177,6 +185,8 @@ void Program::EffaceResultats()
 {
     m_results.clear();
     m_download->newRun();
+    if (!m_formPost->isClosed())
+        m_formPost->close();
     m_state.PageHtml.clear();
     m_statusText.clear();
     emit statusChanged(m_statusText, m_statusTop);

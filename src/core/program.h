@@ -11,6 +11,7 @@
 #include <vector>
 
 class Download;
+class FormPost;
 class Retrieval;
 class SearchHistory;
 class SettingsStore;
@@ -34,6 +35,7 @@ public:
     ProgramState &state() { return m_state; }
     SettingsStore &settings() { return m_store; }
     Download &download() { return *m_download; }
+    FormPost &formPost() { return *m_formPost; }
     ResultList &results() { return m_results; }
     SiteCatalogue &catalogue() { return *m_catalogue; }
     SearchHistory &history() { return *m_history; }
@@ -55,6 +57,8 @@ public:
     bool searching() const { return m_runUnwinding; }
     // The stop request: adapter loops leave, the search button shows "Rechercher".
     void requestStop();
+    // Drops the form post under way, if any (the program is closing).
+    void closeFormPost();
     bool searchButtonEnabled() const { return m_searchButtonEnabled; }
     // Title box and base box: disabled while a search runs.
     bool inputEnabled() const { return m_inputEnabled; }
@@ -97,6 +101,7 @@ private:
     SettingsStore &m_store;
     ResultList m_results;
     Download *m_download;
+    FormPost *m_formPost;
     SiteCatalogue *m_catalogue;
     SearchHistory *m_history;
     Retrieval *m_retrieval;

@@ -4,6 +4,7 @@
 #include "core/text_helpers.h"
 #include "core/text_utils.h"
 #include "net/download.h"
+#include "net/form_post.h"
 #include "output/retrieval.h"
 #include "settings/site_addresses.h"
 #include "sites/title_preparation.h"
@@ -50,6 +51,15 @@ void SiteAdapter::announce(const QString &statusLabel)
 void SiteAdapter::fetchPage(const QString &url)
 {
     m_program.download().Start(url, QStringLiteral("Html"), false, true);
+    DecodeHtml(state().PageHtml);
+    Program::yieldOnce();
+}
+
+void SiteAdapter::postForm(const QString &SitePost, const QString &TitrePost, const QString &siteAddress)
+{
+    FormPost &form = m_program.formPost();
+    form.post(SitePost, TitrePost, siteAddress);
+    form.waitForReply();
     DecodeHtml(state().PageHtml);
     Program::yieldOnce();
 }

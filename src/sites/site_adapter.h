@@ -44,6 +44,9 @@ protected:
     void announce(const QString &statusLabel);
     // Reads a result page into PageHtml, waiting for it, and decodes it.
     void fetchPage(const QString &url);
+    // Posts a site's search form ("AllDivX", "CoverComoz") to the site at
+    // `siteAddress`, waits for the answer in PageHtml and decodes it.
+    void postForm(const QString &SitePost, const QString &TitrePost, const QString &siteAddress);
     // The entry of one more hit, or none when the user stopped or the list is full.
     ResultEntry *newHit();
     bool stopRequested() const;

@@ -1,7 +1,7 @@
 #include "windows/desktop_output.h"
 
-#include "core/program_state.h"
-#include "windows/picture_window.h"
+#include "core/program.h"
+#include "windows/poster_viewer.h"
 
 #include <QDesktopServices>
 #include <QFile>
@@ -10,8 +10,8 @@
 #include <QUrl>
 #include <QWidget>
 
-DesktopOutput::DesktopOutput(ProgramState &state, QWidget *owner)
-    : m_state(state)
+DesktopOutput::DesktopOutput(Program &program, QWidget *owner)
+    : m_program(program)
     , m_owner(owner)
 {
 }
@@ -19,7 +19,7 @@ DesktopOutput::DesktopOutput(ProgramState &state, QWidget *owner)
 bool DesktopOutput::copyFile(const QString &source, const QString &destination)
 {
     if (QFileInfo::exists(destination)) {
-        const QString question = m_state.LangOffset == 0
+        const QString question = m_program.state().LangOffset == 0
                                      ? QStringLiteral("Remplacer « %1 » ?")
                                      : QStringLiteral("Replace \"%1\"?");
         const auto answer = QMessageBox::question(m_owner, QStringLiteral("Pellicam"),
@@ -32,7 +32,7 @@ bool DesktopOutput::copyFile(const QString &source, const QString &destination)
     QFile::remove(partial);
     if (!QFile::copy(source, partial)) {
         QFile::remove(partial);
-        const QString problem = m_state.LangOffset == 0
+        const QString problem = m_program.state().LangOffset == 0
                                     ? QStringLiteral("L'image n'a pas pu être copiée dans « %1 ».")
                                     : QStringLiteral("The picture could not be copied to \"%1\".");
         QMessageBox::warning(m_owner, QStringLiteral("Pellicam"), problem.arg(QFileInfo(destination).path()));
@@ -56,13 +56,8 @@ void DesktopOutput::showInSystemViewer(const QString &path)
     QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 
-void DesktopOutput::showInViewer(const QString &path, int)
+void DesktopOutput::showInViewer(const QString &path, int index)
 {
-    auto *window = new PictureWindow(path, m_state.LangOffset);
-    m_cascade += 20;
-    if (m_cascade > 200)
-        m_cascade = 0;
-    if (m_owner)
-        window->move(m_owner->pos() + QPoint(40 + m_cascade, 40 + m_cascade));
-    window->show();
+    auto *viewer = new PosterViewer(m_program, path, index, m_cascade, m_owner);
+    viewer->show();
 }

@@ -2,18 +2,16 @@
 
 #include "output/output_actions.h"
 
-#include <QPoint>
-
+class Program;
 class QWidget;
-struct ProgramState;
 
 // What the window does with a fetched picture: the desktop's services for
 // documents and the system viewer, a file copy that asks before replacing,
-// and the program's own picture window.
+// and the program's own poster viewer.
 class DesktopOutput : public OutputActions
 {
 public:
-    DesktopOutput(ProgramState &state, QWidget *owner);
+    DesktopOutput(Program &program, QWidget *owner);
 
     bool copyFile(const QString &source, const QString &destination) override;
     void openDocument(const QString &path) override;
@@ -21,7 +19,8 @@ public:
     void showInViewer(const QString &path, int index) override;
 
 private:
-    ProgramState &m_state;
+    Program &m_program;
     QWidget *m_owner;
-    int m_cascade = -900 / 15; // each picture window opens a little further along
+    // Twips, shared by every viewer of the run: each opens a little further along.
+    int m_cascade = -900;
 };

@@ -13,6 +13,7 @@
 #include "output/retrieval.h"
 #include "settings/options.h"
 #include "settings/settings_store.h"
+#include "windows/about_window.h"
 #include "windows/desktop_output.h"
 #include "windows/selection_window.h"
 #include "windows/thumb_strip.h"
@@ -78,7 +79,7 @@ QLabel *caption(QWidget *parent, QRect geometry, Qt::Alignment alignment = Qt::A
 MainWindow::MainWindow(Program &program, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_program(program)
-    , m_output(std::make_unique<DesktopOutput>(program.state(), this))
+    , m_output(std::make_unique<DesktopOutput>(program, this))
     , m_skinLarge(QStringLiteral(":/pictures/skin_large.png"))
     , m_skinCompact(QStringLiteral(":/pictures/skin_compact.png"))
     , m_buttonSkin(QStringLiteral(":/pictures/button_skin.png"))
@@ -419,7 +420,13 @@ void MainWindow::openOptions()
 
 void MainWindow::showAbout()
 {
-    QMessageBox::about(this, QStringLiteral("Pellicam"), QStringLiteral("Pellicam 2006.l"));
+    // One at a time; a closed one is on its way out.
+    auto *about = findChild<AboutWindow *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!about || !about->isVisible())
+        about = new AboutWindow(m_program.settings(), m_program.state().LangOffset, this);
+    about->show();
+    about->raise();
+    about->activateWindow();
 }
 
 void MainWindow::moveWindow()
@@ -513,6 +520,7 @@ void MainWindow::shutdown()
     m_program.catalogue().save(store);
     store.EcritValeur(QStringLiteral("Folder-Id"), QString::number(m_folders->currentIndex() + 1));
     emptyCacheFolder();
+    m_program.closeFormPost();
 }
 
 void MainWindow::emptyCacheFolder()

@@ -1,8 +1,5 @@
-#include "core/site_catalogue.h"
-#include "fixture_server.h"
-#include "output/retrieval.h"
+#include "site_test.h"
 #include "sites/allo_cine.h"
-#include "test_program.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -16,14 +13,6 @@ constexpr int kBase = 1;
 // The fixtures' picture server, played by the test server under "/img".
 constexpr char kPictureHost[] = "http://images.allocine.fr";
 
-FixtureServer::Reply reply(const QByteArray &body, const QByteArray &type = "text/html")
-{
-    FixtureServer::Reply answer;
-    answer.body = body;
-    answer.contentType = type;
-    return answer;
-}
-
 // A result page hit as the site writes it.
 QByteArray resultHit(const QByteArray &film, const QByteArray &shown, const QByteArray &brackets)
 {
@@ -31,29 +20,18 @@ QByteArray resultHit(const QByteArray &film, const QByteArray &shown, const QByt
            + "</h4><h5>de X</h5>\n";
 }
 
-class AlloCineTest : public ::testing::Test
+class AlloCineTest : public SiteTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_server.listen());
-        m_test.store.EcritValeur(QStringLiteral("Hote-AlloCine"), m_server.url(QStringLiteral("/ac")));
-        registerAlloCine(program());
-        program().retrieval().setOutputActions(&m_actions);
-        program().setTitle(QStringLiteral("matrix"));
-    }
+    void SetUp() override { playSite(QStringLiteral("Hote-AlloCine"), QStringLiteral("/ac"), registerAlloCine); }
 
-    Program &program() { return m_test.program; }
-    const ResultEntry &hit(int index) { return program().results().entry(index); }
-    QString thumbnail(int slot) { return program().results().slot(slot).thumbnailUrl; }
+    QString thumbnail(int index) { return slot(index).thumbnailUrl; }
     QString pictures() const { return m_server.url(QStringLiteral("/img")); }
 
     // A fixture with its picture addresses pointing at the test server.
     QByteArray fixture(const QString &name) const
     {
-        QFile file(QStringLiteral(PELLICAM_FIXTURES "/allocine/") + name);
-        file.open(QIODevice::ReadOnly);
-        return file.readAll().replace(kPictureHost, pictures().toLatin1());
+        return fixtureFile(QStringLiteral("allocine"), name).replace(kPictureHost, pictures().toLatin1());
     }
 
     // The film page of 19776 made over for another film and picture folder.
@@ -65,14 +43,7 @@ protected:
             .replace("18361283", media);
     }
 
-    void search()
-    {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-            program().catalogue().setTick(base, 0);
-        program().catalogue().setTick(kBase, 1);
-        program().catalogue().AfficheNbrCoche();
-        program().Lance(1);
-    }
+    void search() { searchBases({kBase}); }
 
     // What was asked for, but the thumbnails, which may come in any order.
     QList<QByteArray> pageRequests() const
@@ -82,21 +53,16 @@ protected:
         return paths;
     }
 
-    void answerSearch(const QByteArray &page) { m_server.setReply(QStringLiteral("/ac/recherche/"), reply(page)); }
-    void answer(const QString &path, const QByteArray &page) { m_server.setReply(path, reply(page)); }
+    void answerSearch(const QByteArray &page) { answer(QStringLiteral("/recherche/"), page); }
 
     // The three films of the "matrix" page with their film pages.
     void answerMatrix()
     {
         answerSearch(fixture(QStringLiteral("matrix.html")));
-        answer(QStringLiteral("/ac/film/fichefilm_gen_cfilm=19776.html"), fixture(QStringLiteral("film_19776.html")));
-        answer(QStringLiteral("/ac/film/fichefilm_gen_cfilm=36578.html"), filmPage("36578", "18/35/14/08", "18370114"));
-        answer(QStringLiteral("/ac/film/fichefilm_gen_cfilm=36579.html"), filmPage("36579", "18/35/14/33", "18370251"));
+        answer(QStringLiteral("/film/fichefilm_gen_cfilm=19776.html"), fixture(QStringLiteral("film_19776.html")));
+        answer(QStringLiteral("/film/fichefilm_gen_cfilm=36578.html"), filmPage("36578", "18/35/14/08", "18370114"));
+        answer(QStringLiteral("/film/fichefilm_gen_cfilm=36579.html"), filmPage("36579", "18/35/14/33", "18370251"));
     }
-
-    FixtureServer m_server;
-    TestProgram m_test;
-    RecordedActions m_actions;
 };
 
 TEST_F(AlloCineTest, resultPageGivesLowerCaseTitlesYearsAndFilmNumbers)
@@ -143,7 +109,7 @@ TEST_F(AlloCineTest, blanksOfTheTitleAreSentEscaped)
 
 TEST_F(AlloCineTest, pagesWithoutWholeHitsEndTheScan)
 {
-    answer(QStringLiteral("/ac/film/fichefilm_gen_cfilm=19776.html"), fixture(QStringLiteral("film_19776.html")));
+    answer(QStringLiteral("/film/fichefilm_gen_cfilm=19776.html"), fixture(QStringLiteral("film_19776.html")));
     const struct
     {
         const char *name;
@@ -209,7 +175,7 @@ TEST_F(AlloCineTest, aFilmPageWithoutPosterCellGivesNoThumbnail)
                  + resultHit("36578", "Matrix Reloaded", "&nbsp;(The Matrix Reloaded)&nbsp;(2003)"));
     // The first film page holds no poster cell, the second does not come at all:
     // neither may lend the other's picture.
-    answer(QStringLiteral("/ac/film/fichefilm_gen_cfilm=19776.html"), fixture(QStringLiteral("empty.html")));
+    answer(QStringLiteral("/film/fichefilm_gen_cfilm=19776.html"), fixture(QStringLiteral("empty.html")));
     search();
     ASSERT_EQ(program().results().NbResultats(), 2);
     EXPECT_EQ(hit(1).Key, QString());
@@ -222,10 +188,10 @@ TEST_F(AlloCineTest, aFilmPageWithoutPosterCellGivesNoThumbnail)
 TEST_F(AlloCineTest, thePosterIsFoundThroughTheGalleryThenTakenFromTheCache)
 {
     answerMatrix();
-    answer(QStringLiteral("/ac/film/galerievignette_gen_cfilm=19776.html"), fixture(QStringLiteral("gallery_19776.html")));
-    answer(QStringLiteral("/ac/film/fichevignette_gen_cfilm=19776&cmediafichier=18361283.html"),
+    answer(QStringLiteral("/film/galerievignette_gen_cfilm=19776.html"), fixture(QStringLiteral("gallery_19776.html")));
+    answer(QStringLiteral("/film/fichevignette_gen_cfilm=19776&cmediafichier=18361283.html"),
            fixture(QStringLiteral("picture_19776.html")));
-    m_server.setReply(QStringLiteral("/img/medias/nmedia/18/35/13/82/18361283.jpg"), reply("poster bytes", "image/jpeg"));
+    m_server.setReply(QStringLiteral("/img/medias/nmedia/18/35/13/82/18361283.jpg"), pictureReply("poster bytes"));
     search();
     m_server.clearRequests();
 
@@ -253,7 +219,7 @@ TEST_F(AlloCineTest, aGalleryWithoutThePostersFolderFetchesNoPicture)
     // Only the photos' folder: no picture of the thumbnail's folder.
     QByteArray gallery = fixture(QStringLiteral("gallery_19776.html"));
     gallery.replace("18/35/13/82", "18/99/99/99");
-    answer(QStringLiteral("/ac/film/galerievignette_gen_cfilm=19776.html"), gallery);
+    answer(QStringLiteral("/film/galerievignette_gen_cfilm=19776.html"), gallery);
     search();
     m_server.clearRequests();
 

@@ -1,8 +1,5 @@
-#include "core/site_catalogue.h"
-#include "fixture_server.h"
-#include "output/retrieval.h"
+#include "site_test.h"
 #include "sites/cin_emotions.h"
-#include "test_program.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -12,19 +9,10 @@ namespace {
 constexpr int kBase = 12;
 constexpr char kSearchPath[] = "/ce/cinema-tv-dvd/film-serie-acteur-actrice-realisateur/";
 
-QByteArray fixture(const QString &name)
+// The site serves its pages in Latin-1 and says so.
+FixtureServer::Reply latinPage(const QByteArray &body)
 {
-    QFile file(QStringLiteral(PELLICAM_FIXTURES "/cinemotions/") + name);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-FixtureServer::Reply reply(const QByteArray &body, const QByteArray &type = "text/html; charset=iso-8859-1")
-{
-    FixtureServer::Reply answer;
-    answer.body = body;
-    answer.contentType = type;
-    return answer;
+    return pageReply(body, "text/html; charset=iso-8859-1");
 }
 
 // A poster page in the site's shape, for posters made up on the spot.
@@ -46,43 +34,25 @@ QByteArray filmLink(int film, const QByteArray &title)
            + "';return true;\">" + title + "</A><BR>\n";
 }
 
-class CinEmotionsTest : public ::testing::Test
+class CinEmotionsTest : public SiteTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_server.listen());
-        m_test.store.EcritValeur(QStringLiteral("Hote-CinEmotions"), m_server.url(QStringLiteral("/ce")));
-        registerCinEmotions(program());
-        program().retrieval().setOutputActions(&m_actions);
-        program().setTitle(QStringLiteral("matrix"));
-    }
+    void SetUp() override { playSite(QStringLiteral("Hote-CinEmotions"), QStringLiteral("/ce"), registerCinEmotions); }
 
-    Program &program() { return m_test.program; }
-    const ResultEntry &hit(int index) { return program().results().entry(index); }
-    QString address(const QString &path) const { return m_server.url(QStringLiteral("/ce") + path); }
-
-    void search()
-    {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-            program().catalogue().setTick(base, 0);
-        program().catalogue().setTick(kBase, 1);
-        program().catalogue().AfficheNbrCoche();
-        program().Lance(1);
-    }
-
-    void answer(const QString &path, const QByteArray &page) { m_server.setReply(QStringLiteral("/ce") + path, reply(page)); }
+    void search() { searchBases({kBase}); }
+    static QByteArray fixture(const QString &name) { return fixtureFile(QStringLiteral("cinemotions"), name); }
+    void answerPage(const QString &path, const QByteArray &page) { answer(path, latinPage(page)); }
 
     void answerSearch(const QByteArray &page, const QString &title = QStringLiteral("matrix"))
     {
-        m_server.setReply(QString::fromLatin1(kSearchPath) + title, reply(page));
+        m_server.setReply(QString::fromLatin1(kSearchPath) + title, latinPage(page));
     }
 
     void answerMatrix()
     {
         answerSearch(fixture(QStringLiteral("search_matrix.html")));
-        answer(QStringLiteral("/film/1421/matrix/affiches.html"), fixture(QStringLiteral("affiches_matrix.html")));
-        answer(QStringLiteral("/film/1987/matrix-reloaded/affiches.html"), fixture(QStringLiteral("affiches_reloaded.html")));
+        answerPage(QStringLiteral("/film/1421/matrix/affiches.html"), fixture(QStringLiteral("affiches_matrix.html")));
+        answerPage(QStringLiteral("/film/1987/matrix-reloaded/affiches.html"), fixture(QStringLiteral("affiches_reloaded.html")));
     }
 
     QList<QByteArray> posterPages() const
@@ -93,10 +63,6 @@ protected:
                 pages << path;
         return pages;
     }
-
-    FixtureServer m_server;
-    TestProgram m_test;
-    RecordedActions m_actions;
 };
 
 TEST_F(CinEmotionsTest, everyPosterOfEveryFilmIsAHit)
@@ -126,7 +92,7 @@ TEST_F(CinEmotionsTest, everyPosterOfEveryFilmIsAHit)
         EXPECT_EQ(entry.Key, QString::fromLatin1(expected[i].key)) << i;
         EXPECT_EQ(entry.Extra, QString::fromLatin1(expected[i].extra)) << i;
         EXPECT_EQ(entry.Site, QStringLiteral("CinEmotions")) << i;
-        EXPECT_EQ(program().results().slot(i).thumbnailUrl, address(entry.Key)) << i;
+        EXPECT_EQ(program().results().slot(i).thumbnailUrl, siteUrl(entry.Key)) << i;
     }
     // All poster pages first, then the thumbnails.
     const QList<QByteArray> requests = m_server.requestedPaths();
@@ -141,7 +107,7 @@ TEST_F(CinEmotionsTest, escapedQuotesOfTheStatusTextAreUnescaped)
 {
     program().setTitle(QString::fromUtf8("L'été meurtrier"));
     answerSearch(fixture(QStringLiteral("search_ete.html")), QStringLiteral("L-ete-meurtrier"));
-    answer(QStringLiteral("/film/2960/l-ete-meurtrier/affiches.html"), fixture(QStringLiteral("affiches_ete.html")));
+    answerPage(QStringLiteral("/film/2960/l-ete-meurtrier/affiches.html"), fixture(QStringLiteral("affiches_ete.html")));
     search();
     EXPECT_EQ(m_server.requestedPaths().value(0), QByteArray(kSearchPath) + "L-ete-meurtrier");
     ASSERT_EQ(program().results().NbResultats(), 1);
@@ -164,7 +130,7 @@ TEST_F(CinEmotionsTest, pagesWithoutFilmsOrCutShort)
     EXPECT_EQ(hit(4).Title, QString());
 
     // A poster page cut inside its second poster.
-    answer(QStringLiteral("/film/1421/matrix/affiches.html"), fixture(QStringLiteral("affiches_truncated.html")));
+    answerPage(QStringLiteral("/film/1421/matrix/affiches.html"), fixture(QStringLiteral("affiches_truncated.html")));
     search();
     EXPECT_EQ(program().results().NbResultats(), 3);
     EXPECT_EQ(hit(1).Key, QStringLiteral("/data/films/1421/vignettes/5012.jpg"));
@@ -174,8 +140,8 @@ TEST_F(CinEmotionsTest, brokenFilmsDoNotStopTheScan)
 {
     // A whole film, one without its status text, one without its own link.
     answerSearch(filmLink(1, "One") + "<A HREF=\"/film/2.html\" class=link4 >Two</A>\n<TD class=link4 >Three</TD>\n");
-    answer(QStringLiteral("/film/1/affiches.html"), posterPage(1, 1));
-    answer(QStringLiteral("/film/2/affiches.html"), posterPage(2, 2));
+    answerPage(QStringLiteral("/film/1/affiches.html"), posterPage(1, 1));
+    answerPage(QStringLiteral("/film/2/affiches.html"), posterPage(2, 2));
     search();
     EXPECT_EQ(posterPages(), (QList<QByteArray>{"/ce/film/1/affiches.html", "/ce/film/2/affiches.html"}));
     ASSERT_EQ(program().results().NbResultats(), 3);
@@ -183,8 +149,8 @@ TEST_F(CinEmotionsTest, brokenFilmsDoNotStopTheScan)
     EXPECT_EQ(hit(2).Title, QString());
 
     // A poster without a link of its own, between two whole ones.
-    answer(QStringLiteral("/film/1/affiches.html"),
-           posterPage(1, 1) + "<TD><IMG SRC=\"/data/films/v/x.jpg\" border=1></A></TD>" + posterPage(5, 1));
+    answerPage(QStringLiteral("/film/1/affiches.html"),
+               posterPage(1, 1) + "<TD><IMG SRC=\"/data/films/v/x.jpg\" border=1></A></TD>" + posterPage(5, 1));
     search();
     ASSERT_EQ(program().results().NbResultats(), 4);
     EXPECT_EQ(hit(1).Key, QStringLiteral("/data/films/v/1000.jpg"));
@@ -194,9 +160,9 @@ TEST_F(CinEmotionsTest, brokenFilmsDoNotStopTheScan)
 TEST_F(CinEmotionsTest, aFullListOnlyEndsThePosterPass)
 {
     answerSearch(filmLink(1, "One") + filmLink(2, "Two") + filmLink(3, "Three"));
-    answer(QStringLiteral("/film/1/affiches.html"), posterPage(1, 60));
-    answer(QStringLiteral("/film/2/affiches.html"), posterPage(2, 60));
-    answer(QStringLiteral("/film/3/affiches.html"), posterPage(3, 5));
+    answerPage(QStringLiteral("/film/1/affiches.html"), posterPage(1, 60));
+    answerPage(QStringLiteral("/film/2/affiches.html"), posterPage(2, 60));
+    answerPage(QStringLiteral("/film/3/affiches.html"), posterPage(3, 5));
     search();
     ASSERT_EQ(program().results().NbResultats(), 100);
     EXPECT_EQ(hit(100).Extra, QStringLiteral("/film/2/affiche-2039.html"));
@@ -207,9 +173,9 @@ TEST_F(CinEmotionsTest, aFullListOnlyEndsThePosterPass)
 TEST_F(CinEmotionsTest, thePictureIsReadFromThePostersPageEveryTime)
 {
     answerMatrix();
-    answer(QStringLiteral("/film/1421/matrix/affiche-5012.html"), fixture(QStringLiteral("affiche_5012.html")));
+    answerPage(QStringLiteral("/film/1421/matrix/affiche-5012.html"), fixture(QStringLiteral("affiche_5012.html")));
     const QString picture = QStringLiteral("/ce/data/films/1421/affiches/5012.jpg");
-    m_server.setReply(picture, reply("jpeg bytes", "image/jpeg"));
+    m_server.setReply(picture, pictureReply("jpeg bytes"));
     search();
 
     program().retrieval().thumbPressed(0, 1);
@@ -227,10 +193,10 @@ TEST_F(CinEmotionsTest, thePictureIsReadFromThePostersPageEveryTime)
 TEST_F(CinEmotionsTest, aPostersPageThatNeverArrivesFetchesNoPicture)
 {
     answerMatrix();
-    answer(QStringLiteral("/film/1421/matrix/affiche-5012.html"), fixture(QStringLiteral("affiche_5012.html")));
+    answerPage(QStringLiteral("/film/1421/matrix/affiche-5012.html"), fixture(QStringLiteral("affiche_5012.html")));
     FixtureServer::Reply stalled;
     stalled.stall = true;
-    m_server.setReply(QStringLiteral("/ce/film/1421/matrix/affiche-5013.html"), stalled);
+    answer(QStringLiteral("/film/1421/matrix/affiche-5013.html"), stalled);
     search();
 
     program().retrieval().thumbPressed(0, 1);

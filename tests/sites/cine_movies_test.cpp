@@ -1,8 +1,5 @@
-#include "core/site_catalogue.h"
-#include "fixture_server.h"
-#include "output/retrieval.h"
+#include "site_test.h"
 #include "sites/cine_movies.h"
-#include "test_program.h"
 
 #include <QFile>
 #include <QUrlQuery>
@@ -12,19 +9,10 @@ namespace {
 
 constexpr int kBase = 3;
 
-QByteArray fixture(const QString &name)
+// The site serves its pages in Latin-1 and says so.
+FixtureServer::Reply latinPage(const QByteArray &body)
 {
-    QFile file(QStringLiteral(PELLICAM_FIXTURES "/cinemovies/") + name);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-FixtureServer::Reply reply(const QByteArray &body, const QByteArray &type = "text/html; charset=iso-8859-1")
-{
-    FixtureServer::Reply answer;
-    answer.body = body;
-    answer.contentType = type;
-    return answer;
+    return pageReply(body, "text/html; charset=iso-8859-1");
 }
 
 // A poster page in the site's shape, for posters made up on the spot.
@@ -47,45 +35,25 @@ QByteArray filmLink(int number, const QByteArray &title)
            + "</b></a>\n";
 }
 
-class CineMoviesTest : public ::testing::Test
+class CineMoviesTest : public SiteTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_server.listen());
-        m_test.store.EcritValeur(QStringLiteral("Hote-CineMovies"), m_server.url(QStringLiteral("/cm")));
-        registerCineMovies(program());
-        program().retrieval().setOutputActions(&m_actions);
-        program().setTitle(QStringLiteral("matrix"));
-    }
+    void SetUp() override { playSite(QStringLiteral("Hote-CineMovies"), QStringLiteral("/cm"), registerCineMovies); }
 
-    Program &program() { return m_test.program; }
-    const ResultEntry &hit(int index) { return program().results().entry(index); }
-    QString address(const QString &path) const { return m_server.url(QStringLiteral("/cm") + path); }
-
-    void search()
-    {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-            program().catalogue().setTick(base, 0);
-        program().catalogue().setTick(kBase, 1);
-        program().catalogue().AfficheNbrCoche();
-        program().Lance(1);
-    }
+    void search() { searchBases({kBase}); }
+    static QByteArray fixture(const QString &name) { return fixtureFile(QStringLiteral("cinemovies"), name); }
 
     void answerSearch(const QByteArray &page, const QString &title = QStringLiteral("matrix"))
     {
-        m_server.setReply(QStringLiteral("/cm/search-1-") + title + QStringLiteral("-0.html"), reply(page));
+        answer(QStringLiteral("/search-1-") + title + QStringLiteral("-0.html"), latinPage(page));
     }
 
     // Every poster page that nothing more precise answers.
-    void answerPosters(const QByteArray &page)
-    {
-        m_server.setReply(QStringLiteral("/cm/fiche_affiches.php"), reply(page));
-    }
+    void answerPosters(const QByteArray &page) { answer(QStringLiteral("/fiche_affiches.php"), latinPage(page)); }
 
     void answerPosterPage(int film, int num, const QByteArray &page)
     {
-        m_server.setReply(QStringLiteral("/cm/fiche_affiches.php?IDfilm=%1&num=%2").arg(film).arg(num), reply(page));
+        answer(QStringLiteral("/fiche_affiches.php?IDfilm=%1&num=%2").arg(film).arg(num), latinPage(page));
     }
 
     // Matrix (1245): three posters; Matrix Reloaded (2210): four, then one;
@@ -107,10 +75,6 @@ protected:
                 pages << path.mid(int(qstrlen("/cm/fiche_affiches.php?")));
         return pages;
     }
-
-    FixtureServer m_server;
-    TestProgram m_test;
-    RecordedActions m_actions;
 };
 
 TEST_F(CineMoviesTest, everyPosterOfEveryFilmIsAHit)
@@ -145,7 +109,7 @@ TEST_F(CineMoviesTest, everyPosterOfEveryFilmIsAHit)
         EXPECT_EQ(entry.Extra, QString::fromLatin1(expected[i].extra)) << i;
         EXPECT_EQ(entry.Site, QStringLiteral("CineMovies")) << i;
         EXPECT_EQ(program().results().slot(i).thumbnailUrl,
-                  address(QStringLiteral("/images/data/affiches/") + entry.Key)) << i;
+                  siteUrl(QStringLiteral("/images/data/affiches/") + entry.Key)) << i;
     }
 
     // Each thumbnail is fetched before the next poster page; a page without
@@ -230,14 +194,11 @@ TEST_F(CineMoviesTest, theWalkStopsAtRankEightyAndAFullListOnlyEndsThePosterPass
     // Every page has four new posters, for ever.
     m_server.setFallback([](const FixtureServer::Request &request) {
         const QUrlQuery query(QUrl::fromEncoded(request.path).query());
-        if (!request.path.startsWith("/cm/fiche_affiches.php")) {
-            FixtureServer::Reply missing;
-            missing.status = 404;
-            return missing;
-        }
+        if (!request.path.startsWith("/cm/fiche_affiches.php"))
+            return notFoundReply();
         const int first = query.queryItemValue(QStringLiteral("IDfilm")).toInt() * 1000
                           + query.queryItemValue(QStringLiteral("num")).toInt();
-        return reply(posterPage({first, first + 1, first + 2, first + 3}));
+        return latinPage(posterPage({first, first + 1, first + 2, first + 3}));
     });
     search();
 
@@ -268,7 +229,7 @@ TEST_F(CineMoviesTest, theFullPictureIsTheThumbnailsGAndIsFetchedEveryTime)
 {
     answerMatrix();
     const QString picture = QStringLiteral("/cm/images/data/affiches/1999/G_2471.jpg");
-    m_server.setReply(picture, reply("jpeg bytes", "image/jpeg"));
+    m_server.setReply(picture, pictureReply("jpeg bytes"));
     search();
 
     program().retrieval().thumbPressed(0, 1);

@@ -1,8 +1,5 @@
-#include "core/site_catalogue.h"
-#include "fixture_server.h"
-#include "output/retrieval.h"
+#include "site_test.h"
 #include "sites/cinefil.h"
-#include "test_program.h"
 
 #include <QDir>
 #include <QElapsedTimer>
@@ -14,56 +11,23 @@ namespace {
 
 constexpr int kBase = 2;
 
-QByteArray fixture(const QString &name)
-{
-    QFile file(QStringLiteral(PELLICAM_FIXTURES "/cinefil/") + name);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-FixtureServer::Reply reply(const QByteArray &body, const QByteArray &type = "text/html")
-{
-    FixtureServer::Reply answer;
-    answer.body = body;
-    answer.contentType = type;
-    return answer;
-}
-
-class CinefilTest : public ::testing::Test
+class CinefilTest : public SiteTest
 {
 protected:
     void SetUp() override
     {
-        ASSERT_TRUE(m_server.listen());
-        // Pages and pictures come from two hosts of their own.
-        m_test.store.EcritValeur(QStringLiteral("Hote-Cinefil"), m_server.url(QStringLiteral("/cf")));
+        playSite(QStringLiteral("Hote-Cinefil"), QStringLiteral("/cf"), registerCinefil);
+        // Pictures come from a host of their own.
         m_test.store.EcritValeur(QStringLiteral("Hote-CinefilImages"), m_server.url(QStringLiteral("/cfimg")));
-        registerCinefil(program());
-        program().retrieval().setOutputActions(&m_actions);
-        program().setTitle(QStringLiteral("matrix"));
     }
 
-    Program &program() { return m_test.program; }
-    const ResultEntry &hit(int index) { return program().results().entry(index); }
-    QString thumbnail(int slot) { return program().results().slot(slot).thumbnailUrl; }
-
-    void search()
-    {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-            program().catalogue().setTick(base, 0);
-        program().catalogue().setTick(kBase, 1);
-        program().catalogue().AfficheNbrCoche();
-        program().Lance(1);
-    }
-
+    QString thumbnail(int index) { return slot(index).thumbnailUrl; }
+    void search() { searchBases({kBase}); }
     void answerSearch(const QByteArray &page)
     {
-        m_server.setReply(QStringLiteral("/cf/cinefil2005/CFM_Recherches/filmsGRIS.cfm"), reply(page));
+        answer(QStringLiteral("/cinefil2005/CFM_Recherches/filmsGRIS.cfm"), page);
     }
-
-    FixtureServer m_server;
-    TestProgram m_test;
-    RecordedActions m_actions;
+    static QByteArray fixture(const QString &name) { return fixtureFile(QStringLiteral("cinefil"), name); }
 };
 
 TEST_F(CinefilTest, resultPageGivesEveryField)
@@ -153,7 +117,7 @@ TEST_F(CinefilTest, thePosterComesFromThePictureServerAsJpg)
 {
     answerSearch(fixture(QStringLiteral("matrix.html")));
     const QByteArray poster = "/cfimg/ImagesCinefil/AfficheGrandFormat/a4177.jpeg";
-    m_server.setReply(QString::fromLatin1(poster), reply("poster bytes", "image/jpeg"));
+    m_server.setReply(QString::fromLatin1(poster), pictureReply("poster bytes"));
     search();
     program().retrieval().thumbPressed(0, 1);
     program().retrieval().thumbPressed(0, 1);
@@ -169,7 +133,7 @@ TEST_F(CinefilTest, thePosterComesFromThePictureServerAsJpg)
 TEST_F(CinefilTest, aHitWithoutYearIsCopiedUnderItsTitleAlone)
 {
     answerSearch(fixture(QStringLiteral("matrix.html")));
-    m_server.setReply(QStringLiteral("/cfimg/ImagesCinefil/AfficheGrandFormat/a12040.jpeg"), reply("animatrix", "image/jpeg"));
+    m_server.setReply(QStringLiteral("/cfimg/ImagesCinefil/AfficheGrandFormat/a12040.jpeg"), pictureReply("animatrix"));
     const QString folder = m_test.dir.filePath(QStringLiteral("saved"));
     QDir().mkpath(folder);
     program().retrieval().setSaveFolder(folder);

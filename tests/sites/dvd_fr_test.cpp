@@ -1,8 +1,5 @@
-#include "core/site_catalogue.h"
-#include "fixture_server.h"
-#include "output/retrieval.h"
+#include "site_test.h"
 #include "sites/dvd_fr.h"
-#include "test_program.h"
 
 #include <QFile>
 #include <gtest/gtest.h>
@@ -11,59 +8,23 @@ namespace {
 
 constexpr int kBase = 4;
 
-QByteArray fixture(const QString &name)
-{
-    QFile file(QStringLiteral(PELLICAM_FIXTURES "/dvdfr/") + name);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-FixtureServer::Reply reply(const QByteArray &body, const QByteArray &type = "text/html")
-{
-    FixtureServer::Reply answer;
-    answer.body = body;
-    answer.contentType = type;
-    return answer;
-}
-
-class DvdFrTest : public ::testing::Test
+class DvdFrTest : public SiteTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_server.listen());
-        m_test.store.EcritValeur(QStringLiteral("Hote-DvdFr"), m_server.url(QStringLiteral("/dvdfr")));
-        registerDvdFr(program());
-        program().retrieval().setOutputActions(&m_actions);
-        program().setTitle(QStringLiteral("matrix"));
-    }
+    void SetUp() override { playSite(QStringLiteral("Hote-DvdFr"), QStringLiteral("/dvdfr"), registerDvdFr); }
 
-    Program &program() { return m_test.program; }
-    const ResultEntry &hit(int index) { return program().results().entry(index); }
-    const ResultList::Slot &slot(int index) { return program().results().slot(index); }
     QString address(const char *path) const { return m_server.url(QString::fromLatin1(path)); }
-
-    void search()
-    {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-            program().catalogue().setTick(base, 0);
-        program().catalogue().setTick(kBase, 1);
-        program().catalogue().AfficheNbrCoche();
-        program().Lance(1);
-    }
-
-    void answerSearch(const QByteArray &page)
-    {
-        m_server.setReply(QStringLiteral("/dvdfr/search/search.php"), reply(page));
-    }
+    void search() { searchBases({kBase}); }
+    void answerSearch(const QByteArray &page) { answer(QStringLiteral("/search/search.php"), page); }
+    static QByteArray fixture(const QString &name) { return fixtureFile(QStringLiteral("dvdfr"), name); }
 
     // The matrix page, with the film page of 1012 showing a cover, that of
     // 9120 showing none and that of 7351 missing.
     void answerMatrix()
     {
         answerSearch(fixture(QStringLiteral("matrix.html")));
-        m_server.setReply(QStringLiteral("/dvdfr/dvd/dvd.php?id=1012"), reply(fixture(QStringLiteral("film-1012.html"))));
-        m_server.setReply(QStringLiteral("/dvdfr/dvd/dvd.php?id=9120"), reply(fixture(QStringLiteral("film-9120.html"))));
+        answer(QStringLiteral("/dvd/dvd.php?id=1012"), fixture(QStringLiteral("film-1012.html")));
+        answer(QStringLiteral("/dvd/dvd.php?id=9120"), fixture(QStringLiteral("film-9120.html")));
     }
 
     QList<QByteArray> filmPagesRequested() const
@@ -74,10 +35,6 @@ protected:
                 pages << path;
         return pages;
     }
-
-    FixtureServer m_server;
-    TestProgram m_test;
-    RecordedActions m_actions;
 };
 
 TEST_F(DvdFrTest, eachHitTakesItsCoverFromItsFilmPage)
@@ -159,10 +116,10 @@ TEST_F(DvdFrTest, aFilmPageThatDoesNotComeGivesThePlaceholder)
 {
     answerSearch("<A CLASS=\"searchText\" HREF=\"../dvd/dvd.php?id=1\">One</A></TD><TD>1999</TD>"
                  "<A CLASS=\"searchText\" HREF=\"../dvd/dvd.php?id=2\">Two</A></TD><TD>2000</TD>");
-    m_server.setReply(QStringLiteral("/dvdfr/dvd/dvd.php?id=1"), reply(fixture(QStringLiteral("film-1012.html"))));
+    answer(QStringLiteral("/dvd/dvd.php?id=1"), fixture(QStringLiteral("film-1012.html")));
     FixtureServer::Reply stalled;
     stalled.stall = true;
-    m_server.setReply(QStringLiteral("/dvdfr/dvd/dvd.php?id=2"), stalled);
+    answer(QStringLiteral("/dvd/dvd.php?id=2"), stalled);
     search();
 
     ASSERT_EQ(program().results().NbResultats(), 2);
@@ -173,8 +130,8 @@ TEST_F(DvdFrTest, aFilmPageThatDoesNotComeGivesThePlaceholder)
 TEST_F(DvdFrTest, theCoverIsSavedOnceThenTakenFromTheCache)
 {
     answerMatrix();
-    m_server.setReply(QStringLiteral("/dvdfr/images/dvd/cover_200x280/1/1012.jpg"), reply("cover bytes", "image/jpeg"));
-    m_server.setReply(QStringLiteral("/dvdfr/images/dvd/nocover_200x280.jpg"), reply("placeholder bytes", "image/jpeg"));
+    answer(QStringLiteral("/images/dvd/cover_200x280/1/1012.jpg"), pictureReply("cover bytes"));
+    answer(QStringLiteral("/images/dvd/nocover_200x280.jpg"), pictureReply("placeholder bytes"));
     search();
     const int thumbnailFetches = m_server.count("/dvdfr/images/dvd/cover_200x280/1/1012.jpg");
 

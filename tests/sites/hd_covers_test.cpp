@@ -1,8 +1,5 @@
-#include "core/site_catalogue.h"
-#include "fixture_server.h"
-#include "output/retrieval.h"
+#include "site_test.h"
 #include "sites/hd_covers.h"
-#include "test_program.h"
 
 #include <QFile>
 #include <QUrlQuery>
@@ -11,21 +8,6 @@
 namespace {
 
 constexpr int kBase = 10;
-
-QByteArray fixture(const QString &name)
-{
-    QFile file(QStringLiteral(PELLICAM_FIXTURES "/hdcovers/") + name);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
-
-FixtureServer::Reply reply(const QByteArray &body, const QByteArray &type = "text/html")
-{
-    FixtureServer::Reply answer;
-    answer.body = body;
-    answer.contentType = type;
-    return answer;
-}
 
 // A result page of `count` links keyed from `firstKey`, with the link to the next page or not.
 QByteArray resultPage(int firstKey, int count, bool more)
@@ -45,34 +27,17 @@ QByteArray searchPath(const char *mid, int start, const QByteArray &query = "mat
     return "/hd/search.php?query=" + query + "&mid=" + mid + "&action=showall&andor=AND&start=" + QByteArray::number(start);
 }
 
-class HDCoversTest : public ::testing::Test
+class HDCoversTest : public SiteTest
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_server.listen());
-        m_test.store.EcritValeur(QStringLiteral("Hote-HDCovers"), m_server.url(QStringLiteral("/hd")));
-        registerHDCovers(program());
-        program().retrieval().setOutputActions(&m_actions);
-        program().setTitle(QStringLiteral("matrix"));
-    }
+    void SetUp() override { playSite(QStringLiteral("Hote-HDCovers"), QStringLiteral("/hd"), registerHDCovers); }
 
-    Program &program() { return m_test.program; }
-    const ResultEntry &hit(int index) { return program().results().entry(index); }
-    const ResultList::Slot &slot(int index) { return program().results().slot(index); }
-
-    void search()
-    {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-            program().catalogue().setTick(base, 0);
-        program().catalogue().setTick(kBase, 1);
-        program().catalogue().AfficheNbrCoche();
-        program().Lance(1);
-    }
+    void search() { searchBases({kBase}); }
+    static QByteArray fixture(const QString &name) { return fixtureFile(QStringLiteral("hdcovers"), name); }
 
     void answerPage(const char *mid, int start, const QByteArray &page)
     {
-        m_server.setReply(QString::fromLatin1(searchPath(mid, start)), reply(page));
+        m_server.setReply(QString::fromLatin1(searchPath(mid, start)), pageReply(page));
     }
 
     // The search pages asked for, in order, as "mid/start".
@@ -93,14 +58,10 @@ protected:
     {
         m_server.setFallback([pageFor](const FixtureServer::Request &request) {
             const QUrlQuery query(QString::fromLatin1(request.path.mid(request.path.indexOf('?') + 1)));
-            return reply(pageFor(query.queryItemValue(QStringLiteral("mid")).toInt(),
-                                 query.queryItemValue(QStringLiteral("start")).toInt()));
+            return pageReply(pageFor(query.queryItemValue(QStringLiteral("mid")).toInt(),
+                                     query.queryItemValue(QStringLiteral("start")).toInt()));
         });
     }
-
-    FixtureServer m_server;
-    TestProgram m_test;
-    RecordedActions m_actions;
 };
 
 TEST_F(HDCoversTest, walksTheJacketPagesThenTheStickers)
@@ -259,8 +220,8 @@ TEST_F(HDCoversTest, thePictureOfEachCategoryIsFetchedOnceThenTakenFromTheCache)
 {
     answerPage("5", 0, fixture(QStringLiteral("matrix-jaquettes-20.html")));
     answerPage("6", 0, fixture(QStringLiteral("matrix-stickers-0.html")));
-    m_server.setReply(QStringLiteral("/hd/uploads/photos/12906.jpg"), reply("jacket bytes", "image/jpeg"));
-    m_server.setReply(QStringLiteral("/hd/uploads/photos0/20517.jpg"), reply("sticker bytes", "image/jpeg"));
+    answer(QStringLiteral("/uploads/photos/12906.jpg"), pictureReply("jacket bytes"));
+    answer(QStringLiteral("/uploads/photos0/20517.jpg"), pictureReply("sticker bytes"));
     search();
     ASSERT_EQ(program().results().NbResultats(), 2);
 

@@ -4,7 +4,7 @@
 #include "sites/movie_covers.h"
 #include "test_program.h"
 #include "windows/main_window.h"
-#include "windows/picture_window.h"
+#include "windows/poster_viewer.h"
 #include "windows/thumb_strip.h"
 
 #include <QApplication>
@@ -53,7 +53,7 @@ protected:
     void TearDown() override
     {
         for (QWidget *widget : QApplication::topLevelWidgets())
-            if (qobject_cast<PictureWindow *>(widget))
+            if (qobject_cast<PosterViewer *>(widget))
                 widget->close();
     }
 
@@ -196,7 +196,7 @@ TEST_F(MainWindowTest, aPressOnAThumbnailShowsThePicture)
     QTest::mouseClick(window->strip(), Qt::LeftButton, {}, window->strip()->thumbRect(0).center());
     int viewers = 0;
     for (QWidget *widget : QApplication::topLevelWidgets())
-        viewers += qobject_cast<PictureWindow *>(widget) && widget->isVisible();
+        viewers += qobject_cast<PosterViewer *>(widget) && widget->isVisible();
     EXPECT_EQ(viewers, 1);
     EXPECT_TRUE(QFileInfo::exists(m_test.cached(QStringLiteral("Matrix [1999]  (MovieCovers).jpg"))));
 }

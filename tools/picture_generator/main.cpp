@@ -888,6 +888,84 @@ QImage appIcon16()
     return image;
 }
 
+// ---- About window ---------------------------------------------------------
+
+// Night blue behind light texts, the program's icon in the upper left and a
+// strip of film between the header and the rows of links.
+QImage aboutBackground()
+{
+    constexpr int kAboutWidth = 400;
+    constexpr int kAboutHeight = 232;
+    constexpr int kFilmTop = 108;
+    constexpr int kFilmHeight = 16;
+    QImage image = blank(kAboutWidth, kAboutHeight);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient night(0, 0, 0, kAboutHeight);
+    night.setColorAt(0, QColor(54, 74, 148));
+    night.setColorAt(0.45, QColor(34, 46, 96));
+    night.setColorAt(1, QColor(24, 32, 70));
+    p.fillRect(image.rect(), night);
+
+    QRadialGradient glow(QPointF(60, 56), 90);
+    glow.setColorAt(0, QColor(150, 172, 234, 70));
+    glow.setColorAt(1, QColor(150, 172, 234, 0));
+    p.fillRect(image.rect(), glow);
+
+    p.drawImage(QPoint(28, 24), appIcon64());
+
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(0, kFilmTop, kAboutWidth, kFilmHeight, QColor(16, 22, 50));
+    p.fillRect(0, kFilmTop - 1, kAboutWidth, 1, QColor(255, 255, 255, 40));
+    p.fillRect(0, kFilmTop + kFilmHeight, kAboutWidth, 1, QColor(255, 255, 255, 24));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(196, 208, 240));
+    for (int x = 6; x + 7 <= kAboutWidth - 6; x += 14)
+        p.drawRoundedRect(QRectF(x, kFilmTop + 4, 7, 8), 1.5, 1.5);
+
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(96, 120, 200), 1));
+    p.drawRect(QRectF(0.5, 0.5, kAboutWidth - 1, kAboutHeight - 1));
+    p.setPen(QPen(QColor(255, 255, 255, 36), 1));
+    p.drawRect(QRectF(1.5, 1.5, kAboutWidth - 3, kAboutHeight - 3));
+    return image;
+}
+
+// The donation button: a warm tile with a heart, in the badges' rounded style.
+QImage donateButton()
+{
+    QImage image = blank(72, 44);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    QLinearGradient face(0, 0, 0, 44);
+    face.setColorAt(0, QColor(254, 222, 124));
+    face.setColorAt(1, QColor(232, 148, 58));
+    p.setBrush(face);
+    p.setPen(QPen(QColor(172, 100, 30), 1));
+    p.drawRoundedRect(QRectF(0.5, 0.5, 71, 43), 9, 9);
+    p.setPen(QPen(QColor(255, 255, 255, 140), 1));
+    p.drawLine(QPointF(9, 1.5), QPointF(63, 1.5));
+
+    QPainterPath heart;
+    heart.moveTo(36, 35);
+    heart.cubicTo(22, 26, 23, 12, 31, 11);
+    heart.cubicTo(34, 11, 36, 14, 36, 16);
+    heart.cubicTo(36, 14, 38, 11, 41, 11);
+    heart.cubicTo(49, 12, 50, 26, 36, 35);
+    heart.closeSubpath();
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(120, 50, 10, 80));
+    p.drawPath(heart.translated(0, 1.5));
+    QLinearGradient red(0, 11, 0, 35);
+    red.setColorAt(0, QColor(240, 84, 84));
+    red.setColorAt(1, QColor(186, 30, 46));
+    p.setBrush(red);
+    p.setPen(QPen(QColor(255, 255, 255), 1.6));
+    p.drawPath(heart);
+    return image;
+}
+
 // ---- Output -------------------------------------------------------------
 
 struct Picture
@@ -922,6 +1000,8 @@ const Picture kPictures[] = {
     {"picture4.png", picture4, false},
     {"pellicam.png", appIcon64, false},
     {"pellicam_16.png", appIcon16, false},
+    {"about_background.png", aboutBackground, true},
+    {"donate_button.png", donateButton, false},
 };
 
 } // namespace

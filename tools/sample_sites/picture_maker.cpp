@@ -151,6 +151,42 @@ void paintJacket(QPainter &p, const QString &seed, QSizeF size)
     p.restore();
 }
 
+void paintBanner(QPainter &p, const QString &seed, QSizeF size)
+{
+    QRandomGenerator rng(seedOf(seed));
+    const int hue = rng.bounded(360);
+    QLinearGradient ground(0, 0, size.width(), 0);
+    ground.setColorAt(0, QColor::fromHsv(hue, 200, 60));
+    ground.setColorAt(1, QColor::fromHsv((hue + 60) % 360, 180, 200));
+    p.fillRect(QRectF(QPointF(), size), ground);
+
+    // A strip of film with its sprocket holes.
+    const qreal strip = size.height() * 1.2;
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(20, 20, 20));
+    p.drawRect(QRectF(8, 0, strip, size.height()));
+    p.setBrush(QColor(230, 230, 230));
+    for (qreal x = 12; x + 6 < 8 + strip; x += 11) {
+        p.drawRect(QRectF(x, 3, 6, 5));
+        p.drawRect(QRectF(x, size.height() - 8, 6, 5));
+    }
+    p.setBrush(PictureMaker::mainColour(seed));
+    p.drawRect(QRectF(12, 11, strip - 8, size.height() - 22));
+
+    // Headline and tagline, as bars: no fonts in a QCoreApplication.
+    const qreal left = strip + 24;
+    p.setBrush(QColor(255, 255, 255, 220));
+    p.drawRect(QRectF(left, 12, 120 + rng.bounded(120.0), 14));
+    p.setBrush(QColor(255, 255, 255, 140));
+    p.drawRect(QRectF(left, 34, 80 + rng.bounded(110.0), 7));
+
+    const QRectF button(size.width() - 96, size.height() / 2 - 13, 84, 26);
+    p.setBrush(QColor::fromHsv((hue + 180) % 360, 200, 240));
+    p.drawRoundedRect(button, 8, 8);
+    p.setBrush(QColor(255, 255, 255, 200));
+    p.drawRect(button.adjusted(16, 10, -16, -10));
+}
+
 QByteArray encodeJpeg(const QImage &image)
 {
     QByteArray bytes;
@@ -224,6 +260,13 @@ QByteArray jacketJpeg(const QString &seed, QSize size)
 {
     const QString key = QStringLiteral("jacket %1x%2 ").arg(size.width()).arg(size.height()) + seed;
     return cachedPicture(key, size, [&](QPainter &p) { paintJacket(p, seed, QSizeF(size)); });
+}
+
+QByteArray bannerJpeg(int number)
+{
+    const QString seed = QStringLiteral("Bandeau") + QString::number(number);
+    return cachedPicture(QStringLiteral("banner ") + seed, kBannerSize,
+                         [&](QPainter &p) { paintBanner(p, seed, QSizeF(kBannerSize)); });
 }
 
 QColor mainColour(const QString &seed)

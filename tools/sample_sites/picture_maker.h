@@ -17,11 +17,15 @@ constexpr QSize kThumbnailSize{111, 172};
 constexpr QSize kPosterSize{500, 750};
 constexpr QSize kJacketThumbnailSize{160, 109};
 constexpr QSize kJacketSize{1000, 680};
+constexpr QSize kBannerSize{468, 60};
 
 // A poster, higher than wide, as JPEG bytes (kept once made).
 QByteArray posterJpeg(const QString &seed, QSize size);
 // A DVD jacket, wider than high: back, spine and, as its front, the poster of the same seed.
 QByteArray jacketJpeg(const QString &seed, QSize size);
+// An advertising banner of kBannerSize: a film strip, a few "text" bars and
+// a button, in colours of its own for each number.
+QByteArray bannerJpeg(int number);
 // The colour the pictures of `seed` are built around.
 QColor mainColour(const QString &seed);
 

@@ -10,6 +10,13 @@ std::unique_ptr<SampleSite> makeAlloCineSite();
 std::unique_ptr<SampleSite> makeCinefilSite();
 std::unique_ptr<SampleSite> makeHDCoversSite();
 std::unique_ptr<SampleSite> makeDvdFrSite();
+std::unique_ptr<SampleSite> makeMoviePosterSite();
+std::unique_ptr<SampleSite> makeIMPAwardsSite();
+std::unique_ptr<SampleSite> makeVintageSite();
+std::unique_ptr<SampleSite> makeAffichesCinemaSite();
+std::unique_ptr<SampleSite> makeAllDivXSite();
+std::unique_ptr<SampleSite> makeCoverComozSite();
+std::unique_ptr<SampleSite> makeEditeurSite();
 
 std::vector<std::unique_ptr<SampleSite>> makeSampleSites()
 {
@@ -21,5 +28,12 @@ std::vector<std::unique_ptr<SampleSite>> makeSampleSites()
     sites.push_back(makeCinefilSite());
     sites.push_back(makeHDCoversSite());
     sites.push_back(makeDvdFrSite());
+    sites.push_back(makeMoviePosterSite());
+    sites.push_back(makeIMPAwardsSite());
+    sites.push_back(makeVintageSite());
+    sites.push_back(makeAffichesCinemaSite());
+    sites.push_back(makeAllDivXSite());
+    sites.push_back(makeCoverComozSite());
+    sites.push_back(makeEditeurSite());
     return sites;
 }

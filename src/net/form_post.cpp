@@ -1,0 +1,212 @@
+#include "net/form_post.h"
+
+#include "core/program_state.h"
+#include "net/event_wait.h"
+#include "net/page_decoding.h"
+#include "settings/site_addresses.h"
+
+#include <QHash>
+#include <QNetworkProxy>
+#include <QTcpSocket>
+#include <QUrl>
+
+namespace {
+
+// Each site's form: where it is posted and the fields around the title.
+struct Form
+{
+    const char16_t *site;
+    const char *path;
+    const char16_t *beforeTitle;
+    const char16_t *afterTitle;
+};
+
+constexpr Form kForms[] = {
+    {u"AllDivX", "/base.php?rub=site/recherche.php&var=recherche_cover", u"nom=", u"&recherche=toutes"},
+    {u"CoverComoz", "/recherche.html", u"search=", u""},
+};
+
+constexpr int kDefaultPort = 80;
+
+// The stop button closes the socket, which ends a wait at once; this only
+// catches a stop request made some other way.
+constexpr int kStopCheckMs = 100;
+
+// "</html>" is 7 bytes: a tag cut after its first 6 is still found once the rest comes.
+constexpr qsizetype kTagOverlap = 6;
+
+const Form *formOf(const QString &site)
+{
+    for (const Form &form : kForms)
+        if (site == QStringView(form.site))
+            return &form;
+    return nullptr;
+}
+
+// One byte per character, as the sites' Windows-1252 forms expect: the
+// letters of Windows-1252 that Latin-1 lacks (the euro sign, œ...) get their
+// own byte, anything else outside it becomes "?", so the length in bytes is
+// the length in characters.
+QByteArray singleBytes(QStringView text)
+{
+    static const QHash<char32_t, char> kWindows1252 = [] {
+        QHash<char32_t, char> bytes;
+        for (int b = 0x80; b < 0xA0; ++b) {
+            const QString letter = OctetsVersTexte(QByteArray(1, char(b)), "text/plain; charset=windows-1252");
+            if (letter.size() == 1)
+                bytes.insert(letter.at(0).unicode(), char(b));
+        }
+        return bytes;
+    }();
+
+    QByteArray bytes;
+    bytes.reserve(text.size());
+    for (const char32_t c : text.toUcs4())
+        bytes += c < 0x100 ? char(c) : kWindows1252.value(c, '?');
+    return bytes;
+}
+
+// The Content-Type value of a reply's header block, empty when it has none.
+QByteArray contentTypeOf(QByteArrayView head)
+{
+    for (const QByteArray &line : head.toByteArray().split('\n')) {
+        const qsizetype colon = line.indexOf(':');
+        if (colon > 0 && line.left(colon).trimmed().compare("Content-Type", Qt::CaseInsensitive) == 0)
+            return line.mid(colon + 1).trimmed();
+    }
+    return {};
+}
+
+} // namespace
+
+FormPost::FormPost(ProgramState &state, QObject *parent)
+    : QObject(parent)
+    , m_state(state)
+    , m_socket(new QTcpSocket(this))
+{
+    // The request is written for the site or the program's own proxy, never
+    // for a proxy of the system's settings.
+    m_socket->setProxy(QNetworkProxy::NoProxy);
+    connect(m_socket, &QTcpSocket::connected, this, &FormPost::sendRequest);
+    connect(m_socket, &QTcpSocket::readyRead, this, &FormPost::collectReply);
+    connect(m_socket, &QTcpSocket::disconnected, this, &FormPost::endExchange);
+    connect(m_socket, &QTcpSocket::errorOccurred, this, &FormPost::endExchange);
+}
+
+FormPost::~FormPost()
+{
+    m_socket->disconnect(this);
+    m_socket->abort();
+}
+
+void FormPost::post(const QString &SitePost, const QString &TitrePost, const QString &siteAddress)
+{
+    if (!isClosed())
+        m_socket->abort();
+    m_sitePost = SitePost;
+    m_titrePost = TitrePost;
+    m_state.PageHtml.clear();
+    m_reply.clear();
+    m_tagSearchFrom = 0;
+    m_postTermine = false;
+    m_ended = false;
+
+    const Form *form = formOf(SitePost);
+    if (!form) {
+        endExchange();
+        return;
+    }
+
+    // The site's path prefix comes before the form's path, so a site played
+    // under a path of its own is posted to as well.
+    const QUrl site(siteAddress);
+    const QString hostName = SiteAddresses::hostName(siteAddress);
+    QString target = site.path(QUrl::FullyEncoded) + QLatin1StringView(form->path);
+    const bool viaProxy = !m_state.ProxyHost.isEmpty();
+    if (viaProxy)
+        target = QStringLiteral("http://") + hostName + target;
+
+    const QByteArray body = singleBytes(QString::fromUtf16(form->beforeTitle) + TitrePost + QString::fromUtf16(form->afterTitle));
+    m_request = "POST " + singleBytes(target) + " HTTP/1.1\r\n"
+                + "Accept: text/html\r\n"
+                + "Content-Type: application/x-www-form-urlencoded\r\n"
+                + "Host: " + singleBytes(hostName) + "\r\n"
+                + "Content-Length: " + QByteArray::number(body.size()) + "\r\n"
+                + "\r\n" + body;
+
+    if (viaProxy)
+        m_socket->connectToHost(m_state.ProxyHost, quint16(m_state.ProxyPort));
+    else
+        m_socket->connectToHost(site.host(), quint16(site.port(kDefaultPort)));
+}
+
+void FormPost::waitForReply()
+{
+    while (!m_postTermine && !m_ended && !m_state.ArretDemande && !EventWait::closing()) {
+        EventWait wait;
+        const auto connection = connect(this, &FormPost::finished, this, [&wait] { wait.finish(); });
+        wait.wait(kStopCheckMs);
+        disconnect(connection);
+    }
+    // A late page read of an earlier site may have replaced the buffer meanwhile.
+    m_state.PageHtml = replyText();
+}
+
+void FormPost::close()
+{
+    if (isClosed())
+        return;
+    m_socket->abort();
+    endExchange();
+}
+
+bool FormPost::isClosed() const
+{
+    return m_socket->state() == QAbstractSocket::UnconnectedState;
+}
+
+void FormPost::sendRequest()
+{
+    m_socket->write(m_request);
+}
+
+void FormPost::collectReply()
+{
+    const QByteArray chunk = m_socket->readAll();
+    if (chunk.isEmpty())
+        return;
+    m_reply += chunk;
+    m_state.PageHtml = replyText();
+    // The whole reply so far counts, so a tag split across two chunks is found.
+    if (m_reply.sliced(m_tagSearchFrom).toLower().contains("</html>")) {
+        m_postTermine = true;
+        m_socket->close();
+        endExchange();
+        return;
+    }
+    m_tagSearchFrom = qMax<qsizetype>(0, m_reply.size() - kTagOverlap);
+}
+
+void FormPost::endExchange()
+{
+    if (m_ended)
+        return;
+    // What the server sent before it closed is part of the reply.
+    if (m_socket->bytesAvailable() > 0)
+        collectReply();
+    if (m_ended)
+        return;
+    m_ended = true;
+    emit finished();
+}
+
+// Headers as Latin-1, the body by the charset it declares (else UTF-8 when
+// valid, else Windows-1252), as every page the program reads.
+QString FormPost::replyText() const
+{
+    const qsizetype headEnd = m_reply.indexOf("\r\n\r\n");
+    if (headEnd < 0)
+        return QString::fromLatin1(m_reply);
+    const QByteArrayView head = QByteArrayView(m_reply).first(headEnd + 4);
+    return QString::fromLatin1(head) + OctetsVersTexte(m_reply.sliced(headEnd + 4), contentTypeOf(head));
+}

@@ -1,0 +1,86 @@
+#pragma once
+
+#include "update/version.h"
+
+#include <QDateTime>
+#include <QString>
+#include <QStringView>
+#include <functional>
+#include <optional>
+
+class Program;
+
+// Whether the maker has published a newer version, and when to look again.
+// The published version is the first "200" of the maker's update file and the
+// five characters after it; the user's answer to an announcement is stored in
+// "LiveUpdate" as the date before which start-up does not check.
+class UpdateCheck
+{
+public:
+    using Clock = std::function<QDateTime()>;
+
+    // The answers of the options window's list, in its order.
+    enum Answer {
+        DownloadNow = 0,
+        RemindTomorrow = 1,
+        RemindIn3Days = 2,
+        RemindIn1Week = 3,
+        RemindIn1Month = 4,
+        RemindNever = 5,
+    };
+
+    explicit UpdateCheck(Program &program);
+
+    // Where "now" comes from; tests set a fixed time.
+    void setClock(Clock clock);
+
+    // The version text found in `page`: the six characters from the first
+    // "200" on, or empty when there is no "200" or fewer than six characters.
+    static QString publishedVersion(QStringView page);
+
+    // Compared as plain text: a later year (the first four characters) is
+    // newer; otherwise a later last character is, whatever the years, so
+    // "2005.z" counts as newer than "2006.l".
+    static bool isNewer(const QString &candidate, const QString &own = QString(kVersion));
+
+    // Fetches the maker's update file and sets NouvelleVersion to
+    // "Pellicam 2006.m" when a newer version is published, else empties it.
+    // A failed fetch announces nothing.
+    void RNouvelleVersion();
+
+    // "Pellicam " and the newer version, or empty when no update is pending.
+    const QString &NouvelleVersion() const { return m_nouvelleVersion; }
+    // The options window has closed, whichever way.
+    void clearNouvelleVersion() { m_nouvelleVersion.clear(); }
+
+    // Start-up: "LiveUpdate" is empty, unreadable, or a date already passed.
+    bool checkDue() const;
+    static bool checkDue(const QString &liveUpdate, const QDateTime &now);
+    // Start-up's check: runs RNouvelleVersion when it is due; true when an
+    // update is then pending (the options window opens on it).
+    bool startUpCheck();
+
+    // Applies the user's answer to a pending update (nothing when none is
+    // pending or `entry` is not an answer). Returns the download page's
+    // address for DownloadNow, for the caller to open; empty otherwise.
+    QString answer(int entry);
+    // The date an answer stores, from `now`; invalid for DownloadNow and
+    // anything that is not an answer.
+    static QDateTime reminderDate(int entry, const QDateTime &now);
+
+    // "LiveUpdate" is written as ISO 8601 local time ("2006-02-28T10:30:00");
+    // what the system's regional format wrote is read as well.
+    static QString dateText(const QDateTime &date);
+    static std::optional<QDateTime> readDate(const QString &text);
+
+    // The maker's pages.
+    QString updateFileAddress() const;
+    QString downloadPage() const;
+
+private:
+    QString makerAddress() const;
+
+    Program &m_program;
+    Clock m_clock;
+    QString m_nouvelleVersion;
+};

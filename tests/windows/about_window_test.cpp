@@ -1,0 +1,94 @@
+#include "windows/about_window.h"
+
+#include "settings/settings_store.h"
+#include "settings/string_table.h"
+
+#include <QEnterEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class AboutWindowTest : public ::testing::Test
+{
+protected:
+    AboutWindowTest() { m_store.EcritValeur(QStringLiteral("Hote-Editeur"), QStringLiteral("http://www.example.org")); }
+
+    // Deleted on close, as the real one is; the parent takes it if it stays open.
+    AboutWindow *open(int langOffset = 1000)
+    {
+        auto *window = new AboutWindow(m_store, langOffset, &m_parent);
+        window->setPageOpener([this](const QUrl &address) { m_opened.append(address); });
+        window->show();
+        return window;
+    }
+
+    static QColor colour(const QWidget *label) { return label->palette().color(QPalette::WindowText); }
+
+    QTemporaryDir m_dir;
+    SettingsStore m_store{m_dir.filePath(QStringLiteral("Pellicam.ini"))};
+    QWidget m_parent;
+    QList<QUrl> m_opened;
+};
+
+TEST_F(AboutWindowTest, showsItsTextsInEitherLanguageAndTheVersion)
+{
+    for (int langOffset : {0, 1000}) {
+        AboutWindow *window = open(langOffset);
+        for (int row = 0; row < 4; ++row) {
+            const auto *label = window->findChild<QLabel *>(QStringLiteral("Label2_") + QString::number(row));
+            ASSERT_NE(label, nullptr);
+            EXPECT_EQ(label->text(), StringTable::text(400 + row, langOffset)) << langOffset << " " << row;
+        }
+        EXPECT_EQ(window->donationButton()->toolTip(), StringTable::text(404, langOffset));
+        EXPECT_EQ(window->version(), QStringLiteral("2006.l"));
+        window->close();
+    }
+}
+
+TEST_F(AboutWindowTest, theDonationButtonSinksWhilePressedAndOpensTheDonationPage)
+{
+    AboutWindow *window = open();
+    QLabel *button = window->donationButton();
+    const QPoint place = button->pos();
+
+    QTest::mousePress(button, Qt::LeftButton);
+    EXPECT_EQ(button->pos(), place + QPoint(1, 1));
+    QTest::mouseRelease(button, Qt::LeftButton);
+    EXPECT_EQ(button->pos(), place);
+
+    EXPECT_EQ(m_opened, QList<QUrl>{QUrl(QStringLiteral("http://www.example.org/don.htm"))});
+    EXPECT_TRUE(window->isVisible());
+}
+
+TEST_F(AboutWindowTest, linksLightUpUnderThePointerAndCloseTheWindowOnceOpened)
+{
+    AboutWindow *window = open();
+    EXPECT_EQ(window->link(0)->text(), QStringLiteral("example.org"));
+    EXPECT_EQ(window->link(1)->text(), QStringLiteral("example.org/forum"));
+
+    QLabel *forum = window->link(1);
+    QEnterEvent enter(QPointF(2, 2), QPointF(2, 2), QPointF(2, 2));
+    QCoreApplication::sendEvent(forum, &enter);
+    EXPECT_EQ(colour(forum), AboutWindow::kLinkHoverColour);
+    QEvent leave(QEvent::Leave);
+    QCoreApplication::sendEvent(forum, &leave);
+    EXPECT_EQ(colour(forum), AboutWindow::kLinkColour);
+
+    QTest::mouseClick(forum, Qt::LeftButton);
+    EXPECT_EQ(m_opened, QList<QUrl>{QUrl(QStringLiteral("http://www.example.org/forum/"))});
+    EXPECT_FALSE(window->isVisible());
+}
+
+TEST_F(AboutWindowTest, aClickOnAPlainTextClosesTheWindow)
+{
+    AboutWindow *window = open();
+    auto *version = window->findChild<QLabel *>(QStringLiteral("Label2_5"));
+    ASSERT_NE(version, nullptr);
+    QTest::mouseClick(window, Qt::LeftButton, {}, version->geometry().center());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_TRUE(m_opened.isEmpty());
+}
+
+} // namespace
