@@ -724,19 +724,26 @@ QImage signJacket()
 
 // ---- Small buttons and badges -------------------------------------------
 
+// A pill-shaped face with a vertical gradient, an edge and a sheen along its top.
+void drawPill(QPainter &p, QSize size, QColor top, QColor bottom, QColor edge, int sheenAlpha, qreal sheenInset)
+{
+    QLinearGradient face(0, 0, 0, size.height());
+    face.setColorAt(0, top);
+    face.setColorAt(1, bottom);
+    p.setBrush(face);
+    p.setPen(QPen(edge, 1));
+    const qreal radius = (size.height() - 1) / 2.0;
+    p.drawRoundedRect(QRectF(0.5, 0.5, size.width() - 1, size.height() - 1), radius, radius);
+    p.setPen(QPen(QColor(255, 255, 255, sheenAlpha), 1));
+    p.drawLine(QPointF(sheenInset, 1.5), QPointF(size.width() - sheenInset, 1.5));
+}
+
 QImage closePicture()
 {
     QImage image = blank(33, 13);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient face(0, 0, 0, 13);
-    face.setColorAt(0, QColor(136, 160, 228));
-    face.setColorAt(1, QColor(86, 112, 194));
-    p.setBrush(face);
-    p.setPen(QPen(QColor(60, 82, 160), 1));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 32, 12), 6, 6);
-    p.setPen(QPen(QColor(255, 255, 255, 90), 1));
-    p.drawLine(QPointF(6, 1.5), QPointF(27, 1.5));
+    drawPill(p, image.size(), QColor(136, 160, 228), QColor(86, 112, 194), QColor(60, 82, 160), 90, 6);
     p.setPen(roundPen(QColor(255, 255, 255), 1.6));
     p.drawLine(QPointF(14.3, 4.3), QPointF(18.7, 8.7));
     p.drawLine(QPointF(18.7, 4.3), QPointF(14.3, 8.7));
@@ -748,14 +755,7 @@ QImage downloadedBadge()
     QImage image = blank(69, 19);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient face(0, 0, 0, 19);
-    face.setColorAt(0, QColor(132, 210, 124));
-    face.setColorAt(1, QColor(58, 152, 70));
-    p.setBrush(face);
-    p.setPen(QPen(QColor(40, 118, 54), 1));
-    p.drawRoundedRect(QRectF(0.5, 0.5, 68, 18), 9, 9);
-    p.setPen(QPen(QColor(255, 255, 255, 110), 1));
-    p.drawLine(QPointF(9, 1.5), QPointF(60, 1.5));
+    drawPill(p, image.size(), QColor(132, 210, 124), QColor(58, 152, 70), QColor(40, 118, 54), 110, 9);
     p.setPen(roundPen(QColor(20, 90, 36, 90), 2.4));
     p.setBrush(Qt::NoBrush);
     const QPolygonF tick({QPointF(28.5, 9.5), QPointF(32.5, 13.5), QPointF(40.5, 5.5)});
