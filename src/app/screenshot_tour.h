@@ -9,7 +9,9 @@ class QWidget;
 
 // Shows the windows in their states and saves a picture of each: idle, during
 // a search, with results, a hovered button, the selection window in both
-// heights, the compact form. Then ends the program.
+// heights, the compact form, the banner, every options section in both
+// languages and with an update announced, two poster viewers and the about
+// window. Then ends the program.
 class ScreenshotTour : public QObject
 {
     Q_OBJECT
@@ -22,6 +24,10 @@ public:
 private:
     void save(QWidget *widget, const QString &name);
     void tour();
+    void bannerShot();
+    void optionsShots();
+    void viewerShots();
+    static void wait(int ms);
 
     MainWindow &m_window;
     Program &m_program;

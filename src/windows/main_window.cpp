@@ -13,8 +13,12 @@
 #include "output/retrieval.h"
 #include "settings/options.h"
 #include "settings/settings_store.h"
+#include "update/banner.h"
+#include "update/update_check.h"
+#include "update/version.h"
 #include "windows/about_window.h"
 #include "windows/desktop_output.h"
+#include "windows/options_window.h"
 #include "windows/selection_window.h"
 #include "windows/thumb_strip.h"
 
@@ -24,7 +28,7 @@
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
+#include <QDesktopServices>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScreen>
@@ -80,6 +84,9 @@ MainWindow::MainWindow(Program &program, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
     , m_program(program)
     , m_output(std::make_unique<DesktopOutput>(program, this))
+    , m_update(std::make_unique<UpdateCheck>(program))
+    , m_banner(new Banner(program, this))
+    , m_openPage([](const QUrl &address) { QDesktopServices::openUrl(address); })
     , m_skinLarge(QStringLiteral(":/pictures/skin_large.png"))
     , m_skinCompact(QStringLiteral(":/pictures/skin_compact.png"))
     , m_buttonSkin(QStringLiteral(":/pictures/button_skin.png"))
@@ -96,6 +103,8 @@ MainWindow::MainWindow(Program &program, QWidget *parent)
     program.retrieval().setOutputActions(m_output.get());
     buildControls();
     connectProgram();
+    // The session or the task bar may end the program without closing the window.
+    connect(qApp, &QCoreApplication::aboutToQuit, this, &MainWindow::shutdown);
 }
 
 MainWindow::~MainWindow()
@@ -110,7 +119,7 @@ QString MainWindow::text(int id) const
 
 void MainWindow::buildControls()
 {
-    m_titleText = new QLabel(QStringLiteral("Pellicam 2006.l"), this);
+    m_titleText = new QLabel(QString(kProgramName) + u' ' + QString(kVersion), this);
     m_titleText->setGeometry(14, 8, 300, 20);
     m_titleText->setStyleSheet(QStringLiteral("color: white; font-weight: bold; font-size: 11pt;"));
     m_titleText->installEventFilter(this);
@@ -185,6 +194,15 @@ void MainWindow::buildControls()
     m_scroll->hide();
 
     m_selection = new SelectionWindow(m_program.catalogue(), m_program.settings(), this);
+
+    m_bannerLabel = new QLabel(this);
+    m_bannerLabel->setGeometry(2490 / kTwipsPerPixel, 6165 / kTwipsPerPixel, 468, 60);
+    m_bannerLabel->setCursor(Qt::PointingHandCursor);
+    m_bannerLabel->installEventFilter(this);
+    connect(m_banner, &Banner::pictureChanged, this, [this](const QImage &picture) {
+        m_bannerLabel->setPixmap(QPixmap::fromImage(picture));
+    });
+    connect(m_banner, &Banner::linkChanged, m_bannerLabel, &QWidget::setToolTip);
 }
 
 void MainWindow::connectProgram()
@@ -255,6 +273,23 @@ void MainWindow::start()
     m_program.EffaceResultats();
     m_title->setFocus();
     QCoreApplication::processEvents();
+
+    if (m_update->startUpCheck())
+        openOptions();
+    m_bannerStarted = true;
+    m_banner->start();
+    setLargeFormTimers(!m_compact && !isMinimized());
+}
+
+void MainWindow::setPageOpener(std::function<void(const QUrl &)> opener)
+{
+    m_openPage = std::move(opener);
+}
+
+void MainWindow::openPage(const QUrl &address)
+{
+    if (m_openPage && address.isValid() && !address.isEmpty())
+        m_openPage(address);
 }
 
 void MainWindow::fillFolders()
@@ -322,6 +357,8 @@ void MainWindow::setCompact(bool compact)
 
 void MainWindow::setLargeFormTimers(bool running)
 {
+    if (m_bannerStarted)
+        m_banner->setRunning(running);
     if (running && m_program.busy())
         m_busyTimer.start();
     else
@@ -411,7 +448,12 @@ void MainWindow::changeFolder()
 
 void MainWindow::openOptions()
 {
-    QMessageBox::information(this, text(6), text(6));
+    {
+        OptionsWindow options(m_program, *m_update, this);
+        options.setPageOpener([this](const QUrl &address) { openPage(address); });
+        connect(&options, &OptionsWindow::languageChanged, this, &MainWindow::Traduction);
+        options.exec();
+    }
     QCoreApplication::processEvents();
     LitOptions(m_program.settings(), m_program.state(), m_program.catalogue(),
                screen()->size() * kTwipsPerPixel);
@@ -474,6 +516,14 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         }
         return press || release;
     }
+    if (watched == m_bannerLabel && release) {
+        // The link is read back from the tooltip, as shown to the user.
+        const QUrl link(m_bannerLabel->toolTip().trimmed());
+        // Only web pages: the link comes from the network.
+        if (link.scheme() == u"http" || link.scheme() == u"https")
+            openPage(link);
+        return true;
+    }
     if (watched == m_summary && press && m_summary->isEnabled()) {
         toggleSelectionWindow();
         return true;
@@ -512,6 +562,10 @@ void MainWindow::closeEvent(QCloseEvent *event)
 
 void MainWindow::shutdown()
 {
+    // Every way out stores the settings, but only once.
+    if (m_shutDown)
+        return;
+    m_shutDown = true;
     SettingsStore &store = m_program.settings();
     if (store.readBool(QStringLiteral("Form-Position")).value_or(false)) {
         store.EcritValeur(QStringLiteral("Form-Left"), QString::number(x() * kTwipsPerPixel));

@@ -4,8 +4,10 @@
 #include <QList>
 #include <QPixmap>
 #include <QTimer>
+#include <QUrl>
 #include <QWidget>
 #include <array>
+#include <functional>
 #include <memory>
 
 class DesktopOutput;
@@ -18,6 +20,8 @@ class SelectionWindow;
 class ThumbStrip;
 class TitleIcon;
 class ToolTip;
+class Banner;
+class UpdateCheck;
 
 // The program's window: a skinned, frameless form in a large and a compact
 // shape. It draws the core's state and forwards the user's input to it.
@@ -44,8 +48,15 @@ public:
     ThumbStrip *strip() const { return m_strip; }
     SelectionWindow *selectionWindow() const { return m_selection; }
     QLabel *statusLabel() const { return m_status; }
+    QLabel *bannerLabel() const { return m_bannerLabel; }
+    Banner &banner() { return *m_banner; }
+    UpdateCheck &updateCheck() { return *m_update; }
     QScrollBar *scrollBar() const { return m_scroll; }
     void toggleSelectionWindow();
+    // The options window, modal; the settings are read again once it closes.
+    void openOptions();
+    // Opens web pages; the desktop's browser unless replaced (tests).
+    void setPageOpener(std::function<void(const QUrl &)> opener);
 
 signals:
     // The window closed after storing its settings: the program may end.
@@ -67,8 +78,8 @@ private:
     void shutdown();
     void emptyCacheFolder();
     void changeFolder();
-    void openOptions();
     void showAbout();
+    void openPage(const QUrl &address);
     void completeTitle();
     void applyCompletion();
     void refillHistory();
@@ -80,6 +91,11 @@ private:
 
     Program &m_program;
     std::unique_ptr<DesktopOutput> m_output;
+    std::unique_ptr<UpdateCheck> m_update;
+    Banner *m_banner = nullptr;
+    std::function<void(const QUrl &)> m_openPage;
+    bool m_shutDown = false;
+    bool m_bannerStarted = false;
     QImage m_skinLarge;
     QImage m_skinCompact;
     QPixmap m_buttonSkin;
@@ -108,6 +124,7 @@ private:
     std::array<QLabel *, 2> m_busyBands{};
     QTimer m_busyTimer;
     ThumbStrip *m_strip = nullptr;
+    QLabel *m_bannerLabel = nullptr;
     QScrollBar *m_scroll = nullptr;
     SelectionWindow *m_selection = nullptr;
 };

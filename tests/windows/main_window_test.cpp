@@ -3,13 +3,18 @@
 #include "fixture_server.h"
 #include "sites/movie_covers.h"
 #include "test_program.h"
+#include "update/banner.h"
+#include "update/update_check.h"
 #include "windows/main_window.h"
+#include "windows/options_window.h"
 #include "windows/poster_viewer.h"
 #include "windows/thumb_strip.h"
 
 #include <QApplication>
 #include <QBuffer>
 #include <QComboBox>
+#include <QGroupBox>
+#include <QPushButton>
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +22,16 @@
 #include <gtest/gtest.h>
 
 namespace {
+
+FixtureServer::Reply pictureReply(QSize size, const char *format, const QByteArray &contentType)
+{
+    FixtureServer::Reply reply;
+    QBuffer buffer(&reply.body);
+    buffer.open(QIODevice::WriteOnly);
+    QImage(size, QImage::Format_RGB32).save(&buffer, format);
+    reply.contentType = contentType;
+    return reply;
+}
 
 // Points HOME at a folder of its own with the three system folders, for one test.
 class HomeFolder
@@ -47,6 +62,7 @@ protected:
                     "<a href=\"/film/titre_MATRIX2.html\">MATRIX RELOADED</a> (2003)";
         m_server.setReply(QStringLiteral("/mc/multicrit.html"), page);
         m_test.store.EcritValeur(QStringLiteral("Hote-MovieCovers"), m_server.url(QStringLiteral("/mc")));
+        m_test.store.EcritValeur(QStringLiteral("Hote-Editeur"), m_server.url(QStringLiteral("/editeur")));
         registerMovieCovers(program());
     }
 
@@ -182,12 +198,7 @@ TEST_F(MainWindowTest, theOutlineIsCutFromTheSkinInBothForms)
 
 TEST_F(MainWindowTest, aPressOnAThumbnailShowsThePicture)
 {
-    FixtureServer::Reply poster;
-    QBuffer buffer(&poster.body);
-    buffer.open(QIODevice::WriteOnly);
-    QImage(40, 60, QImage::Format_RGB32).save(&buffer, "JPEG");
-    poster.contentType = "image/jpeg";
-    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), poster);
+    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), pictureReply(QSize(40, 60), "JPEG", "image/jpeg"));
     auto window = startWindow();
     tickMovieCovers();
     window->titleBox()->setEditText(QStringLiteral("matrix"));
@@ -222,6 +233,65 @@ TEST_F(MainWindowTest, ticksFolderAndPositionSurviveARestartAndTheCacheIsEmptied
     EXPECT_EQ(program().catalogue().summary(), QStringLiteral("MovieCovers (PDF)"));
     EXPECT_EQ(window->folderList()->currentText(), m_home.path("Documents"));
     EXPECT_EQ(window->pos(), QPoint(120, 90));
+}
+
+TEST_F(MainWindowTest, theBannerShowsItsPictureAndOpensItsLinkInTheLargeFormOnly)
+{
+    m_server.setReply(QStringLiteral("/editeur/Bandeaux/dalinker.php3?file=Bandeau1"),
+                      pictureReply(QSize(468, 60), "PNG", "image/png"));
+    FixtureServer::Reply link;
+    link.body = "http://films.test/affiches.htm\r\n";
+    link.contentType = "text/plain";
+    m_server.setReply(QStringLiteral("/editeur/Bandeaux/Bandeau1-L.txt"), link);
+
+    auto window = startWindow();
+    QStringList opened;
+    window->setPageOpener([&](const QUrl &page) { opened << page.toString(); });
+    QLabel *banner = window->bannerLabel();
+    EXPECT_EQ(banner->geometry(), QRect(166, 411, 468, 60));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !banner->pixmap().isNull() && !banner->toolTip().isEmpty(); }, 5000));
+    EXPECT_EQ(banner->pixmap().size(), QSize(468, 60));
+    QTest::mouseClick(banner, Qt::LeftButton);
+    EXPECT_EQ(opened, QStringList{QStringLiteral("http://films.test/affiches.htm")});
+
+    EXPECT_TRUE(window->banner().running());
+    window->setCompact(true);
+    EXPECT_FALSE(window->banner().running());
+    window->setCompact(false);
+    EXPECT_TRUE(window->banner().running());
+}
+
+TEST_F(MainWindowTest, anUpdateFoundAtStartUpOpensTheOptionsAndCancelKeepsTheLanguage)
+{
+    FixtureServer::Reply pad;
+    pad.body = "<Program_Version>2006.m</Program_Version>";
+    m_server.setReply(QStringLiteral("/editeur/pad_file.xml"), pad);
+
+    auto window = std::make_unique<MainWindow>(program());
+    bool announced = false;
+    QString captionWhileFrench;
+    // The options window is modal: act on it from a timer once it is up.
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto *options = qobject_cast<OptionsWindow *>(QApplication::activeModalWidget());
+        if (!options)
+            return;
+        poll.stop();
+        announced = options->announcementPanel()->isVisible();
+        emit options->languageList()->activated(1);
+        captionWhileFrench = window->searchButton()->caption();
+        options->cancelButton()->click();
+    });
+    poll.start();
+    window->start();
+
+    EXPECT_TRUE(announced);
+    EXPECT_EQ(captionWhileFrench, QStringLiteral("Rechercher"));
+    EXPECT_EQ(program().state().LangOffset, 1000);
+    EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
+    EXPECT_TRUE(window->updateCheck().NouvelleVersion().isEmpty());
+    EXPECT_EQ(m_test.store.LitValeur(QStringLiteral("LiveUpdate")), QString());
 }
 
 } // namespace

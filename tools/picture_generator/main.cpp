@@ -18,6 +18,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 namespace {
@@ -620,6 +621,286 @@ QImage iconOptions()
     return image;
 }
 
+// ---- Options window tabs ------------------------------------------------
+
+QLinearGradient verticalGradient(qreal top, qreal bottom, const QColor &from, const QColor &to)
+{
+    QLinearGradient g(0, top, 0, bottom);
+    g.setColorAt(0, from);
+    g.setColorAt(1, to);
+    return g;
+}
+
+// The colours of the download arrow, shared by every arrow of the tabs.
+QLinearGradient arrowBlue(qreal top, qreal bottom)
+{
+    return verticalGradient(top, bottom, QColor(120, 160, 236), QColor(50, 96, 200));
+}
+
+const QColor kArrowEdge(36, 70, 160);
+const QColor kMetalEdge(48, 62, 108);
+
+// A sheet of paper with its upper right corner folded down.
+QPainterPath foldedPage(const QRectF &page, qreal fold)
+{
+    QPainterPath path;
+    path.moveTo(page.topLeft());
+    path.lineTo(page.right() - fold, page.top());
+    path.lineTo(page.right(), page.top() + fold);
+    path.lineTo(page.bottomRight());
+    path.lineTo(page.bottomLeft());
+    path.closeSubpath();
+    return path;
+}
+
+void drawFold(QPainter &p, const QRectF &page, qreal fold, const QColor &edge)
+{
+    const QPointF corner(page.right() - fold, page.top() + fold);
+    p.setBrush(verticalGradient(page.top(), corner.y(), QColor(244, 247, 253), QColor(190, 202, 232)));
+    p.setPen(QPen(edge, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.drawPolygon(QPolygonF({QPointF(page.right() - fold, page.top()), corner, QPointF(page.right(), corner.y())}));
+}
+
+// Ribbons and bands share the stop button's red.
+QLinearGradient ribbonRed(qreal top, qreal bottom)
+{
+    return verticalGradient(top, bottom, QColor(236, 104, 94), QColor(190, 44, 46));
+}
+
+const QColor kRibbonEdge(146, 32, 36);
+
+// A small window with two sliders.
+void tabGeneral(QPainter &p)
+{
+    const QRectF frame(1.5, 1.5, 13, 13);
+    QPainterPath shape;
+    shape.addRoundedRect(frame, 1.5, 1.5);
+    p.fillPath(shape, verticalGradient(5, 14, QColor(252, 253, 255), QColor(226, 232, 247)));
+    p.save();
+    p.setClipPath(shape);
+    p.fillRect(QRect(1, 1, 14, 4), verticalGradient(1, 5, QColor(kTitleTop), QColor(kTitleBottom)));
+    p.restore();
+    p.setPen(QPen(QColor(60, 74, 116), 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(shape);
+
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(4, 7, 8, 1, QColor(150, 162, 200));
+    p.fillRect(4, 11, 8, 1, QColor(150, 162, 200));
+    p.fillRect(5, 6, 2, 3, QColor(kInk));
+    p.fillRect(9, 10, 2, 3, QColor(kInk));
+    p.setRenderHint(QPainter::Antialiasing);
+}
+
+// A blue ball with its meridians and parallels.
+void tabConnection(QPainter &p)
+{
+    const QPointF centre(8, 8);
+    constexpr qreal kRadius = 6.5;
+    QRadialGradient sea(centre, kRadius, QPointF(6, 5.5));
+    sea.setColorAt(0, QColor(178, 204, 250));
+    sea.setColorAt(1, QColor(50, 96, 200));
+    p.setPen(Qt::NoPen);
+    p.setBrush(sea);
+    p.drawEllipse(centre, kRadius, kRadius);
+
+    QPainterPath ball;
+    ball.addEllipse(centre, kRadius, kRadius);
+    p.save();
+    p.setClipPath(ball);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(255, 255, 255, 170), 1));
+    // The grid sits on pixel centres, half a pixel off the ball's own centre, to stay sharp.
+    p.drawEllipse(QPointF(7.5, 8), 3, kRadius);
+    p.drawLine(QPointF(7.5, 1), QPointF(7.5, 15));
+    for (const qreal y : {4.5, 7.5, 10.5})
+        p.drawLine(QPointF(1, y), QPointF(15, y));
+    p.restore();
+
+    p.setPen(QPen(kArrowEdge, 1));
+    p.setBrush(Qt::NoBrush);
+    p.drawEllipse(centre, kRadius, kRadius);
+}
+
+// A right-pointing arrow whose shaft starts at x `from` and tip ends at x `to`.
+void sideArrow(QPainter &p, qreal from, qreal to, qreal y)
+{
+    QPainterPath arrow;
+    arrow.moveTo(from, y - 1);
+    arrow.lineTo(to - 3, y - 1);
+    arrow.lineTo(to - 3, y - 3);
+    arrow.lineTo(to, y);
+    arrow.lineTo(to - 3, y + 3);
+    arrow.lineTo(to - 3, y + 1);
+    arrow.lineTo(from, y + 1);
+    arrow.closeSubpath();
+    p.setPen(QPen(kArrowEdge, 0.8));
+    p.setBrush(arrowBlue(y - 3, y + 3));
+    p.drawPath(arrow);
+}
+
+// A small server that requests pass through, in on the left, out on the right.
+void tabProxy(QPainter &p)
+{
+    const QRectF box(5.5, 1.5, 5, 13);
+    p.setPen(QPen(kMetalEdge, 1));
+    p.setBrush(verticalGradient(1, 15, QColor(150, 168, 214), QColor(74, 92, 150)));
+    p.drawRoundedRect(box, 1, 1);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    for (const int y : {4, 7}) {
+        p.fillRect(7, y, 3, 1, QColor(36, 48, 92));
+        p.fillRect(7, y + 1, 3, 1, QColor(255, 255, 255, 110));
+    }
+    p.fillRect(7, 11, 1, 1, QColor(120, 230, 120));
+    p.setRenderHint(QPainter::Antialiasing);
+    sideArrow(p, 0.5, 5.5, 8);
+    sideArrow(p, 10.5, 15.5, 8);
+}
+
+// Two arrows chasing each other round a circle, each one outline like the
+// download arrow: a band along the arc that ends in a head.
+void tabUpdate(QPainter &p)
+{
+    const QPointF centre(8, 8);
+    constexpr qreal kRadius = 5.2;
+    constexpr qreal kHalfBand = 1.2;
+    constexpr qreal kSpan = 110;
+    const auto circle = [&](qreal radius) {
+        return QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius);
+    };
+    p.setPen(QPen(kArrowEdge, 0.8));
+    p.setBrush(arrowBlue(2, 14));
+    for (const qreal start : {30.0, 210.0}) {
+        // Counter-clockwise, so the heads point on round the circle.
+        const qreal a = (start + kSpan) * std::numbers::pi / 180;
+        const QPointF radial(std::cos(a), -std::sin(a));
+        const QPointF along(-std::sin(a), -std::cos(a));
+        const QPointF base = centre + radial * kRadius;
+        QPainterPath arrow;
+        arrow.arcMoveTo(circle(kRadius + kHalfBand), start);
+        arrow.arcTo(circle(kRadius + kHalfBand), start, kSpan);
+        arrow.lineTo(base + radial * 3);
+        arrow.lineTo(base + along * 3.5);
+        arrow.lineTo(base - radial * 3);
+        arrow.arcTo(circle(kRadius - kHalfBand), start + kSpan, -kSpan);
+        arrow.closeSubpath();
+        p.drawPath(arrow);
+    }
+}
+
+// A cylinder of three stacked discs.
+void tabDatabase(QPainter &p)
+{
+    constexpr qreal kLeft = 2.5;
+    constexpr qreal kRight = 13.5;
+    constexpr qreal kTop = 3.5;
+    constexpr qreal kBottom = 12.5;
+    constexpr qreal kRy = 2;
+    const auto lowerHalf = [&](qreal y) {
+        QPainterPath arc;
+        const QRectF oval(kLeft, y - kRy, kRight - kLeft, 2 * kRy);
+        arc.arcMoveTo(oval, 180);
+        arc.arcTo(oval, 180, 180);
+        return arc;
+    };
+    QPainterPath body = lowerHalf(kBottom);
+    body.lineTo(kRight, kTop);
+    body.arcTo(QRectF(kLeft, kTop - kRy, kRight - kLeft, 2 * kRy), 0, 180);
+    body.closeSubpath();
+    QLinearGradient metal(kLeft, 0, kRight, 0);
+    metal.setColorAt(0, QColor(112, 132, 192));
+    metal.setColorAt(0.35, QColor(172, 190, 234));
+    metal.setColorAt(1, QColor(74, 92, 150));
+    p.setPen(QPen(kMetalEdge, 0.9));
+    p.setBrush(metal);
+    p.drawPath(body);
+    p.setBrush(Qt::NoBrush);
+    for (const qreal y : {kTop + 3, kTop + 6}) {
+        p.setPen(QPen(QColor(255, 255, 255, 130), 0.8));
+        p.drawPath(lowerHalf(y + 1));
+        p.setPen(QPen(kMetalEdge, 0.8));
+        p.drawPath(lowerHalf(y));
+    }
+    p.setPen(QPen(kMetalEdge, 0.9));
+    p.setBrush(verticalGradient(kTop - kRy, kTop + kRy, QColor(226, 234, 252), QColor(168, 186, 232)));
+    p.drawEllipse(QRectF(kLeft, kTop - kRy, kRight - kLeft, 2 * kRy));
+}
+
+// A page crossed by a red band, as the output format's files look.
+void tabPdf(QPainter &p)
+{
+    const QRectF page(2.5, 0.5, 11, 15);
+    constexpr qreal kFold = 4;
+    const QColor edge(96, 112, 160);
+    p.setPen(QPen(edge, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setBrush(verticalGradient(0, 16, QColor(255, 255, 255), QColor(228, 234, 249)));
+    p.drawPath(foldedPage(page, kFold));
+    drawFold(p, page, kFold, edge);
+    p.setRenderHint(QPainter::Antialiasing, false);
+    p.fillRect(4, 3, 5, 1, QColor(150, 162, 200));
+    p.fillRect(4, 5, 7, 1, QColor(150, 162, 200));
+    p.fillRect(4, 13, 7, 1, QColor(150, 162, 200));
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(QPen(kRibbonEdge, 1));
+    p.setBrush(ribbonRed(7, 12));
+    p.drawRect(QRectF(1.5, 7.5, 13, 4));
+    p.setPen(QPen(QColor(255, 255, 255, 120), 1));
+    p.drawLine(QPointF(2.5, 8.5), QPointF(13.5, 8.5));
+}
+
+// The About glyph on a blue disc.
+void tabInfo(QPainter &p)
+{
+    const QPointF centre(8, 8);
+    QRadialGradient disc(centre, 7, QPointF(6, 5));
+    disc.setColorAt(0, QColor(150, 182, 246));
+    disc.setColorAt(1, QColor(50, 96, 200));
+    p.setPen(QPen(kArrowEdge, 1));
+    p.setBrush(disc);
+    p.drawEllipse(centre, 6.5, 6.5);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(255, 255, 255));
+    p.drawEllipse(QPointF(8, 4.6), 1.3, 1.3);
+    p.drawRoundedRect(QRectF(7, 7, 2, 5.5), 0.6, 0.6);
+}
+
+// A golden five-pointed star, in the folder's yellows.
+void tabStar(QPainter &p)
+{
+    const QPointF centre(8, 8.7);
+    QPolygonF star;
+    for (int i = 0; i < 10; ++i) {
+        const qreal angle = -std::numbers::pi / 2 + i * std::numbers::pi / 5;
+        const qreal radius = i % 2 == 0 ? 7.4 : 3.0;
+        star << centre + QPointF(std::cos(angle), std::sin(angle)) * radius;
+    }
+    p.setPen(QPen(QColor(160, 112, 32), 0.9, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.setBrush(verticalGradient(1, 15, QColor(255, 226, 136), QColor(232, 166, 54)));
+    p.drawPolygon(star);
+}
+
+// The section tabs of the options window, side by side in tab order.
+QImage optionsTabs()
+{
+    using DrawTab = void (*)(QPainter &);
+    constexpr DrawTab kTabs[] = {tabGeneral,  tabConnection, tabProxy, tabUpdate,
+                                 tabDatabase, tabPdf,        tabInfo,  tabStar};
+    constexpr int kSide = 16;
+    QImage image = blank(kSide * int(std::size(kTabs)), kSide);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    for (int i = 0; i < int(std::size(kTabs)); ++i) {
+        p.save();
+        p.translate(i * kSide, 0);
+        p.setClipRect(0, 0, kSide, kSide);
+        kTabs[i](p);
+        p.restore();
+    }
+    p.end();
+    keepOffCutOut(image);
+    return image;
+}
+
 // ---- Flags and signs ----------------------------------------------------
 
 // Flags are filled on whole-pixel rectangles: at 14 pixels any smoothing
@@ -966,6 +1247,55 @@ QImage donateButton()
     return image;
 }
 
+// The link to a PDF reader: a plain page with a folded corner and a red
+// ribbon across it, no maker's mark.
+QImage pdfReader()
+{
+    QImage image = blank(32, 32);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QRectF page(5.5, 1.5, 20, 28);
+    constexpr qreal kFold = 7;
+    const QColor edge(96, 112, 160);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(20, 30, 70, 60));
+    p.drawPath(foldedPage(page, kFold).translated(1, 1.5));
+    p.setPen(QPen(edge, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setBrush(verticalGradient(1, 30, QColor(255, 255, 255), QColor(226, 232, 248)));
+    p.drawPath(foldedPage(page, kFold));
+    drawFold(p, page, kFold, edge);
+
+    p.setRenderHint(QPainter::Antialiasing, false);
+    const QColor line(166, 178, 212);
+    p.fillRect(9, 6, 9, 1, line);
+    p.fillRect(9, 9, 13, 1, line);
+    p.fillRect(9, 12, 11, 1, line);
+    p.fillRect(9, 25, 13, 1, line);
+    p.setRenderHint(QPainter::Antialiasing);
+
+    // The ribbon's ends tuck behind the page: a darker fold below each one.
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(120, 24, 30));
+    p.drawPolygon(QPolygonF({QPointF(3, 21.5), QPointF(5.5, 21.5), QPointF(5.5, 23.5)}));
+    p.drawPolygon(QPolygonF({QPointF(26.5, 21.5), QPointF(29, 21.5), QPointF(26.5, 23.5)}));
+    QPainterPath ribbon;
+    ribbon.moveTo(1, 15.5);
+    ribbon.lineTo(31, 15.5);
+    ribbon.lineTo(29, 18.5);
+    ribbon.lineTo(31, 21.5);
+    ribbon.lineTo(1, 21.5);
+    ribbon.lineTo(3, 18.5);
+    ribbon.closeSubpath();
+    p.setPen(QPen(kRibbonEdge, 1, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+    p.setBrush(ribbonRed(15, 22));
+    p.drawPath(ribbon);
+    p.setPen(QPen(QColor(255, 255, 255, 120), 1));
+    p.drawLine(QPointF(4, 16.5), QPointF(28, 16.5));
+    p.end();
+    keepOffCutOut(image);
+    return image;
+}
+
 // ---- Output -------------------------------------------------------------
 
 struct Picture
@@ -1002,6 +1332,8 @@ const Picture kPictures[] = {
     {"pellicam_16.png", appIcon16, false},
     {"about_background.png", aboutBackground, true},
     {"donate_button.png", donateButton, false},
+    {"options_tabs.png", optionsTabs, false},
+    {"pdf_reader.png", pdfReader, false},
 };
 
 } // namespace

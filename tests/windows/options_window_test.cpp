@@ -1,0 +1,183 @@
+#include "controls/over_label.h"
+#include "core/search_history.h"
+#include "fixture_server.h"
+#include "settings/options.h"
+#include "test_program.h"
+#include "update/update_check.h"
+#include "windows/options_window.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+class OptionsWindowTest : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_server.listen());
+        m_test.store.EcritValeur("Hote-Editeur", m_server.url());
+        LitOptions(m_test.store, m_test.program.state(), m_test.program.catalogue());
+        m_test.program.history().load();
+    }
+
+    void publish(const QByteArray &version)
+    {
+        FixtureServer::Reply pad;
+        pad.body = "<Program_Version>" + version + "</Program_Version>";
+        m_server.setReply("/pad_file.xml", pad);
+    }
+
+    std::unique_ptr<OptionsWindow> open()
+    {
+        auto window = std::make_unique<OptionsWindow>(m_test.program, m_update);
+        window->setPageOpener([this](const QUrl &page) { m_opened << page.toString(); });
+        window->show();
+        return window;
+    }
+
+    FixtureServer m_server;
+    TestProgram m_test;
+    UpdateCheck m_update{m_test.program};
+    QStringList m_opened;
+};
+
+TEST_F(OptionsWindowTest, opensOnTheGeneralSectionWithTheStoredSettings)
+{
+    auto window = open();
+    EXPECT_TRUE(window->tab(0)->selected());
+    EXPECT_TRUE(window->panel(0)->isVisible());
+    EXPECT_EQ(window->tab(0)->caption(), "Main");
+    EXPECT_EQ(window->tab(2)->caption(), "Proxy");
+    EXPECT_EQ(window->historyBox()->text(), "75");
+    EXPECT_EQ(window->historySpin()->value(), 75);
+    EXPECT_EQ(window->languageList()->currentText(), "English");
+    EXPECT_TRUE(window->connection(3)->isChecked());
+    EXPECT_TRUE(window->singleBase()->isChecked());
+    EXPECT_TRUE(window->pdfFormat(3)->isChecked());
+    EXPECT_EQ(window->pdfFormat(0)->text(), "142 x   95 mm (8mm)");
+    EXPECT_TRUE(window->pdfBackground(1)->isChecked());
+    EXPECT_EQ(window->pdfBackground(1)->text(), "Black");
+    EXPECT_TRUE(window->okButton()->hasFocus() || !window->isActiveWindow());
+
+    window->historySpin()->setValue(140);
+    EXPECT_EQ(window->historyBox()->text(), "10");
+}
+
+TEST_F(OptionsWindowTest, tabsShowOneSectionAndTheJacketSectionHasTheReaderIcon)
+{
+    auto window = open();
+    EXPECT_FALSE(window->pdfReaderIcon()->isVisible());
+    QTest::mouseClick(window->tab(5), Qt::LeftButton, {}, QPoint(30, 10));
+    EXPECT_TRUE(window->panel(5)->isVisible());
+    EXPECT_FALSE(window->panel(0)->isVisible());
+    EXPECT_TRUE(window->pdfReaderIcon()->isVisible());
+    EXPECT_TRUE(window->tab(5)->selected());
+    EXPECT_FALSE(window->tab(0)->selected());
+
+    QTest::mouseClick(window->pdfReaderIcon(), Qt::LeftButton, {}, QPoint(10, 10));
+    EXPECT_EQ(m_opened, QStringList{OptionsForm::pdfReaderPage()});
+    EXPECT_EQ(window->pdfReaderIcon()->pos(), QPoint(396, 176));
+
+    window->showSection(2);
+    EXPECT_FALSE(window->pdfReaderIcon()->isVisible());
+    EXPECT_FALSE(window->proxyAddress()->isVisible());
+    window->proxyBox()->click();
+    EXPECT_TRUE(window->proxyAddress()->isVisible());
+    EXPECT_TRUE(window->proxyPort()->isVisible());
+}
+
+TEST_F(OptionsWindowTest, okStoresWhatTheControlsShowAndCancelStoresNothing)
+{
+    {
+        auto window = open();
+        window->showSection(2);
+        window->proxyBox()->click();
+        QTest::keyClicks(window->proxyAddress(), " proxy.local ");
+        QTest::keyClicks(window->proxyPort(), "3128");
+        window->showSection(5);
+        window->pdfFont(2)->click();
+        window->cancelButton()->click();
+    }
+    EXPECT_EQ(m_test.store.LitValeur("Proxy-Adresse"), "");
+    EXPECT_EQ(m_test.store.LitValeur("PDF-Police"), "0");
+
+    auto window = open();
+    window->showSection(2);
+    window->proxyBox()->click();
+    QTest::keyClicks(window->proxyAddress(), " proxy.local ");
+    QTest::keyClicks(window->proxyPort(), "3128");
+    window->showSection(5);
+    window->pdfFont(2)->click();
+    window->showSection(4);
+    window->severalBases()->click();
+    window->okButton()->click();
+    EXPECT_EQ(m_test.store.LitValeur("Proxy-Adresse"), "proxy.local");
+    EXPECT_EQ(m_test.store.LitValeur("Proxy-Port"), "3128");
+    EXPECT_EQ(m_test.store.LitValeur("PDF-Police"), "2");
+    EXPECT_EQ(m_test.store.readBool("BdD"), false);
+}
+
+TEST_F(OptionsWindowTest, languageListSwitchesTheWindowAtOnce)
+{
+    auto window = open();
+    int mainWindowCalls = 0;
+    QObject::connect(window.get(), &OptionsWindow::languageChanged, [&] { ++mainWindowCalls; });
+    emit window->languageList()->activated(1);
+    EXPECT_EQ(mainWindowCalls, 1);
+    EXPECT_EQ(window->okButton()->text(), "Ok");
+    EXPECT_EQ(window->cancelButton()->text(), "Annuler");
+    EXPECT_EQ(window->tab(0)->caption(), "Général");
+    EXPECT_EQ(window->answerList()->itemText(0), "OUI, immédiatement");
+    EXPECT_EQ(m_test.store.LitValeur("Langue"), "English");
+}
+
+TEST_F(OptionsWindowTest, anAnnouncedUpdateOpensItsPanelWithDownloadNowSelected)
+{
+    publish("2006.m");
+    m_update.RNouvelleVersion();
+    auto window = open();
+    EXPECT_TRUE(window->tab(3)->selected());
+    EXPECT_TRUE(window->announcementPanel()->isVisible());
+    EXPECT_FALSE(window->panel(3)->isVisible());
+    EXPECT_EQ(window->announcedVersionLabel()->text(), "Pellicam 2006.m");
+    EXPECT_EQ(window->answerList()->currentIndex(), 0);
+    EXPECT_EQ(window->answerList()->currentText(), "YES, immediately");
+
+    window->okButton()->click();
+    EXPECT_EQ(m_opened, QStringList{m_server.url("/telecharger.htm")});
+    EXPECT_TRUE(m_update.NouvelleVersion().isEmpty());
+}
+
+TEST_F(OptionsWindowTest, manualCheckShowsTheLatestVersionTextOrTheAnnouncement)
+{
+    publish("2006.l");
+    auto window = open();
+    window->showSection(3);
+    window->checkButton()->click();
+    EXPECT_TRUE(window->latestVersionLabel()->isVisible());
+    EXPECT_EQ(window->latestVersionLabel()->text(), "You use the latest version of Pellicam");
+
+    publish("2006.n");
+    window->checkButton()->click();
+    EXPECT_FALSE(window->latestVersionLabel()->isVisible());
+    EXPECT_TRUE(window->announcementPanel()->isVisible());
+    EXPECT_EQ(window->announcedVersionLabel()->text(), "Pellicam 2006.n");
+
+    window->answerList()->setCurrentIndex(2);
+    emit window->answerList()->activated(2);
+    window->okButton()->click();
+    EXPECT_FALSE(m_test.store.LitValeur("LiveUpdate").isEmpty());
+    EXPECT_TRUE(m_opened.isEmpty());
+}
+
+} // namespace
