@@ -3,14 +3,17 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <algorithm>
+
 namespace {
 
 constexpr int kTwipsPerPixel = 15;
-// 1860 twips rather than 1725: the longest caption needs the room in our font.
-constexpr QSize kSize(1860 / kTwipsPerPixel, 315 / kTwipsPerPixel);
+constexpr QSize kSize(1725 / kTwipsPerPixel, 315 / kTwipsPerPixel);
 constexpr QPoint kIconAt(45 / kTwipsPerPixel, 30 / kTwipsPerPixel);
 constexpr int kIconSize = 16;
-constexpr QRect kCaptionAt(420 / kTwipsPerPixel, 60 / kTwipsPerPixel, 1440 / kTwipsPerPixel, 255 / kTwipsPerPixel);
+constexpr QPoint kCaptionAt(420 / kTwipsPerPixel, 60 / kTwipsPerPixel);
+constexpr int kCaptionHeight = 255 / kTwipsPerPixel;
+constexpr int kCaptionMargin = 4;
 // The hover area is fixed, narrower than the control: 1095 x 315 twips.
 constexpr QSize kHoverArea(1095 / kTwipsPerPixel, 315 / kTwipsPerPixel);
 
@@ -42,6 +45,9 @@ void OverLabel::ACharger(int index)
 void OverLabel::setCaption(const QString &caption)
 {
     m_caption = caption;
+    // A caption longer than our font allows for widens the control and its frames.
+    const int needed = kCaptionAt.x() + fontMetrics().horizontalAdvance(caption) + kCaptionMargin;
+    setFixedWidth(std::max(kSize.width(), needed));
     update();
 }
 
@@ -91,7 +97,8 @@ void OverLabel::paintEvent(QPaintEvent *)
     if (m_icon >= 0)
         p.drawPixmap(kIconAt, m_icons[m_icon]);
     p.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
-    p.drawText(kCaptionAt, Qt::AlignLeft | Qt::AlignVCenter, m_caption);
+    p.drawText(QRect(kCaptionAt, QSize(width() - kCaptionAt.x(), kCaptionHeight)), Qt::AlignLeft | Qt::AlignVCenter,
+               m_caption);
     const QRect frame = rect().adjusted(0, 0, -1, -1);
     p.setBrush(Qt::NoBrush);
     if (m_hovering) {

@@ -19,8 +19,8 @@
 
 namespace {
 
-constexpr QSize kWindowSize(480, 300);
-constexpr QRect kPanelArea(136, 8, 334, 244);
+constexpr QSize kWindowSize(520, 300);
+constexpr QRect kPanelArea(150, 8, 360, 244);
 constexpr int kTabLeft = 10;
 constexpr int kTabTop = 14;
 constexpr int kTabStep = 26;
@@ -107,7 +107,7 @@ void OptionsWindow::setPageOpener(PageOpener opener)
 void OptionsWindow::buildGeneral()
 {
     QGroupBox *panel = m_panels[OptionsForm::kGeneral];
-    m_formPosition = placed(new QCheckBox(panel), QRect(14, 26, 310, 20));
+    m_formPosition = placed(new QCheckBox(panel), QRect(14, 26, 340, 20));
     connect(m_formPosition, &QCheckBox::toggled, this, [this](bool on) { m_form.formPosition = on; });
 
     m_historyBefore = placed(new QLabel(panel), QRect(14, 64, 82, 20));
@@ -133,7 +133,7 @@ void OptionsWindow::buildConnection()
     QGroupBox *panel = m_panels[OptionsForm::kConnection];
     auto *group = new QButtonGroup(panel);
     for (int i = 0; i < int(m_connection.size()); ++i) {
-        m_connection[i] = placed(new QRadioButton(panel), QRect(16, 28 + i * 26, 310, 22));
+        m_connection[i] = placed(new QRadioButton(panel), QRect(16, 28 + i * 26, 340, 22));
         group->addButton(m_connection[i], i);
     }
     connect(group, &QButtonGroup::idClicked, this, [this](int mode) { m_form.connexion = mode; });
@@ -142,7 +142,7 @@ void OptionsWindow::buildConnection()
 void OptionsWindow::buildProxy()
 {
     QGroupBox *panel = m_panels[OptionsForm::kProxy];
-    m_proxyUsed = placed(new QCheckBox(panel), QRect(14, 26, 310, 20));
+    m_proxyUsed = placed(new QCheckBox(panel), QRect(14, 26, 340, 20));
     m_proxyAddressCaption = placed(new QLabel(panel), QRect(30, 64, 64, 20));
     m_proxyAddress = placed(new QLineEdit(panel), QRect(96, 62, 220, 22));
     m_proxyPortCaption = placed(new QLabel(panel), QRect(30, 96, 64, 20));
@@ -175,8 +175,8 @@ void OptionsWindow::buildUpdate()
 void OptionsWindow::buildDatabase()
 {
     QGroupBox *panel = m_panels[OptionsForm::kDatabase];
-    m_singleBase = placed(new QRadioButton(panel), QRect(16, 30, 310, 22));
-    m_severalBases = placed(new QRadioButton(panel), QRect(16, 58, 310, 22));
+    m_singleBase = placed(new QRadioButton(panel), QRect(16, 30, 340, 22));
+    m_severalBases = placed(new QRadioButton(panel), QRect(16, 58, 340, 22));
     connect(m_singleBase, &QRadioButton::toggled, this, [this](bool on) { m_form.singleBase = on; });
 }
 
@@ -209,8 +209,8 @@ void OptionsWindow::buildPdf()
 
 void OptionsWindow::buildButtons()
 {
-    m_ok = placed(new QPushButton(this), QRect(290, 264, 84, 26));
-    m_cancel = placed(new QPushButton(this), QRect(384, 264, 84, 26));
+    m_ok = placed(new QPushButton(this), QRect(330, 264, 84, 26));
+    m_cancel = placed(new QPushButton(this), QRect(424, 264, 84, 26));
     m_ok->setDefault(true);
     connect(m_ok, &QPushButton::clicked, this, &OptionsWindow::accept);
     connect(m_cancel, &QPushButton::clicked, this, &OptionsWindow::reject);

@@ -42,7 +42,7 @@ protected:
 
 TEST_F(OverLabelTest, showsTheStoredIconItIsGiven)
 {
-    EXPECT_EQ(m_label->size(), QSize(124, 21));
+    EXPECT_EQ(m_label->size(), QSize(115, 21));
     for (int i : {0, 3, 7}) {
         m_label->ACharger(i);
         EXPECT_EQ(pixel(*m_label, QPoint(10, 10)), QColor(i * 30, 200 - i * 20, 100).rgb()) << i;
