@@ -8,6 +8,9 @@
 
 #include <QApplication>
 #include <QNetworkProxyFactory>
+#include <QTimer>
+
+#include <cstdio>
 
 int main(int argc, char **argv)
 {
@@ -22,8 +25,17 @@ int main(int argc, char **argv)
     QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit);
     window.start();
 
-    // pellicam --screenshots DIR [TITLE]: pictures of the windows, for a review without a display.
     const QStringList args = QApplication::arguments();
+    // pellicam --exit-when-shown: says "shown" once the window is up, then closes it (install check, start-up benchmark).
+    if (args.contains(QStringLiteral("--exit-when-shown"))) {
+        QTimer::singleShot(0, &window, [&window] {
+            std::fputs("shown\n", stdout);
+            std::fflush(stdout);
+            window.close();
+        });
+    }
+
+    // pellicam --screenshots DIR [TITLE]: pictures of the windows, for a review without a display.
     const qsizetype tour = args.indexOf(QStringLiteral("--screenshots"));
     if (tour > 0 && tour + 1 < args.size()) {
         auto *screenshots = new ScreenshotTour(window, program, args[tour + 1], args.value(tour + 2, QStringLiteral("matrix")));

@@ -21,18 +21,20 @@ namespace {
 constexpr int kUsageError = 2;
 
 constexpr char kUsage[] =
-    "Usage: pellicam-sample-sites [--port N] [--apply] [--latency MS]\n"
+    "Usage: pellicam-sample-sites [--port N] [--apply] [--latency MS] [--log FILE]\n"
     "Plays the poster sites on 127.0.0.1 (each under a path of its own on one port),\n"
     "prints their address settings, then \"Ready\", and serves until it is stopped.\n"
     "  --port N      listen on port N (default: any free port)\n"
     "  --apply       also store the addresses in Pellicam's settings\n"
-    "  --latency MS  delay every reply by MS milliseconds\n";
+    "  --latency MS  delay every reply by MS milliseconds\n"
+    "  --log FILE    append a line per request (arrival in ms since the epoch, method, path)\n";
 
 struct Options
 {
     quint16 port = 0;
     bool apply = false;
     int latencyMs = 0;
+    QString log;
     bool help = false;
 };
 
@@ -50,6 +52,8 @@ bool parseArguments(const QStringList &arguments, Options &options)
             if (!ok || port > 65535)
                 return false;
             options.port = quint16(port);
+        } else if (argument == u"--log" && i + 1 < arguments.size()) {
+            options.log = arguments[++i];
         } else if (argument == u"--latency" && i + 1 < arguments.size()) {
             options.latencyMs = arguments[++i].toInt(&ok);
             if (!ok || options.latencyMs < 0)
@@ -104,6 +108,10 @@ int main(int argc, char **argv)
 
     SampleServer server;
     server.setLatency(options.latencyMs);
+    if (!options.log.isEmpty() && !server.setRequestLog(options.log)) {
+        std::fprintf(stderr, "pellicam-sample-sites: cannot write %s\n", qPrintable(options.log));
+        return 1;
+    }
     if (!server.listen(options.port)) {
         std::fprintf(stderr, "pellicam-sample-sites: cannot listen on 127.0.0.1:%u\n", unsigned(options.port));
         return 1;

@@ -3,9 +3,16 @@
 #include "sample_site.h"
 #include "site_list.h"
 
+#include <QDateTime>
+
 SampleServer::SampleServer() : m_sites(makeSampleSites())
 {
     m_server.setFallback([this](const FixtureServer::Request &request) {
+        if (m_log) {
+            m_log->write(QByteArray::number(QDateTime::currentMSecsSinceEpoch()) + ' ' + request.method + ' '
+                         + request.path + '\n');
+            m_log->flush();
+        }
         FixtureServer::Reply answer = reply(request);
         answer.delayMs += m_latencyMs;
         return answer;
@@ -13,6 +20,15 @@ SampleServer::SampleServer() : m_sites(makeSampleSites())
 }
 
 SampleServer::~SampleServer() = default;
+
+bool SampleServer::setRequestLog(const QString &path)
+{
+    auto log = std::make_unique<QFile>(path);
+    if (!log->open(QIODevice::WriteOnly | QIODevice::Append))
+        return false;
+    m_log = std::move(log);
+    return true;
+}
 
 bool SampleServer::listen(quint16 port)
 {

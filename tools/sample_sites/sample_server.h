@@ -2,6 +2,7 @@
 
 #include "fixture_server.h"
 
+#include <QFile>
 #include <QList>
 #include <QPair>
 #include <QString>
@@ -25,6 +26,9 @@ public:
     quint16 port() const;
     // Every reply waits this long before it is sent.
     void setLatency(int ms) { m_latencyMs = ms; }
+    // Writes one line per request as it arrives: milliseconds since the epoch,
+    // the method and the path (for the benchmarks). False when the file cannot be opened.
+    bool setRequestLog(const QString &path);
 
     // (setting name, address) of every site address, in site order:
     // ("Hote-MovieCovers", "http://127.0.0.1:PORT/moviecovers").
@@ -36,4 +40,5 @@ private:
     FixtureServer m_server;
     std::vector<std::unique_ptr<SampleSite>> m_sites;
     int m_latencyMs = 0;
+    std::unique_ptr<QFile> m_log;
 };
