@@ -215,20 +215,31 @@ class FileCopies : public OutputActions
 public:
     bool copyFile(const QString &source, const QString &destination) override
     {
-        QDir().mkpath(QFileInfo(destination).absolutePath());
+        const QString folder = QFileInfo(destination).absolutePath();
+        QDir().mkpath(folder);
         const QString partial = destination + QStringLiteral(".part");
         QFile::remove(partial);
-        if (!QFile::copy(source, partial))
-            return false;
-        QFile::remove(destination);
-        if (QFile::rename(partial, destination))
-            return true;
+        QFile copy(source);
+        if (copy.copy(partial)) {
+            QFile::remove(destination);
+            if (QFile::rename(partial, destination))
+                return true;
+        }
         QFile::remove(partial);
+        m_problem = QStringLiteral("the picture could not be copied into %1").arg(QDir::toNativeSeparators(folder));
+        if (copy.error() != QFileDevice::NoError)
+            m_problem += QStringLiteral(" (%1)").arg(copy.errorString());
         return false;
     }
     void openDocument(const QString &) override {}
     void showInSystemViewer(const QString &) override {}
     void showInViewer(const QString &, int) override {}
+
+    // Why the last copy failed; empty when none did.
+    QString problem() const { return m_problem; }
+
+private:
+    QString m_problem;
 };
 
 // Runs a search as the window does: same settings, same order, same adapters.
@@ -289,7 +300,8 @@ int runSearchCommand(const QStringList &args, bool download)
     program.retrieval().setSaveFolder(QFileInfo(folder).absoluteFilePath());
     program.retrieval().downloadClicked(options.hit - 1);
     if (program.retrieval().lastCopy().isEmpty())
-        return failure(QStringLiteral("hit %1 could not be fetched or copied").arg(options.hit));
+        return failure(copies.problem().isEmpty() ? QStringLiteral("hit %1 could not be fetched").arg(options.hit)
+                                                  : copies.problem());
     QTextStream(stdout) << program.retrieval().lastCopy() << '\n';
     return kExitOk;
 }

@@ -30,20 +30,17 @@ bool DesktopOutput::copyFile(const QString &source, const QString &destination)
     // Copied beside the target first, so a failed copy never leaves half a picture.
     const QString partial = destination + QStringLiteral(".part");
     QFile::remove(partial);
-    if (!QFile::copy(source, partial)) {
-        QFile::remove(partial);
-        const QString problem = m_program.state().LangOffset == 0
-                                    ? QStringLiteral("L'image n'a pas pu être copiée dans « %1 ».")
-                                    : QStringLiteral("The picture could not be copied to \"%1\".");
-        QMessageBox::warning(m_owner, QStringLiteral("Pellicam"), problem.arg(QFileInfo(destination).path()));
-        return false;
+    if (QFile::copy(source, partial)) {
+        QFile::remove(destination);
+        if (QFile::rename(partial, destination))
+            return true;
     }
-    QFile::remove(destination);
-    if (!QFile::rename(partial, destination)) {
-        QFile::remove(partial);
-        return false;
-    }
-    return true;
+    QFile::remove(partial);
+    const QString problem = m_program.state().LangOffset == 0
+                                ? QStringLiteral("L'image n'a pas pu être copiée dans « %1 ».")
+                                : QStringLiteral("The picture could not be copied to \"%1\".");
+    QMessageBox::warning(m_owner, QStringLiteral("Pellicam"), problem.arg(QFileInfo(destination).path()));
+    return false;
 }
 
 void DesktopOutput::openDocument(const QString &path)

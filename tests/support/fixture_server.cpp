@@ -8,6 +8,8 @@
 #include <QTimer>
 #include <QUrl>
 
+#include <sys/socket.h>
+
 namespace {
 
 QByteArray reasonPhrase(int status)
@@ -60,6 +62,15 @@ bool parseRequest(const QByteArray &buffer, FixtureServer::Request &request)
     request.body = buffer.mid(bodyStart, contentLength);
     request.raw = buffer.left(bodyStart + contentLength);
     return true;
+}
+
+// A reset rather than an orderly close: without lingering, closing sends RST.
+void resetConnection(QTcpSocket *socket)
+{
+    const linger noLinger{1, 0};
+    ::setsockopt(int(socket->socketDescriptor()), SOL_SOCKET, SO_LINGER, &noLinger, sizeof noLinger);
+    socket->abort();
+    socket->deleteLater();
 }
 
 } // namespace
@@ -210,6 +221,10 @@ void FixtureServer::respond(QTcpSocket *socket, const Reply &reply)
         socket->deleteLater();
         return;
     }
+    if (reply.reset && reply.cutAfter < 0) {
+        resetConnection(socket);
+        return;
+    }
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status) + "\r\n";
     head += "Content-Type: " + reply.contentType + "\r\n";
     head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
@@ -238,5 +253,9 @@ void FixtureServer::sendBody(QTcpSocket *socket, const Reply &reply, QByteArray 
     }
     if (reply.cutAfter >= 0 && reply.stallAfterCut)
         return;
+    if (reply.reset) {
+        resetConnection(socket);
+        return;
+    }
     socket->disconnectFromHost();
 }

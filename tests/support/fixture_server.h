@@ -35,6 +35,7 @@ public:
         bool dropConnection = false; // close the connection without answering
         qsizetype cutAfter = -1;     // send only this many body bytes (Content-Length tells the whole)...
         bool stallAfterCut = false;  // ...then keep the connection open instead of closing it
+        bool reset = false;          // end with a TCP reset: at once, or after the cut when one is set
     };
 
     struct Request
