@@ -1,0 +1,120 @@
+#include "site_fuzzer.h"
+
+#include "core/program.h"
+#include "core/site_catalogue.h"
+#include "net/download.h"
+#include "output/retrieval.h"
+#include "sites/site_registry.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QStandardPaths>
+#include <QUrl>
+
+namespace {
+
+// Short enough that a page which never comes costs little, long enough that
+// a loaded machine still gets every answer in time.
+constexpr Download::Timing kTiming = {50, 200, 1};
+
+// Thumbnail addresses are only compared; a long run must not keep them all.
+constexpr qsizetype kMaxPictures = 4096;
+constexpr int kInputsPerServer = 10000;
+
+// The typed title: the captured pages are the answers for it.
+const QString kTitle = QStringLiteral("matrix");
+
+QString addressKey(const QUrl &url)
+{
+    return url.adjusted(QUrl::RemoveFragment).toString(QUrl::FullyEncoded);
+}
+
+// Qt wants its application object before any socket. The fuzzer's own
+// arguments are none of Qt's business, and settings and caches go to the
+// test locations, never the user's.
+void startApplication()
+{
+    static int argc = 1;
+    static char name[] = "pellicam-fuzz";
+    static char *argv[] = {name, nullptr};
+    QStandardPaths::setTestModeEnabled(true);
+    // Never destroyed: nothing of Qt is torn down while libFuzzer exits.
+    new QCoreApplication(argc, argv);
+}
+
+} // namespace
+
+SiteFuzzer::SiteFuzzer(int base)
+{
+    Program &program = m_test.program;
+    program.download().setTiming(kTiming);
+    startServer();
+    QObject::connect(&program.download(), &Download::thumbnailRequested, [this](int, const QString &url) {
+        if (m_pictures.size() >= kMaxPictures)
+            m_pictures.clear();
+        m_pictures.insert(addressKey(QUrl(url)));
+    });
+
+    registerSites(program);
+    for (int b = 0; b < SiteCatalogue::kBaseCount; ++b)
+        program.catalogue().setTick(b, b == base ? 1 : 0);
+    program.catalogue().AfficheNbrCoche();
+    program.setTitle(kTitle);
+}
+
+void SiteFuzzer::startServer()
+{
+    m_server = std::make_unique<FixtureServer>();
+    m_server->listen();
+    m_server->setFallback([this](const FixtureServer::Request &request) { return answer(request); });
+    ProgramState &state = m_test.program.state();
+    state.ProxyHost = QStringLiteral("127.0.0.1");
+    state.ProxyPort = m_server->port();
+    m_inputsServed = 0;
+}
+
+FixtureServer::Reply SiteFuzzer::answer(const FixtureServer::Request &request)
+{
+    FixtureServer::Reply reply;
+    // Kept out of the disk cache: storing every page would cost more than the search.
+    reply.headers.append(FixtureServer::Header("Cache-Control", "no-store"));
+    if (m_pictures.contains(addressKey(QUrl::fromEncoded(request.target))))
+        reply.status = 404;
+    else
+        reply.body = m_page;
+    return reply;
+}
+
+void SiteFuzzer::play(QByteArrayView page)
+{
+    // The server keeps a little of every connection it saw.
+    if (++m_inputsServed > kInputsPerServer)
+        startServer();
+    m_page = page.toByteArray();
+    m_server->clearRequests();
+    Program &program = m_test.program;
+    program.Lance(1);
+    // A press on the first hit: some sites read one or two more pages to find
+    // the full picture. No output actions are set, so nothing is shown.
+    if (program.results().NbResultats() > 0)
+        program.retrieval().thumbPressed(0, 1);
+    // A search or a retrieval that does not give the buttons back leaves the
+    // program unable to search again: as bad as a hang.
+    if (program.searching() || program.retrieval().downloading() || !program.searchButtonEnabled())
+        qFatal("the search or the retrieval did not end");
+    program.EffaceResultats();
+    // Each picture is saved under its hit's title: a long run would fill the disk.
+    QDir cache(program.state().DossierTemp);
+    cache.removeRecursively();
+    cache.mkpath(QStringLiteral("."));
+}
+
+int fuzzSite(int base, const uint8_t *data, size_t size)
+{
+    static SiteFuzzer *fuzzer = [base] {
+        startApplication();
+        return new SiteFuzzer(base);
+    }();
+    fuzzer->play(QByteArrayView(data, qsizetype(size)));
+    return 0;
+}
