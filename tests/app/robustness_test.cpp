@@ -5,6 +5,7 @@
 
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
+#include "home_folder.h"
 #include "net/download.h"
 #include "settings/options.h"
 #include "settings/site_addresses.h"
@@ -187,24 +188,6 @@ public:
 private:
     QTimer m_poll;
     QStringList m_texts;
-};
-
-// Points HOME at a folder of its own with the three system folders.
-class HomeFolder
-{
-public:
-    HomeFolder() : m_previous(qgetenv("HOME"))
-    {
-        for (const char *folder : {"Desktop", "Documents", "Pictures"})
-            QDir(m_home.path()).mkpath(QString::fromLatin1(folder));
-        qputenv("HOME", m_home.path().toUtf8());
-    }
-    ~HomeFolder() { qputenv("HOME", m_previous); }
-    QString path(const char *folder) const { return m_home.filePath(QString::fromLatin1(folder)); }
-
-private:
-    QTemporaryDir m_home;
-    QByteArray m_previous;
 };
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "controls/over_button.h"
 #include "core/site_catalogue.h"
 #include "fixture_server.h"
+#include "home_folder.h"
 #include "sites/movie_covers.h"
 #include "test_program.h"
 #include "update/banner.h"
@@ -32,24 +33,6 @@ FixtureServer::Reply pictureReply(QSize size, const char *format, const QByteArr
     reply.contentType = contentType;
     return reply;
 }
-
-// Points HOME at a folder of its own with the three system folders, for one test.
-class HomeFolder
-{
-public:
-    HomeFolder() : m_previous(qgetenv("HOME"))
-    {
-        for (const char *folder : {"Desktop", "Documents", "Pictures"})
-            QDir(m_home.path()).mkpath(QString::fromLatin1(folder));
-        qputenv("HOME", m_home.path().toUtf8());
-    }
-    ~HomeFolder() { qputenv("HOME", m_previous); }
-    QString path(const char *folder) const { return m_home.filePath(QString::fromLatin1(folder)); }
-
-private:
-    QTemporaryDir m_home;
-    QByteArray m_previous;
-};
 
 class MainWindowTest : public ::testing::Test
 {

@@ -98,26 +98,24 @@ TEST_F(OptionsWindowTest, tabsShowOneSectionAndTheJacketSectionHasTheReaderIcon)
 
 TEST_F(OptionsWindowTest, okStoresWhatTheControlsShowAndCancelStoresNothing)
 {
+    const auto setProxyAndFont = [](OptionsWindow &window) {
+        window.showSection(2);
+        window.proxyBox()->click();
+        QTest::keyClicks(window.proxyAddress(), " proxy.local ");
+        QTest::keyClicks(window.proxyPort(), "3128");
+        window.showSection(5);
+        window.pdfFont(2)->click();
+    };
     {
         auto window = open();
-        window->showSection(2);
-        window->proxyBox()->click();
-        QTest::keyClicks(window->proxyAddress(), " proxy.local ");
-        QTest::keyClicks(window->proxyPort(), "3128");
-        window->showSection(5);
-        window->pdfFont(2)->click();
+        setProxyAndFont(*window);
         window->cancelButton()->click();
     }
     EXPECT_EQ(m_test.store.LitValeur("Proxy-Adresse"), "");
     EXPECT_EQ(m_test.store.LitValeur("PDF-Police"), "0");
 
     auto window = open();
-    window->showSection(2);
-    window->proxyBox()->click();
-    QTest::keyClicks(window->proxyAddress(), " proxy.local ");
-    QTest::keyClicks(window->proxyPort(), "3128");
-    window->showSection(5);
-    window->pdfFont(2)->click();
+    setProxyAndFont(*window);
     window->showSection(4);
     window->severalBases()->click();
     window->okButton()->click();
