@@ -124,3 +124,14 @@ QString OctetsVersTexte(const QByteArray &bytes, QByteArrayView contentType)
     const QString text = utf8.decode(bytes);
     return utf8.hasError() ? fromWindows1252(bytes) : text;
 }
+
+std::optional<char> windows1252Byte(char32_t c)
+{
+    // The code page's holes stand for themselves, as fromWindows1252 reads them.
+    if (c < 0x80 || (c >= 0xA0 && c < 0x100) || (c < 0xA0 && kCp1252High[c - 0x80] == 0))
+        return char(c);
+    for (int i = 0; i < 32; ++i)
+        if (kCp1252High[i] != 0 && kCp1252High[i] == c)
+            return char(0x80 + i);
+    return std::nullopt;
+}

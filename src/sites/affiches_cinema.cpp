@@ -5,6 +5,7 @@
 #include "core/text_utils.h"
 #include "net/download.h"
 #include "output/retrieval.h"
+#include "sites/title_preparation.h"
 
 namespace {
 
@@ -34,12 +35,12 @@ void AffichesCinema::ChercheAffichesCinema()
 {
     const int first = beginHits();
     announce(kSite);
-    const QString title = preparedTitle(kSite);
+    const QString title = prepareTitle(kSite, typedTitle());
     // An empty title would find every link of the page.
     if (title.isEmpty())
         return;
     state().PageHtml.clear();
-    fetchPage(host() + QStringLiteral("/page.php?lettre=") + title.left(1));
+    fetchPage(host() + QStringLiteral("/page.php?lettre=") + escapeForAddress(title.left(1)));
     state().PageHtml = state().PageHtml.toLower();
     collectLinks(title);
     CentreVignettes();

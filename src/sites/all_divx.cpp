@@ -47,7 +47,7 @@ void AllDivX::ChercheAllDivX()
 {
     const int first = beginHits();
     announce(kSite);
-    postForm(QStringLiteral("AllDivX"), preparedTitle(kSite), host());
+    postForm(QStringLiteral("AllDivX"), formTitle(kSite), host());
     scanJackets();
     CentreVignettes();
 

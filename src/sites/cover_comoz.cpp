@@ -31,7 +31,7 @@ void CoverComoz::ChercheCoverComoz()
 {
     const int first = beginHits();
     announce(kSite);
-    postForm(QStringLiteral("CoverComoz"), preparedTitle(kSite), host());
+    postForm(QStringLiteral("CoverComoz"), formTitle(kSite), host());
     scanCovers();
     CentreVignettes();
 

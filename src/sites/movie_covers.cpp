@@ -3,6 +3,7 @@
 #include "core/program.h"
 #include "core/text_helpers.h"
 #include "output/retrieval.h"
+#include "sites/title_preparation.h"
 #include "settings/settings_store.h"
 
 #include <array>
@@ -39,7 +40,7 @@ void MovieCovers::ChercheMovieCovers(const QString &TypeFichier)
 {
     const int first = beginHits();
     announce(QStringLiteral("Movie Covers"));
-    fetchPage(host() + QStringLiteral("/multicrit.html?titre=") + typedTitle() + QStringLiteral("&slow=1&listes=1"));
+    fetchPage(host() + QStringLiteral("/multicrit.html?titre=") + escapeForAddress(typedTitle()) + QStringLiteral("&slow=1&listes=1"));
     collectSnippets();
     CentreVignettes();
 

@@ -33,7 +33,12 @@ QString SiteAdapter::typedTitle() const
 
 QString SiteAdapter::preparedTitle(const QString &site) const
 {
-    return prepareTitle(site, typedTitle());
+    return titleForAddress(site, typedTitle());
+}
+
+QString SiteAdapter::formTitle(const QString &site) const
+{
+    return titleForForm(site, typedTitle());
 }
 
 int SiteAdapter::beginHits()

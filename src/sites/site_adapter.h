@@ -35,8 +35,10 @@ protected:
 
     // The site's base address, from its "Hote-..." setting.
     QString address(const QString &settingName) const;
-    // The title box's text, prepared as the site wants it.
+    // The title box's text, prepared as the site wants it in its search
+    // address, and in its search form.
     QString preparedTitle(const QString &site) const;
+    QString formTitle(const QString &site) const;
     QString typedTitle() const;
 
     // Where this search's hits begin; makes room for the first ten.

@@ -1,7 +1,9 @@
 #include "sites/title_preparation.h"
 
 #include "core/text_utils.h"
+#include "net/page_decoding.h"
 
+#include <QList>
 #include <initializer_list>
 
 namespace {
@@ -73,6 +75,35 @@ void apply(const Step &step, QString &title)
     }
 }
 
+bool isReserved(char32_t c)
+{
+    return c == u'&' || c == u'#' || c == u'%' || c == u'+' || c == u'=';
+}
+
+QString percentEscaped(QByteArrayView bytes)
+{
+    QString escapes;
+    for (const char b : bytes)
+        escapes += u'%' + QString::number(uchar(b), 16).rightJustified(2, u'0').toUpper();
+    return escapes;
+}
+
+QString escaped(QStringView text, bool reserved, bool nonAscii)
+{
+    QString out;
+    for (const char32_t c : text.toUcs4()) {
+        if (reserved && isReserved(c)) {
+            out += percentEscaped(QByteArray(1, char(c)));
+        } else if (nonAscii && c >= 0x80) {
+            const std::optional<char> byte = windows1252Byte(c);
+            out += percentEscaped(byte ? QByteArray(1, *byte) : QString::fromUcs4(&c, 1).toUtf8());
+        } else {
+            out += QString::fromUcs4(&c, 1);
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 QString prepareTitle(const QString &site, const QString &typed)
@@ -86,4 +117,21 @@ QString prepareTitle(const QString &site, const QString &typed)
         }
     }
     return title;
+}
+
+// The typed characters are escaped before the steps, so that the escapes the
+// steps write ("%20") stay as they are.
+QString titleForForm(const QString &site, const QString &typed)
+{
+    return prepareTitle(site, escaped(typed, true, false));
+}
+
+QString titleForAddress(const QString &site, const QString &typed)
+{
+    return escaped(titleForForm(site, typed), false, true);
+}
+
+QString escapeForAddress(QStringView text)
+{
+    return escaped(text, true, true);
 }

@@ -82,6 +82,7 @@ TEST_F(AllDivXTest, theTitleIsPreparedForTheFormBody)
     const QPair<const char *, const char *> cases[] = {
         {"l'été-meurtrier", "nom=ete meurtrier&recherche=toutes"},
         {"Matrix Reloaded", "nom=Matrix Reloaded&recherche=toutes"},
+        {"Fast & Furious = 100%", "nom=Fast %26 Furious %3D 100%25&recherche=toutes"},
     };
     for (const auto &[typed, body] : cases) {
         SCOPED_TRACE(typed);

@@ -99,12 +99,27 @@ TEST_F(AlloCineTest, resultPageGivesLowerCaseTitlesYearsAndFilmNumbers)
                                  "/ac/film/fichefilm_gen_cfilm=36579.html"}));
 }
 
-TEST_F(AlloCineTest, blanksOfTheTitleAreSentEscaped)
+// AlloCiné keeps accents, so the address carries them as its Latin pages do.
+TEST_F(AlloCineTest, theTitleIsSentEscaped)
 {
-    program().setTitle(QStringLiteral("matrix reloaded"));
+    const struct
+    {
+        const char *typed;
+        const char *query;
+    } cases[] = {
+        {"matrix reloaded", "matrix%20reloaded"},
+        {"Fast & Furious", "Fast%20%26%20Furious"},
+        {"#1 + 50% = x", "%231%20%2B%2050%25%20%3D%20x"},
+        {"amélie €", "am%E9lie%20%80"},
+        {"łódź", "%C5%82%F3d%C5%BA"},
+    };
     answerSearch("");
-    search();
-    EXPECT_EQ(m_server.requestedPaths().value(0), "/ac/recherche/?motcle=matrix%20reloaded&rub=1&page=1");
+    for (const auto &c : cases) {
+        program().setTitle(QString::fromUtf8(c.typed));
+        search();
+        EXPECT_EQ(m_server.requestedPaths().last(), "/ac/recherche/?motcle=" + QByteArray(c.query) + "&rub=1&page=1")
+            << c.typed;
+    }
 }
 
 TEST_F(AlloCineTest, pagesWithoutWholeHitsEndTheScan)

@@ -16,6 +16,15 @@ protected:
     static QByteArray fixture(const QString &name) { return fixtureFile(QStringLiteral("moviecovers"), name); }
 };
 
+// The typed title goes out unprepared, its accents as the site's Latin pages write them.
+TEST_F(MovieCoversTest, anAccentedTitleIsSentAsWindows1252)
+{
+    answerSearch("");
+    program().setTitle(QString::fromUtf8("L'été & co"));
+    search({6});
+    EXPECT_EQ(m_server.requestedPaths().value(0), "/mc/multicrit.html?titre=L'%E9t%E9%20%26%20co&slow=1&listes=1");
+}
+
 TEST_F(MovieCoversTest, aFilmLinkGivesTitleYearKeyAndThumbnail)
 {
     answerSearch("<td><a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)</td>");
