@@ -4,12 +4,7 @@
 #include "settings/options.h"
 #include "settings/settings_store.h"
 
-#include <limits>
-
 namespace {
-
-// The length was a 16-bit integer: anything else is unreadable and keeps no history.
-constexpr int kLargestLength = std::numeric_limits<qint16>::max();
 
 QString titleSetting(int n)
 {
@@ -64,13 +59,15 @@ QString SearchHistory::AjouteHistorique(const QString &titleBoxText)
 
     // An empty place is moved without being written, so its stored value stays
     // as it was: only titles are ever written.
+    QList<std::pair<QString, QString>> writes;
     for (int n = m_histoMax; n >= 1; --n) {
         m_histo[n] = m_histo.at(n - 1);
         if (!m_histo.at(n).isEmpty())
-            m_store.EcritValeur(titleSetting(n), m_histo.at(n));
+            writes.append({titleSetting(n), m_histo.at(n)});
     }
     m_histo[1] = title;
-    m_store.EcritValeur(titleSetting(1), title);
+    writes.append({titleSetting(1), title});
+    m_store.writeValues(writes);
     emit entriesChanged();
     return title;
 }

@@ -8,13 +8,16 @@
 class SettingsStore;
 
 // The titles searched before, newest first, kept in the settings store as
-// "Historique-1" (newest) to "Historique-<HistoMax>". The store is written as
-// titles come in, never in bulk. A length of 0 switches the history off.
+// "Historique-1" (newest) to "Historique-<HistoMax>". Each search writes the
+// shifted titles in one go. A length of 0 switches the history off.
 class SearchHistory : public QObject
 {
     Q_OBJECT
 
 public:
+    // The length was a 16-bit integer: anything longer is unreadable.
+    static constexpr int kLargestLength = 32767;
+
     explicit SearchHistory(SettingsStore &store, QObject *parent = nullptr);
 
     // Drops the single-value layout of older versions, then reads the length

@@ -52,15 +52,21 @@ QString OptionsForm::pdfReaderPage()
     return QStringLiteral("https://www.adobe.com/products/acrobat/readstep2.html");
 }
 
-int OptionsForm::leadingNumber(const QString &text)
+std::optional<int> OptionsForm::leadingNumber(const QString &text)
 {
     const QString trimmed = text.trimmed();
     qsizetype end = 0;
     if (end < trimmed.size() && (trimmed[end] == u'-' || trimmed[end] == u'+'))
         ++end;
+    const qsizetype digitsFrom = end;
     while (end < trimmed.size() && trimmed[end].isDigit() && trimmed[end].unicode() < 128)
         ++end;
-    return text::intValue(QStringView(trimmed).first(end), 0);
+    if (end == digitsFrom)
+        return 0;
+    const int number = text::intValue(QStringView(trimmed).first(end), -1);
+    if (number < 0 || number > SearchHistory::kLargestLength)
+        return std::nullopt;
+    return number;
 }
 
 int OptionsForm::readChoice(const char *name) const
@@ -100,9 +106,9 @@ QString OptionsForm::write()
     store.EcritValeur(kFormPosition, QString::number(formPosition ? 1 : 0));
     store.EcritValeur(kLanguage, languages().value(language));
 
-    const int count = leadingNumber(historyText);
-    if (count != m_program.history().HistoMax())
-        m_program.history().resize(count, historyText);
+    const std::optional<int> count = leadingNumber(historyText);
+    if (count && *count != m_program.history().HistoMax())
+        m_program.history().resize(*count, historyText);
 
     if (connexion >= 0 && connexion < kConnectionModes)
         writeChoice("Connexion", connexion);
@@ -153,7 +159,7 @@ bool OptionsForm::checkNow()
 
 int OptionsForm::spinPosition() const
 {
-    return kSpinTop - leadingNumber(historyText);
+    return kSpinTop - leadingNumber(historyText).value_or(m_program.history().HistoMax());
 }
 
 void OptionsForm::setSpinPosition(int position)

@@ -2,6 +2,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <optional>
 
 class Program;
 class UpdateCheck;
@@ -43,9 +44,10 @@ public:
     // Where the PDF reader can be downloaded.
     static QString pdfReaderPage();
 
-    // The number a history text starts with (blanks and a sign allowed),
-    // 0 when it starts with anything else.
-    static int leadingNumber(const QString &text);
+    // The history length a text starts with (blanks and a sign allowed), 0
+    // when it starts with anything else; nothing when that number is no
+    // length the history can have, so the stored titles stay.
+    static std::optional<int> leadingNumber(const QString &text);
 
     // Choosing a language switches the interface at once; only Ok stores it.
     void chooseLanguage(int entry);

@@ -2,6 +2,7 @@
 
 #include "settings/app_paths.h"
 
+#include <QHash>
 #include <QSettings>
 
 SettingsStore::SettingsStore()
@@ -54,6 +55,19 @@ void SettingsStore::EcritValeur(const QString &name, const QString &text)
     // An existing value keeps the spelling of its name, as the registry does.
     const QString stored = storedName(name);
     m_settings->setValue(stored.isEmpty() ? name : stored, text);
+    m_settings->sync();
+}
+
+void SettingsStore::writeValues(const QList<std::pair<QString, QString>> &values)
+{
+    QHash<QString, QString> storedNames;
+    for (const QString &stored : m_settings->childKeys())
+        storedNames.insert(stored.toLower(), stored);
+    for (const auto &[name, text] : values) {
+        const QString stored = m_settings->contains(name) ? name : storedNames.value(name.toLower(), name);
+        m_settings->setValue(stored, text);
+        storedNames.insert(name.toLower(), stored);
+    }
     m_settings->sync();
 }
 

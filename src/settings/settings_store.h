@@ -1,8 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <memory>
 #include <optional>
+#include <utility>
 
 class QSettings;
 
@@ -27,6 +29,8 @@ public:
 
     QString LitValeur(const QString &name) const;
     void EcritValeur(const QString &name, const QString &text);
+    // Several values written in one go: the store is saved once, not once a value.
+    void writeValues(const QList<std::pair<QString, QString>> &values);
     void EffaceValeur(const QString &name);
 
     // Booleans are stored as "True" or "False"; a number reads as false for 0

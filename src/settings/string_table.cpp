@@ -70,7 +70,7 @@ constexpr std::array rows = std::to_array<Row>({
 
     {310, u"Mise à jour", u"Update"},
     {311, u"Rechercher une mise à jour", u"Search an update"},
-    {312, u"Vous utilisez la dernière version d'Pellicam", u"You use the latest version of Pellicam"},
+    {312, u"Vous utilisez la dernière version de Pellicam", u"You use the latest version of Pellicam"},
     {313, u"Une nouvelle version", u"A new version"},
     {314, u"est aujourd'hui disponible.", u"is available today."},
     {315, u"Voulez-vous la télécharger ?", u"Do you want to download it ?"},
@@ -83,7 +83,7 @@ constexpr std::array rows = std::to_array<Row>({
 
     {330, u"Configuration Proxy", u"Proxy Configuration"},
     {331, u"Utiliser un serveur Proxy", u"Use a Proxy server"},
-    {332, u"Adresse", u"Adress"},
+    {332, u"Adresse", u"Address"},
     {333, u"Port", u"Port"},
 
     {340, u"Connexion", u"Connection"},

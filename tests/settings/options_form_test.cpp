@@ -161,6 +161,16 @@ TEST_F(OptionsFormTest, historyCountShrinksTheStoredTitlesAndGrowingKeepsThem)
         EXPECT_EQ(store().LitValeur(QStringLiteral("Historique-%1").arg(i)), "") << i;
     EXPECT_EQ(history().entries().size(), 10);
 
+    // A length that is no number the history can have keeps length and titles.
+    {
+        OptionsForm form = openForm();
+        form.historyText = "99999999999";
+        form.write();
+    }
+    EXPECT_EQ(history().HistoMax(), 10);
+    EXPECT_EQ(store().LitValeur("Historique-Max"), "10 titles");
+    EXPECT_EQ(history().entries().size(), 10);
+
     OptionsForm form = openForm();
     form.setSpinPosition(50);
     EXPECT_EQ(form.historyText, "100");
@@ -175,8 +185,10 @@ TEST(OptionsFormNumbers, historyCountIsTheNumberTheTextStartsWith)
     const struct
     {
         const char *text;
-        int count;
-    } cases[] = {{"75", 75}, {" 12 titles", 12}, {"abc", 0}, {"", 0}, {"8.5", 8}, {"+20", 20}};
+        std::optional<int> count;
+    } cases[] = {{"75", 75},           {" 12 titles", 12},  {"abc", 0},           {"", 0},
+                 {"8.5", 8},           {"+20", 20},         {"32767", 32767},     {"32768", std::nullopt},
+                 {"99999999999", std::nullopt}, {"-5", std::nullopt}};
     for (const auto &c : cases)
         EXPECT_EQ(OptionsForm::leadingNumber(QString::fromUtf8(c.text)), c.count) << c.text;
 }

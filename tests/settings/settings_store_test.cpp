@@ -40,8 +40,11 @@ TEST_F(SettingsStoreTest, namesAreComparedWithoutRegardToCase)
     QSettings file(iniFile(), QSettings::IniFormat);
     m_store.EcritValeur("Hote-MovieCovers", "http://127.0.0.1:1");
     m_store.EcritValeur("hote-moviecovers", "http://127.0.0.1:2");
+    m_store.writeValues({{"HOTE-MOVIECOVERS", "http://127.0.0.1:3"}, {"Langue", "English"}, {"langue", "Français"}});
     file.sync();
-    EXPECT_EQ(file.childKeys(), QStringList{"Hote-MovieCovers"});
+    EXPECT_EQ(file.childKeys(), (QStringList{"Hote-MovieCovers", "Langue"}));
+    EXPECT_EQ(m_store.LitValeur("hote-moviecovers"), "http://127.0.0.1:3");
+    EXPECT_EQ(m_store.LitValeur("LANGUE"), QString::fromUtf8("Français"));
 }
 
 TEST_F(SettingsStoreTest, valuesSurviveANewStoreAndKeepTheirText)

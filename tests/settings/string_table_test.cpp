@@ -98,8 +98,9 @@ const ExactText exactTexts[] = {
     {1021, "Download thumb "},
     {213, " bases sélectionnées"},
     {1213, " databases selected"},
-    {312, "Vous utilisez la dernière version d'Pellicam"},
+    {312, "Vous utilisez la dernière version de Pellicam"},
     {1312, "You use the latest version of Pellicam"},
+    {1332, "Address"},
     {404, "Vous voulez nous aider ? Cliquez donc sur ce bouton"},
     {1404, "Do you want to help us ? Click on this button"},
 };
