@@ -9,6 +9,7 @@
 #include "settings/options.h"
 #include "settings/settings_store.h"
 #include "sites/site_registry.h"
+#include "update/version.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -41,12 +42,15 @@ const char kUsage[] =
     "                           search, then fetch hit N and copy it into DIR\n"
     "                           (default: the download folder chosen in the window)\n"
     "  --help                   show this help\n"
+    "  --version                show the version\n"
     "\n"
     "  --bases LIST   base numbers separated by commas (see 'bases'), or 'all';\n"
     "                 without it the bases ticked in the window are searched,\n"
     "                 or every base when none is ticked\n"
     "  --exact        keep only the hits whose title is the one searched\n"
     "  --json         one JSON object per hit and per line\n"
+    "  --             ends the options: what follows is the title, even\n"
+    "                 when it starts with '-'\n"
     "\n"
     "Setting names are not case-sensitive. Site addresses are settings named\n"
     "Hote-... (for example Hote-MovieCovers); see the README for the full list.\n"
@@ -77,6 +81,9 @@ int runConfig(const QStringList &args)
         return kExitOk;
     }
     if (action == u"set" && args.size() == 3) {
+        // An empty name or a separator would write another value than the one named.
+        if (args[1].isEmpty() || args[1].contains(u'/') || args[1].contains(u'\\'))
+            return usageError(QStringLiteral("a setting name is not empty and holds no '/' or '\\'"));
         store.EcritValeur(args[1], args[2]);
         return kExitOk;
     }
@@ -135,10 +142,15 @@ std::optional<QList<int>> parseBases(const QString &list)
 QString parseSearchOptions(const QStringList &args, bool download, SearchOptions &options)
 {
     QStringList words;
+    bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args[i];
         const bool hasValue = i + 1 < args.size();
-        if (arg == u"--bases" && hasValue) {
+        if (optionsEnded || arg == u"-" || !arg.startsWith(u'-')) {
+            words << arg;
+        } else if (arg == u"--") {
+            optionsEnded = true;
+        } else if (arg == u"--bases" && hasValue) {
             options.bases = parseBases(args[++i]);
             if (!options.bases)
                 return QStringLiteral("--bases takes base numbers 0 to 13 separated by commas, or all");
@@ -153,10 +165,10 @@ QString parseSearchOptions(const QStringList &args, bool download, SearchOptions
                 return QStringLiteral("--hit takes a hit number from 1");
         } else if (arg == u"--into" && download && hasValue) {
             options.into = args[++i];
-        } else if (arg.startsWith(u"--")) {
-            return QStringLiteral("unknown option or missing value: %1").arg(arg);
+            if (options.into.isEmpty())
+                return QStringLiteral("--into takes a folder");
         } else {
-            words << arg;
+            return QStringLiteral("unknown option or missing value: %1").arg(arg);
         }
     }
     options.title = words.join(u' ');
@@ -187,6 +199,17 @@ QString jsonString(const QString &value)
     return quoted + u'"';
 }
 
+// A page's text for the terminal: its control characters could clear the
+// screen or rename the window.
+QString withoutControls(const QString &text)
+{
+    QString shown;
+    for (const QChar c : text)
+        if (c.category() != QChar::Other_Control)
+            shown += c;
+    return shown;
+}
+
 void printHits(const ResultList &results, bool json)
 {
     QTextStream out(stdout);
@@ -201,10 +224,10 @@ void printHits(const ResultList &results, bool json)
                 << ",\"thumbnail\":" << jsonString(slot.thumbnailUrl)
                 << ",\"shown\":" << (shown ? "true" : "false") << "}\n";
         } else {
-            out << index << ". " << hit.Title;
+            out << index << ". " << withoutControls(hit.Title);
             if (hit.Year >= 1)
                 out << " (" << hit.Year << ')';
-            out << " [" << hit.Site << "]" << (shown ? "" : " (hidden)") << '\n';
+            out << " [" << withoutControls(hit.Site) << "]" << (shown ? "" : " (hidden)") << '\n';
         }
     }
 }
@@ -282,6 +305,11 @@ int runSearchCommand(const QStringList &args, bool download)
         return usageError(problem);
 
     SettingsStore store;
+    const QString folder = options.into.isEmpty() ? DownloadFolders::selected(store) : options.into;
+    if (download && folder.isEmpty()) {
+        QTextStream(stderr) << "pellicam-cli: no download folder is set: give one with --into DIR\n";
+        return kExitUsage;
+    }
     Program program(store);
     registerSites(program);
     FileCopies copies;
@@ -294,9 +322,6 @@ int runSearchCommand(const QStringList &args, bool download)
     }
     if (options.hit > program.results().NbVignettes())
         return failure(QStringLiteral("there is no hit %1").arg(options.hit));
-    const QString folder = options.into.isEmpty() ? DownloadFolders::selected(store) : options.into;
-    if (folder.isEmpty())
-        return failure(QStringLiteral("no download folder is set: give one with --into DIR"));
     program.retrieval().setSaveFolder(QFileInfo(folder).absoluteFilePath());
     program.retrieval().downloadClicked(options.hit - 1);
     if (program.retrieval().lastCopy().isEmpty())
@@ -318,6 +343,10 @@ int main(int argc, char **argv)
     const QString command = args.value(0);
     if (command == u"--help" || command == u"-h" || command == u"help") {
         QTextStream(stdout) << kUsage;
+        return kExitOk;
+    }
+    if (command == u"--version") {
+        QTextStream(stdout) << "pellicam-cli " << kVersion << '\n';
         return kExitOk;
     }
     if (command == u"config")

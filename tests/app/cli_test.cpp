@@ -72,19 +72,23 @@ TEST_F(CliTest, nothingIsWrittenOutsideTheXdgFolders)
     EXPECT_TRUE(filesUnder(m_home.path()).isEmpty()) << filesUnder(m_home.path()).join(' ').toStdString();
 }
 
-TEST_F(CliTest, helpGoesToStandardOutput)
+TEST_F(CliTest, helpAndVersionGoToStandardOutput)
 {
     const Outcome help = run({"--help"});
     EXPECT_EQ(help.exitCode, 0);
     EXPECT_TRUE(help.out.contains("config get NAME"));
     EXPECT_TRUE(help.err.isEmpty());
+    const Outcome version = run({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "pellicam-cli 2006.l\n");
 }
 
 TEST_F(CliTest, badArgumentsGiveTheUsageOnStandardErrorAndStatusTwo)
 {
     const QStringList bad[] = {
         {}, {"frobnicate"}, {"config"}, {"config", "get"}, {"config", "set", "Langue"},
-        {"config", "get", "a", "b"}, {"config", "rename", "a", "b"},
+        {"config", "get", "a", "b"}, {"config", "rename", "a", "b"}, {"config", "set", "", "x"},
+        {"config", "set", "Hote/MovieCovers", "x"}, {"config", "set", "Hote\\MovieCovers", "x"},
     };
     for (const QStringList &args : bad) {
         SCOPED_TRACE(args.join(' ').toStdString());
@@ -191,12 +195,26 @@ TEST_F(CliSearchTest, downloadCopiesTheHitIntoTheFolder)
     EXPECT_EQ(run({"download", "--hit", "9", "--into", into.path(), "--bases", "6", "matrix"}).exitCode, 1);
 }
 
+// A page's title must not drive the terminal; "--" lets a title start with "-".
+TEST_F(CliSearchTest, theTableDropsControlCharacters)
+{
+    FixtureServer::Reply page;
+    page.body = "<a href=\"/film/titre_MATRIX.html\">MA\x1b]0;owned\x07TRIX\x1b[2J</a> (1999)";
+    m_server.setReply("/mc/multicrit.html", page);
+    const Outcome search = run({"search", "--bases", "6", "--", "-matrix"});
+    EXPECT_EQ(search.exitCode, 0);
+    EXPECT_EQ(search.out, "1. MA]0;ownedTRIX[2J (1999) [MovieCovers]\n");
+    EXPECT_EQ(m_server.count("/mc/multicrit.html?titre=-matrix&slow=1&listes=1"), 1);
+}
+
 TEST_F(CliSearchTest, badSearchArgumentsGiveStatusTwo)
 {
     const QStringList bad[] = {
         {"search"}, {"search", "--bases", "14", "matrix"}, {"search", "--bases"}, {"search", "--hit", "1", "x"},
         {"download", "matrix"}, {"download", "--hit", "0", "matrix"}, {"download", "--json", "--hit", "1", "x"},
-        {"bases", "extra"},
+        {"bases", "extra"}, {"search", "-x", "matrix"}, {"download", "--hit", "1", "--into", "", "matrix"},
+        // No folder stored and none in the home folder.
+        {"download", "--hit", "1", "--bases", "6", "matrix"},
     };
     for (const QStringList &args : bad) {
         SCOPED_TRACE(args.join(' ').toStdString());
