@@ -74,6 +74,7 @@ QLabel *caption(QWidget *parent, QRect geometry, Qt::Alignment alignment = Qt::A
     auto *label = new QLabel(parent);
     label->setGeometry(geometry);
     label->setAlignment(alignment);
+    label->setTextFormat(Qt::PlainText);
     label->setStyleSheet(QStringLiteral("color: rgb(44,56,92);"));
     return label;
 }
@@ -167,6 +168,7 @@ void MainWindow::buildControls()
     m_picture4->installEventFilter(this);
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("summary"));
+    m_summary->setTextFormat(Qt::PlainText);
     m_summary->setGeometry(479, 84, 195, 21);
     m_summary->setCursor(Qt::PointingHandCursor);
     m_summary->installEventFilter(this);
@@ -202,7 +204,9 @@ void MainWindow::buildControls()
     connect(m_banner, &Banner::pictureChanged, this, [this](const QImage &picture) {
         m_bannerLabel->setPixmap(QPixmap::fromImage(picture));
     });
-    connect(m_banner, &Banner::linkChanged, m_bannerLabel, &QWidget::setToolTip);
+    connect(m_banner, &Banner::linkChanged, this, [this](const QString &link) {
+        m_bannerLabel->setToolTip(ToolTip::plainText(link.trimmed()));
+    });
 }
 
 void MainWindow::connectProgram()
@@ -517,8 +521,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         return press || release;
     }
     if (watched == m_bannerLabel && release) {
-        // The link is read back from the tooltip, as shown to the user.
-        const QUrl link(m_bannerLabel->toolTip().trimmed());
+        const QUrl link(m_banner->link().trimmed());
         // Only web pages: the link comes from the network.
         if (link.scheme() == u"http" || link.scheme() == u"https")
             openPage(link);

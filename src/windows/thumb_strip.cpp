@@ -1,6 +1,7 @@
 #include "windows/thumb_strip.h"
 
 #include "controls/over_button.h"
+#include "controls/tool_tip.h"
 #include "core/program.h"
 #include "output/retrieval.h"
 
@@ -181,7 +182,7 @@ bool ThumbStrip::event(QEvent *event)
         auto *help = static_cast<QHelpEvent *>(event);
         const int slot = slotAt(help->pos());
         if (slot >= 0)
-            QToolTip::showText(help->globalPos(), m_program.results().slot(slot).tooltip, this);
+            QToolTip::showText(help->globalPos(), ToolTip::plainText(m_program.results().slot(slot).tooltip), this);
         else
             QToolTip::hideText();
         return true;
