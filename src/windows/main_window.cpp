@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -256,6 +257,13 @@ void MainWindow::connectProgram()
         if (!m_updatingScrollBar)
             m_program.results().scrollTo(value);
     });
+    // An update found during a search or a download is announced once it ends.
+    connect(m_update.get(), &UpdateCheck::newerVersionFound, this, &MainWindow::announceUpdate);
+    connect(&program, &Program::runFinished, this, &MainWindow::announceUpdate, Qt::QueuedConnection);
+    connect(&program, &Program::busyChanged, this, [this](bool busy) {
+        if (!busy)
+            QMetaObject::invokeMethod(this, &MainWindow::announceUpdate, Qt::QueuedConnection);
+    });
 }
 
 void MainWindow::start()
@@ -278,8 +286,8 @@ void MainWindow::start()
     m_title->setFocus();
     QCoreApplication::processEvents();
 
-    if (m_update->startUpCheck())
-        openOptions();
+    // Neither waits for the maker's site, which may never answer.
+    m_update->startUpCheck();
     m_bannerStarted = true;
     m_banner->start();
     setLargeFormTimers(!m_compact && !isMinimized());
@@ -448,6 +456,21 @@ void MainWindow::changeFolder()
     m_folders->addItem(folder);
     m_folders->setCurrentIndex(m_folders->count() - 1);
     m_program.settings().EcritValeur(QStringLiteral("Folder-User"), folder);
+}
+
+void MainWindow::announceUpdate()
+{
+    if (m_shutDown || m_program.searching() || m_program.busy() || m_program.retrieval().downloading())
+        return;
+    // Not over another dialog either: once that one closes.
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            connect(dialog, &QDialog::finished, this, &MainWindow::announceUpdate,
+                    Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+        return;
+    }
+    if (m_update->announceFound())
+        openOptions();
 }
 
 void MainWindow::openOptions()

@@ -78,6 +78,7 @@ private:
     void shutdown();
     void emptyCacheFolder();
     void changeFolder();
+    void announceUpdate();
     void showAbout();
     void openPage(const QUrl &address);
     void completeTitle();

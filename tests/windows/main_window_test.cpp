@@ -269,7 +269,10 @@ TEST_F(MainWindowTest, anUpdateFoundAtStartUpOpensTheOptionsAndCancelKeepsTheLan
     poll.start();
     window->start();
 
-    EXPECT_TRUE(announced);
+    // The window is up before the answer; the options open when it comes.
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(announced);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return announced; }, 5000));
     EXPECT_EQ(captionWhileFrench, QStringLiteral("Rechercher"));
     EXPECT_EQ(program().state().LangOffset, 1000);
     EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
