@@ -89,6 +89,7 @@ MainWindow::MainWindow(Program &program, QWidget *parent)
     , m_update(std::make_unique<UpdateCheck>(program))
     , m_banner(new Banner(program, this))
     , m_openPage([](const QUrl &address) { QDesktopServices::openUrl(address); })
+    , m_chooseFolder([this](const QString &start, const QString &title) { return ChoixDossier(this, start, title); })
     , m_skinLarge(QStringLiteral(":/pictures/skin_large.png"))
     , m_skinCompact(QStringLiteral(":/pictures/skin_compact.png"))
     , m_buttonSkin(QStringLiteral(":/pictures/button_skin.png"))
@@ -257,6 +258,8 @@ void MainWindow::connectProgram()
         if (!m_updatingScrollBar)
             m_program.results().scrollTo(value);
     });
+    connect(m_strip, &ThumbStrip::downloadClicked, this, &MainWindow::downloadHit);
+
     // An update found during a search or a download is announced once it ends.
     connect(m_update.get(), &UpdateCheck::newerVersionFound, this, &MainWindow::announceUpdate);
     connect(&program, &Program::runFinished, this, &MainWindow::announceUpdate, Qt::QueuedConnection);
@@ -440,9 +443,25 @@ void MainWindow::toggleSelectionWindow()
     m_selection->activateWindow();
 }
 
+void MainWindow::setFolderChooser(FolderChooser chooser)
+{
+    m_chooseFolder = std::move(chooser);
+}
+
+void MainWindow::downloadHit(int slot)
+{
+    // Without a download folder the copy has nowhere to go: one is chosen first.
+    if (m_program.retrieval().saveFolder().isEmpty() && !m_program.retrieval().downloading()) {
+        changeFolder();
+        if (m_program.retrieval().saveFolder().isEmpty())
+            return;
+    }
+    m_program.retrieval().downloadClicked(slot);
+}
+
 void MainWindow::changeFolder()
 {
-    const QString folder = ChoixDossier(this, m_folders->currentText(), text(19));
+    const QString folder = m_chooseFolder(m_folders->currentText(), text(19));
     if (folder.isEmpty())
         return;
     const int systemFolders = int(DownloadFolders::systemFolders().size());

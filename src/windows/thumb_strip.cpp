@@ -78,7 +78,7 @@ void ThumbStrip::addSlot(int slot)
         button->setSkin(m_buttonSkin);
         button->setEnabled(s.enabled);
         button->Refresh();
-        connect(button, &OverButton::MouseUp, this, [this, slot] { m_program.retrieval().downloadClicked(slot); });
+        connect(button, &OverButton::MouseUp, this, [this, slot] { emit downloadClicked(slot); });
         button->show();
 
         badge = new QLabel(this);
