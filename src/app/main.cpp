@@ -4,6 +4,7 @@
 #include "core/program.h"
 #include "settings/settings_store.h"
 #include "sites/site_registry.h"
+#include "update/version.h"
 #include "windows/main_window.h"
 
 #include <QApplication>
@@ -11,9 +12,18 @@
 #include <QTimer>
 
 #include <cstdio>
+#include <cstring>
 
 int main(int argc, char **argv)
 {
+    // Answered before any window: it must work without a display.
+    for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--version") == 0) {
+            std::printf("%s %s\n", kProgramName.data(), kVersion.data());
+            return 0;
+        }
+    }
+
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QNetworkProxyFactory::setUseSystemConfiguration(true);

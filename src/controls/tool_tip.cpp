@@ -1,5 +1,6 @@
 #include "controls/tool_tip.h"
 
+#include <QTextDocument>
 #include <QVariant>
 
 namespace {
@@ -33,4 +34,10 @@ void ToolTip::Create()
     m_serial = nextSerial();
     m_parent->setToolTip(m_text);
     m_parent->setProperty(kOwnerProperty, QVariant::fromValue(m_serial));
+}
+
+QString ToolTip::plainText(const QString &text)
+{
+    // Escaped, and marked up so that it is always read as rich text.
+    return text.isEmpty() ? QString() : Qt::convertFromPlainText(text, Qt::WhiteSpaceNormal);
 }

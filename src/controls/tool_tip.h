@@ -25,6 +25,10 @@ public:
 
     void Create();
 
+    // A tooltip that shows `text` as these very characters: Qt takes a text
+    // that looks like markup as rich text (tags, pictures by address).
+    static QString plainText(const QString &text);
+
 private:
     QPointer<QWidget> m_parent;
     QString m_text;

@@ -11,8 +11,9 @@
 
 namespace {
 
-// The banner's two reads always resynchronise, whatever the user chose.
-constexpr int kBannerOptions = Download::kResynchronise;
+// The maker's reads (the banner's two, the update file) always resynchronise,
+// whatever the user chose: a synchronous read would hold start-up.
+constexpr int kMakerOptions = Download::kResynchronise;
 
 // A reply that sends nothing for this long is given up, so a stalled server
 // cannot keep a read (and its file) pending for the rest of the session.
@@ -44,9 +45,9 @@ QNetworkRequest::CacheLoadControl cacheControlFor(int options)
     return QNetworkRequest::PreferNetwork;
 }
 
-bool isBannerRead(const QString &name)
+bool isMakerRead(const QString &name)
 {
-    return name == u"Bandeau" || name == u"ToolTipText";
+    return name == u"Bandeau" || name == u"ToolTipText" || name == u"UpdateFile";
 }
 
 // Network-level failures (no answer at all), as opposed to an answer that says no.
@@ -103,7 +104,7 @@ Download::~Download()
 
 void Download::Start(const QString &url, const QString &PName, bool jpg, bool AttenteFin, bool Pause)
 {
-    const int options = isBannerRead(PName) ? kBannerOptions : m_state.ModeConnexion;
+    const int options = isMakerRead(PName) ? kMakerOptions : m_state.ModeConnexion;
     m_fini = false;
     QElapsedTimer sinceStart;
     sinceStart.start();
@@ -233,6 +234,8 @@ void Download::complete(const Read &read, bool ok, const QByteArray &body, const
             emit bannerArrived(picture);
     } else if (purpose == u"Tool") {
         emit bannerTextArrived(OctetsVersTexte(body, contentType));
+    } else if (purpose == u"Upda") {
+        emit updateFileArrived(OctetsVersTexte(body, contentType));
     } else if (purpose == u"Html") {
         // The page buffer belongs to the latest page read: a late answer to an
         // earlier one must not replace the page being scraped now.

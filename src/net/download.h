@@ -20,6 +20,7 @@ class QNetworkReply;
 //   "Save" + path   the bytes are written to that file
 //   "Bandeau"       bannerArrived(picture)
 //   "ToolTipText"   bannerTextArrived(text)
+//   "UpdateFile"    updateFileArrived(text)
 class Download : public QObject
 {
     Q_OBJECT
@@ -64,6 +65,8 @@ signals:
     void thumbnailArrived(int slot, const QImage &picture);
     void bannerArrived(const QImage &picture);
     void bannerTextArrived(const QString &text);
+    // Empty when the read failed.
+    void updateFileArrived(const QString &text);
     // A "Save" read ended; `written` says whether the file now holds the bytes.
     void saveFinished(const QString &path, bool written);
     // Any read ended, also one that failed.

@@ -8,12 +8,17 @@
 
 #include <QLocale>
 
+#include <algorithm>
+#include <utility>
+
 namespace {
 
 const QString kMakerSetting = QStringLiteral("Hote-Editeur");
 const QString kLiveUpdate = QStringLiteral("LiveUpdate");
 const QString kUpdateFilePath = QStringLiteral("/pad_file.xml");
 const QString kDownloadPagePath = QStringLiteral("/telecharger.htm");
+// The fetcher's label for it: its text comes back in updateFileArrived.
+const QString kUpdateFileRead = QStringLiteral("UpdateFile");
 
 // A version text: "2006.m".
 constexpr qsizetype kVersionLength = 6;
@@ -36,9 +41,10 @@ constexpr Reminder kReminders[] = {
 
 } // namespace
 
-UpdateCheck::UpdateCheck(Program &program)
-    : m_program(program), m_clock(&QDateTime::currentDateTime)
+UpdateCheck::UpdateCheck(Program &program, QObject *parent)
+    : QObject(parent), m_program(program), m_clock(&QDateTime::currentDateTime)
 {
+    connect(&program.download(), &Download::updateFileArrived, this, &UpdateCheck::onStartUpAnswer);
 }
 
 void UpdateCheck::setClock(Clock clock)
@@ -52,29 +58,47 @@ QString UpdateCheck::publishedVersion(QStringView page)
     if (at == 0)
         return {};
     const QString candidate = text::mid(page, at, kVersionLength);
-    return candidate.size() == kVersionLength ? candidate : QString();
+    return isVersion(candidate) ? candidate : QString();
+}
+
+bool UpdateCheck::isVersion(QStringView text)
+{
+    const auto digit = [](QChar c) { return c >= u'0' && c <= u'9'; };
+    const auto letter = [](QChar c) { return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z'); };
+    return text.size() == kVersionLength && std::all_of(text.begin(), text.begin() + kYearLength, digit)
+           && text[kYearLength] == u'.' && letter(text[kYearLength + 1]);
 }
 
 bool UpdateCheck::isNewer(const QString &candidate, const QString &own)
 {
+    if (!isVersion(candidate))
+        return false;
     if (QStringView(candidate).left(kYearLength).compare(QStringView(own).left(kYearLength)) > 0)
         return true;
     // The letter alone decides here, even for an earlier year.
     return QStringView(candidate).right(1).compare(QStringView(own).right(1)) > 0;
 }
 
+QString UpdateCheck::announcement(QStringView page)
+{
+    const QString candidate = publishedVersion(page);
+    return isNewer(candidate) ? QString(kProgramName) + u' ' + candidate : QString();
+}
+
 void UpdateCheck::RNouvelleVersion()
 {
-    Program::yieldOnce();
-    // A fetch that fails or times out must not leave a site's page to be read as the update file.
-    m_program.state().PageHtml.clear();
-    m_program.download().Start(updateFileAddress(), QStringLiteral("Html"), false, true);
-    Program::yieldOnce();
-
-    const QString candidate = publishedVersion(m_program.state().PageHtml);
-    m_nouvelleVersion = !candidate.isEmpty() && isNewer(candidate)
-        ? QString(kProgramName) + u' ' + candidate
-        : QString();
+    // The check by hand answers for the start-up one too.
+    m_startUpPending = false;
+    m_found.clear();
+    QString page;
+    const auto arrived = connect(&m_program.download(), &Download::updateFileArrived, this,
+                                 [&page](const QString &text) {
+                                     if (!text.isEmpty())
+                                         page = text;
+                                 });
+    m_program.download().Start(updateFileAddress(), kUpdateFileRead, false, true);
+    disconnect(arrived);
+    m_nouvelleVersion = announcement(page);
 }
 
 bool UpdateCheck::checkDue() const
@@ -92,9 +116,29 @@ bool UpdateCheck::checkDue(const QString &liveUpdate, const QDateTime &now)
 
 bool UpdateCheck::startUpCheck()
 {
-    if (checkDue())
-        RNouvelleVersion();
-    return !m_nouvelleVersion.isEmpty();
+    if (!checkDue())
+        return false;
+    m_startUpPending = true;
+    m_program.download().Start(updateFileAddress(), kUpdateFileRead, false);
+    return true;
+}
+
+void UpdateCheck::onStartUpAnswer(const QString &page)
+{
+    if (!m_startUpPending)
+        return;
+    m_startUpPending = false;
+    m_found = announcement(page);
+    if (!m_found.isEmpty())
+        emit newerVersionFound();
+}
+
+bool UpdateCheck::announceFound()
+{
+    if (m_found.isEmpty())
+        return false;
+    m_nouvelleVersion = std::exchange(m_found, QString());
+    return true;
 }
 
 QString UpdateCheck::answer(int entry)

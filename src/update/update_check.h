@@ -3,6 +3,7 @@
 #include "update/version.h"
 
 #include <QDateTime>
+#include <QObject>
 #include <QString>
 #include <QStringView>
 #include <functional>
@@ -14,8 +15,10 @@ class Program;
 // The published version is the first "200" of the maker's update file and the
 // five characters after it; the user's answer to an announcement is stored in
 // "LiveUpdate" as the date before which start-up does not check.
-class UpdateCheck
+class UpdateCheck : public QObject
 {
+    Q_OBJECT
+
 public:
     using Clock = std::function<QDateTime()>;
 
@@ -29,22 +32,24 @@ public:
         RemindNever = 5,
     };
 
-    explicit UpdateCheck(Program &program);
+    explicit UpdateCheck(Program &program, QObject *parent = nullptr);
 
     // Where "now" comes from; tests set a fixed time.
     void setClock(Clock clock);
 
     // The version text found in `page`: the six characters from the first
-    // "200" on, or empty when there is no "200" or fewer than six characters.
+    // "200" on, or empty when they are not a version.
     static QString publishedVersion(QStringView page);
+    // Four digits, a point and a letter: "2006.m".
+    static bool isVersion(QStringView text);
 
     // Compared as plain text: a later year (the first four characters) is
     // newer; otherwise a later last character is, whatever the years, so
-    // "2005.z" counts as newer than "2006.l".
+    // "2005.z" counts as newer than "2006.l". What is not a version is not newer.
     static bool isNewer(const QString &candidate, const QString &own = QString(kVersion));
 
-    // Fetches the maker's update file and sets NouvelleVersion to
-    // "Pellicam 2006.m" when a newer version is published, else empties it.
+    // Fetches the maker's update file, waiting for it, and sets NouvelleVersion
+    // to "Pellicam 2006.m" when a newer version is published, else empties it.
     // A failed fetch announces nothing.
     void RNouvelleVersion();
 
@@ -56,9 +61,13 @@ public:
     // Start-up: "LiveUpdate" is empty, unreadable, or a date already passed.
     bool checkDue() const;
     static bool checkDue(const QString &liveUpdate, const QDateTime &now);
-    // Start-up's check: runs RNouvelleVersion when it is due; true when an
-    // update is then pending (the options window opens on it).
+    // Start-up's check: when it is due, asks for the maker's update file and
+    // returns at once (true); newerVersionFound() follows if the answer
+    // publishes a newer version. A check by hand meanwhile replaces it.
     bool startUpCheck();
+    // Makes what the start-up check found the pending update, for the options
+    // window to open on; false when it found nothing (or it was taken already).
+    bool announceFound();
 
     // Applies the user's answer to a pending update (nothing when none is
     // pending or `entry` is not an answer). Returns the download page's
@@ -77,10 +86,17 @@ public:
     QString updateFileAddress() const;
     QString downloadPage() const;
 
+signals:
+    void newerVersionFound();
+
 private:
     QString makerAddress() const;
+    static QString announcement(QStringView page);
+    void onStartUpAnswer(const QString &page);
 
     Program &m_program;
     Clock m_clock;
     QString m_nouvelleVersion;
+    bool m_startUpPending = false;
+    QString m_found;
 };

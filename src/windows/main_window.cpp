@@ -25,6 +25,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -74,6 +75,7 @@ QLabel *caption(QWidget *parent, QRect geometry, Qt::Alignment alignment = Qt::A
     auto *label = new QLabel(parent);
     label->setGeometry(geometry);
     label->setAlignment(alignment);
+    label->setTextFormat(Qt::PlainText);
     label->setStyleSheet(QStringLiteral("color: rgb(44,56,92);"));
     return label;
 }
@@ -87,6 +89,7 @@ MainWindow::MainWindow(Program &program, QWidget *parent)
     , m_update(std::make_unique<UpdateCheck>(program))
     , m_banner(new Banner(program, this))
     , m_openPage([](const QUrl &address) { QDesktopServices::openUrl(address); })
+    , m_chooseFolder([this](const QString &start, const QString &title) { return ChoixDossier(this, start, title); })
     , m_skinLarge(QStringLiteral(":/pictures/skin_large.png"))
     , m_skinCompact(QStringLiteral(":/pictures/skin_compact.png"))
     , m_buttonSkin(QStringLiteral(":/pictures/button_skin.png"))
@@ -139,6 +142,7 @@ void MainWindow::buildControls()
     m_title->setInsertPolicy(QComboBox::NoInsert);
     m_title->setCompleter(nullptr);
     m_title->setGeometry(108, 40, 262, 22);
+    m_title->installEventFilter(this);
     m_title->lineEdit()->installEventFilter(this);
 
     auto button = [this](QRect geometry, const char *icon) {
@@ -167,6 +171,7 @@ void MainWindow::buildControls()
     m_picture4->installEventFilter(this);
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("summary"));
+    m_summary->setTextFormat(Qt::PlainText);
     m_summary->setGeometry(479, 84, 195, 21);
     m_summary->setCursor(Qt::PointingHandCursor);
     m_summary->installEventFilter(this);
@@ -202,7 +207,9 @@ void MainWindow::buildControls()
     connect(m_banner, &Banner::pictureChanged, this, [this](const QImage &picture) {
         m_bannerLabel->setPixmap(QPixmap::fromImage(picture));
     });
-    connect(m_banner, &Banner::linkChanged, m_bannerLabel, &QWidget::setToolTip);
+    connect(m_banner, &Banner::linkChanged, this, [this](const QString &link) {
+        m_bannerLabel->setToolTip(ToolTip::plainText(link.trimmed()));
+    });
 }
 
 void MainWindow::connectProgram()
@@ -252,6 +259,15 @@ void MainWindow::connectProgram()
         if (!m_updatingScrollBar)
             m_program.results().scrollTo(value);
     });
+    connect(m_strip, &ThumbStrip::downloadClicked, this, &MainWindow::downloadHit);
+
+    // An update found during a search or a download is announced once it ends.
+    connect(m_update.get(), &UpdateCheck::newerVersionFound, this, &MainWindow::announceUpdate);
+    connect(&program, &Program::runFinished, this, &MainWindow::announceUpdate, Qt::QueuedConnection);
+    connect(&program, &Program::busyChanged, this, [this](bool busy) {
+        if (!busy)
+            QMetaObject::invokeMethod(this, &MainWindow::announceUpdate, Qt::QueuedConnection);
+    });
 }
 
 void MainWindow::start()
@@ -274,8 +290,8 @@ void MainWindow::start()
     m_title->setFocus();
     QCoreApplication::processEvents();
 
-    if (m_update->startUpCheck())
-        openOptions();
+    // Neither waits for the maker's site, which may never answer.
+    m_update->startUpCheck();
     m_bannerStarted = true;
     m_banner->start();
     setLargeFormTimers(!m_compact && !isMinimized());
@@ -428,9 +444,25 @@ void MainWindow::toggleSelectionWindow()
     m_selection->activateWindow();
 }
 
+void MainWindow::setFolderChooser(FolderChooser chooser)
+{
+    m_chooseFolder = std::move(chooser);
+}
+
+void MainWindow::downloadHit(int slot)
+{
+    // Without a download folder the copy has nowhere to go: one is chosen first.
+    if (m_program.retrieval().saveFolder().isEmpty() && !m_program.retrieval().downloading()) {
+        changeFolder();
+        if (m_program.retrieval().saveFolder().isEmpty())
+            return;
+    }
+    m_program.retrieval().downloadClicked(slot);
+}
+
 void MainWindow::changeFolder()
 {
-    const QString folder = ChoixDossier(this, m_folders->currentText(), text(19));
+    const QString folder = m_chooseFolder(m_folders->currentText(), text(19));
     if (folder.isEmpty())
         return;
     const int systemFolders = int(DownloadFolders::systemFolders().size());
@@ -444,6 +476,21 @@ void MainWindow::changeFolder()
     m_folders->addItem(folder);
     m_folders->setCurrentIndex(m_folders->count() - 1);
     m_program.settings().EcritValeur(QStringLiteral("Folder-User"), folder);
+}
+
+void MainWindow::announceUpdate()
+{
+    if (m_shutDown || m_program.searching() || m_program.busy() || m_program.retrieval().downloading())
+        return;
+    // Not over another dialog either: once that one closes.
+    if (QWidget *modal = QApplication::activeModalWidget()) {
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            connect(dialog, &QDialog::finished, this, &MainWindow::announceUpdate,
+                    Qt::ConnectionType(Qt::QueuedConnection | Qt::SingleShotConnection));
+        return;
+    }
+    if (m_update->announceFound())
+        openOptions();
 }
 
 void MainWindow::openOptions()
@@ -490,7 +537,9 @@ void MainWindow::mousePressEvent(QMouseEvent *)
 
 bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_title->lineEdit()) {
+    // The box is its line edit's focus proxy: keys and focus reach the box,
+    // which hands them on past any filter (tests may send them to the edit).
+    if (watched == m_title || watched == m_title->lineEdit()) {
         if (event->type() == QEvent::FocusIn)
             m_selection->hide();
         if (event->type() == QEvent::KeyPress) {
@@ -517,8 +566,7 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
         return press || release;
     }
     if (watched == m_bannerLabel && release) {
-        // The link is read back from the tooltip, as shown to the user.
-        const QUrl link(m_bannerLabel->toolTip().trimmed());
+        const QUrl link(m_banner->link().trimmed());
         // Only web pages: the link comes from the network.
         if (link.scheme() == u"http" || link.scheme() == u"https")
             openPage(link);

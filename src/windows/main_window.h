@@ -57,6 +57,10 @@ public:
     void openOptions();
     // Opens web pages; the desktop's browser unless replaced (tests).
     void setPageOpener(std::function<void(const QUrl &)> opener);
+    // The folder browser (start folder, title): the chosen folder, or empty
+    // when cancelled; the project's own unless replaced (tests).
+    using FolderChooser = std::function<QString(const QString &, const QString &)>;
+    void setFolderChooser(FolderChooser chooser);
 
 signals:
     // The window closed after storing its settings: the program may end.
@@ -78,6 +82,8 @@ private:
     void shutdown();
     void emptyCacheFolder();
     void changeFolder();
+    void downloadHit(int slot);
+    void announceUpdate();
     void showAbout();
     void openPage(const QUrl &address);
     void completeTitle();
@@ -94,6 +100,7 @@ private:
     std::unique_ptr<UpdateCheck> m_update;
     Banner *m_banner = nullptr;
     std::function<void(const QUrl &)> m_openPage;
+    FolderChooser m_chooseFolder;
     bool m_shutDown = false;
     bool m_bannerStarted = false;
     QImage m_skinLarge;

@@ -166,6 +166,7 @@ void OptionsWindow::buildUpdate()
     m_newVersionBefore = placed(new QLabel(m_announcement), QRect(16, 28, 300, 18));
     m_announcedVersion = placed(new QLabel(m_announcement), QRect(16, 48, 300, 20));
     m_announcedVersion->setObjectName(QStringLiteral("announcedVersion"));
+    m_announcedVersion->setTextFormat(Qt::PlainText);
     m_newVersionAfter = placed(new QLabel(m_announcement), QRect(16, 70, 300, 18));
     m_downloadQuestion = placed(new QLabel(m_announcement), QRect(16, 100, 300, 18));
     m_answers = placed(new QComboBox(m_announcement), QRect(16, 124, 300, 24));

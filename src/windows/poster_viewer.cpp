@@ -3,6 +3,7 @@
 #include "controls/file_dialog.h"
 #include "core/program.h"
 #include "output/retrieval.h"
+#include "windows/desktop_output.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -58,25 +59,13 @@ void setBackground(QWidget *widget, const QColor &colour)
     widget->setAutoFillBackground(true);
 }
 
-// The save dialog has already asked before replacing a file. Copied beside
-// the target first, so a failed copy never leaves half a picture.
+// The save dialog has already asked before replacing a file.
 bool copyPicture(const QString &source, const QString &destination)
 {
     const QString sourcePath = QFileInfo(source).canonicalFilePath();
     if (!sourcePath.isEmpty() && sourcePath == QFileInfo(destination).canonicalFilePath())
         return true;
-    const QString partial = destination + QStringLiteral(".part");
-    QFile::remove(partial);
-    if (!QFile::copy(source, partial)) {
-        QFile::remove(partial);
-        return false;
-    }
-    QFile::remove(destination);
-    if (!QFile::rename(partial, destination)) {
-        QFile::remove(partial);
-        return false;
-    }
-    return true;
+    return DesktopOutput::replaceFile(source, destination);
 }
 
 } // namespace

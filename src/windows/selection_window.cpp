@@ -7,6 +7,7 @@
 #include <QCheckBox>
 #include <QDesktopServices>
 #include <QLabel>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
@@ -299,6 +300,14 @@ void SelectionWindow::hideEvent(QHideEvent *event)
     // Hidden some other way meanwhile: a later showing must not be cut short.
     m_hideAfterDeactivation.stop();
     QWidget::hideEvent(event);
+}
+
+void SelectionWindow::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape)
+        hide();
+    else
+        QWidget::keyPressEvent(event);
 }
 
 void SelectionWindow::showTicks()

@@ -1,6 +1,7 @@
 #include "windows/thumb_strip.h"
 
 #include "controls/over_button.h"
+#include "controls/tool_tip.h"
 #include "core/program.h"
 #include "output/retrieval.h"
 
@@ -77,7 +78,7 @@ void ThumbStrip::addSlot(int slot)
         button->setSkin(m_buttonSkin);
         button->setEnabled(s.enabled);
         button->Refresh();
-        connect(button, &OverButton::MouseUp, this, [this, slot] { m_program.retrieval().downloadClicked(slot); });
+        connect(button, &OverButton::MouseUp, this, [this, slot] { emit downloadClicked(slot); });
         button->show();
 
         badge = new QLabel(this);
@@ -181,7 +182,7 @@ bool ThumbStrip::event(QEvent *event)
         auto *help = static_cast<QHelpEvent *>(event);
         const int slot = slotAt(help->pos());
         if (slot >= 0)
-            QToolTip::showText(help->globalPos(), m_program.results().slot(slot).tooltip, this);
+            QToolTip::showText(help->globalPos(), ToolTip::plainText(m_program.results().slot(slot).tooltip), this);
         else
             QToolTip::hideText();
         return true;

@@ -22,6 +22,10 @@ public:
     QRect thumbRect(int slot) const;
     QRect buttonRect(int slot) const;
 
+signals:
+    // A slot's download button.
+    void downloadClicked(int slot);
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void mousePressEvent(QMouseEvent *event) override;

@@ -33,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <sys/resource.h>
 #include <unistd.h>
 #include <vector>
@@ -536,22 +537,40 @@ protected:
     QString m_source;
 };
 
-TEST_F(DesktopCopyTest, aFullDiskIsSaidAndTheEarlierCopyIsKept)
+TEST_F(DesktopCopyTest, theEarlierCopyChangesOnlyWhenTheNewOneIsWhole)
 {
     const QString folder = m_test.dir.filePath(QStringLiteral("saved"));
-    writeFile(folder + QStringLiteral("/Poster.jpg"), "earlier copy");
-    MessageBoxAnswers boxes(QMessageBox::Yes);
-
-    bool copied = true;
+    const QString replace = QStringLiteral("Replace \"Poster.jpg\"?");
+    const struct
     {
-        FileSizeLimit fullDisk(4096);
-        copied = copyInto(folder);
-    }
+        const char *what;
+        QString source;
+        bool fullDisk;
+        bool copied;
+        QByteArray after;
+        QStringList said;
+    } cases[] = {
+        {"a full disk", m_source, true, false, "earlier copy", {replace, couldNotCopy(folder)}},
+        {"a source that is gone", m_test.cached(QStringLiteral("Gone.jpg")), false, false, "earlier copy",
+         {replace, couldNotCopy(folder)}},
+        {"room enough", m_source, false, true, m_poster, {replace}},
+    };
+    for (const auto &c : cases) {
+        writeFile(folder + QStringLiteral("/Poster.jpg"), "earlier copy");
+        MessageBoxAnswers boxes(QMessageBox::Yes);
+        bool copied = !c.copied;
+        {
+            std::optional<FileSizeLimit> fullDisk;
+            if (c.fullDisk)
+                fullDisk.emplace(4096);
+            copied = m_output.copyFile(c.source, folder + QStringLiteral("/Poster.jpg"));
+        }
 
-    EXPECT_FALSE(copied);
-    EXPECT_EQ(boxes.texts(), (QStringList{QStringLiteral("Replace \"Poster.jpg\"?"), couldNotCopy(folder)}));
-    EXPECT_EQ(filesUnder(folder), QStringList{QStringLiteral("Poster.jpg")});
-    EXPECT_EQ(contents(folder + QStringLiteral("/Poster.jpg")), "earlier copy");
+        EXPECT_EQ(copied, c.copied) << c.what;
+        EXPECT_EQ(boxes.texts(), c.said) << c.what;
+        EXPECT_EQ(filesUnder(folder), QStringList{QStringLiteral("Poster.jpg")}) << c.what;
+        EXPECT_EQ(contents(folder + QStringLiteral("/Poster.jpg")), c.after) << c.what;
+    }
 }
 
 TEST_F(DesktopCopyTest, anUnwritableFolderIsSaidAndNothingIsLeft)

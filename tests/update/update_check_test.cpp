@@ -1,8 +1,11 @@
 #include "fixture_server.h"
+#include "net/download.h"
 #include "test_program.h"
 #include "update/update_check.h"
 
 #include <QLocale>
+#include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace {
@@ -79,6 +82,11 @@ TEST(UpdateVersionTest, comparesYearThenLetterOnly)
         {"2010.a", "2006.l", true},
         {"2006.M", "2006.l", false},
         {"", "2006.l", false},
+        // Not four digits, a point and a letter: "200<" sorts after "2006".
+        {"200<b>", "2006.l", false},
+        {"2007.1", "2006.l", false},
+        {"2007-a", "2006.l", false},
+        {"2007.", "2006.l", false},
     };
     for (const auto &c : cases)
         EXPECT_EQ(UpdateCheck::isNewer(c.candidate, c.own), c.newer) << c.candidate << " against " << c.own;
@@ -95,8 +103,9 @@ TEST(UpdateVersionTest, theVersionIsTheSixCharactersFromTheFirst200)
     } cases[] = {
         {"<Program_Version>2006.m</Program_Version>", "2006.m"},
         {"2007.a", "2007.a"},
-        // Only the first "200" counts, whatever follows it.
-        {"<Size>1200</Size><Program_Version>2006.m</Program_Version>", "200</S"},
+        // Only the first "200" counts, and what follows it must be a version.
+        {"<Size>1200</Size><Program_Version>2006.m</Program_Version>", ""},
+        {"<Program_Version>200<b></Program_Version>", ""},
         {"<html>no version here</html>", ""},
         {"", ""},
         {"version 2006.", ""},
@@ -115,6 +124,7 @@ TEST_F(UpdateCheckTest, announcesOnlyANewerPublishedVersion)
         {padFile("2006.m"), "Pellicam 2006.m"},
         {padFile("2006.l"), ""},
         {padFile("2005.z"), "Pellicam 2005.z"},
+        {padFile("200<b>"), ""},
         {page("<html><body>Maintenance</body></html>"), ""},
     };
     for (const auto &c : cases) {
@@ -163,15 +173,49 @@ TEST_F(UpdateCheckTest, startUpChecksWhenTheReminderDateIsMissingUnreadableOrPas
     for (const auto &c : cases)
         EXPECT_EQ(UpdateCheck::checkDue(c.stored, kNow), c.due) << c.stored.toStdString();
 
-    m_server.setReply("/pad_file.xml", padFile("2006.m"));
     m_test.store.EcritValeur("LiveUpdate", UpdateCheck::dateText(inAMinute));
     EXPECT_FALSE(m_check.startUpCheck());
-    EXPECT_EQ(m_server.count("/pad_file.xml"), 0);
-
     m_test.store.EcritValeur("LiveUpdate", UpdateCheck::dateText(aMinuteAgo));
     EXPECT_TRUE(m_check.startUpCheck());
-    EXPECT_EQ(m_server.count("/pad_file.xml"), 1);
-    EXPECT_EQ(m_check.NouvelleVersion(), "Pellicam 2006.m");
+}
+
+TEST_F(UpdateCheckTest, startUpGoesOnAtOnceAndTheAnswerAnnouncesWhenItComes)
+{
+    FixtureServer::Reply missing = page("<html>Not found</html>");
+    missing.status = 404;
+    const struct
+    {
+        FixtureServer::Reply reply;
+        const char *announced;
+    } cases[] = {
+        {padFile("2006.m"), "Pellicam 2006.m"},
+        {padFile("2006.l"), ""},
+        {padFile("200<b>"), ""},
+        {missing, ""},
+        // Last: its read stays open.
+        {stalled(), ""},
+    };
+    for (const auto &c : cases) {
+        const std::string row = c.reply.stall ? "silent" : c.reply.body.toStdString();
+        m_server.clearRequests();
+        m_server.setReply("/pad_file.xml", c.reply);
+        QSignalSpy found(&m_check, &UpdateCheck::newerVersionFound);
+        QSignalSpy ended(&m_test.program.download(), &Download::readFinished);
+
+        ASSERT_TRUE(m_check.startUpCheck());
+        // Back before the server even saw the request: nothing waited for it.
+        EXPECT_EQ(m_server.count("/pad_file.xml"), 0) << row;
+        if (c.reply.stall)
+            ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.count("/pad_file.xml") == 1; }, 5000));
+        else
+            ASSERT_TRUE(ended.wait(5000)) << row;
+
+        EXPECT_EQ(found.count(), *c.announced ? 1 : 0) << row;
+        EXPECT_EQ(m_check.announceFound(), *c.announced != 0) << row;
+        EXPECT_EQ(m_check.NouvelleVersion(), c.announced) << row;
+        EXPECT_FALSE(m_check.announceFound()) << row << ": announced once";
+        m_check.clearNouvelleVersion();
+    }
 }
 
 TEST_F(UpdateCheckTest, remindersCountCalendarDaysAndMonths)

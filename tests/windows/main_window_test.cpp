@@ -6,9 +6,11 @@
 #include "test_program.h"
 #include "update/banner.h"
 #include "update/update_check.h"
+#include "windows/about_window.h"
 #include "windows/main_window.h"
 #include "windows/options_window.h"
 #include "windows/poster_viewer.h"
+#include "windows/selection_window.h"
 #include "windows/thumb_strip.h"
 
 #include <QApplication>
@@ -19,8 +21,13 @@
 #include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
+#include <QHelpEvent>
 #include <QTest>
+#include <QTextDocument>
+#include <QToolTip>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 namespace {
 
@@ -98,8 +105,9 @@ TEST_F(MainWindowTest, enterSearchesAndTheWindowFollowsTheRun)
         titleEnabledWhileRunning = window->titleBox()->isEnabled();
         slotEnabledWhileRunning = program().results().slot(slot).enabled;
     });
-    QTest::keyClicks(window->titleBox()->lineEdit(), QStringLiteral("matrix"));
-    QTest::keyClick(window->titleBox()->lineEdit(), Qt::Key_Return);
+    // Typed keys reach the box, the line edit's focus proxy, which hands them on.
+    QTest::keyClicks(window->titleBox(), QStringLiteral("matrix"));
+    QTest::keyClick(window->titleBox(), Qt::Key_Return);
 
     EXPECT_EQ(captionWhileRunning, QStringLiteral("Stop"));
     EXPECT_FALSE(titleEnabledWhileRunning);
@@ -127,11 +135,11 @@ TEST_F(MainWindowTest, theTitleBoxCompletesFromTheHistory)
     QLineEdit *edit = window->titleBox()->lineEdit();
     EXPECT_EQ(window->titleBox()->count(), 2);
 
-    QTest::keyClicks(edit, QStringLiteral("le p"));
+    QTest::keyClicks(window->titleBox(), QStringLiteral("le p"));
     QCoreApplication::processEvents();
     EXPECT_EQ(edit->text(), QStringLiteral("Le Parrain"));
     EXPECT_EQ(edit->selectedText(), QStringLiteral("arrain"));
-    QTest::keyClick(edit, Qt::Key_Backspace);
+    QTest::keyClick(window->titleBox(), Qt::Key_Backspace);
     QCoreApplication::processEvents();
     EXPECT_EQ(edit->text(), QStringLiteral("Le P"));
     EXPECT_FALSE(edit->hasSelectedText());
@@ -269,12 +277,137 @@ TEST_F(MainWindowTest, anUpdateFoundAtStartUpOpensTheOptionsAndCancelKeepsTheLan
     poll.start();
     window->start();
 
-    EXPECT_TRUE(announced);
+    // The window is up before the answer; the options open when it comes.
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(announced);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return announced; }, 5000));
     EXPECT_EQ(captionWhileFrench, QStringLiteral("Rechercher"));
     EXPECT_EQ(program().state().LangOffset, 1000);
     EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
     EXPECT_TRUE(window->updateCheck().NouvelleVersion().isEmpty());
     EXPECT_EQ(m_test.store.LitValeur(QStringLiteral("LiveUpdate")), QString());
+}
+
+TEST_F(MainWindowTest, anUpdateFoundDuringASearchIsAnnouncedOnceTheRunIsOver)
+{
+    FixtureServer::Reply pad;
+    pad.body = "<Program_Version>2006.m</Program_Version>";
+    m_server.setReply(QStringLiteral("/editeur/pad_file.xml"), pad);
+    FixtureServer::Reply slow;
+    slow.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)";
+    slow.delayMs = 1000;
+    m_server.setReply(QStringLiteral("/mc/multicrit.html"), slow);
+
+    auto window = startWindow();
+    tickMovieCovers();
+    QStringList events;
+    QObject::connect(&window->updateCheck(), &UpdateCheck::newerVersionFound, [&] {
+        events << (program().searching() ? QStringLiteral("found while searching") : QStringLiteral("found"));
+    });
+    QObject::connect(&program(), &Program::runFinished, [&] { events << QStringLiteral("run over"); });
+    QTimer poll;
+    poll.setInterval(20);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (auto *options = qobject_cast<OptionsWindow *>(QApplication::activeModalWidget())) {
+            events << (options->announcementPanel()->isVisible() ? QStringLiteral("announced") : QStringLiteral("options"));
+            options->cancelButton()->click();
+        }
+    });
+    poll.start();
+    window->titleBox()->setEditText(QStringLiteral("matrix"));
+    program().Lance(1);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.contains(QStringLiteral("announced")); }, 5000)) << events.join(", ").toStdString();
+    EXPECT_EQ(events, (QStringList{"found while searching", "run over", "announced"}));
+}
+
+// Titles and the banner's link come from the network: shown as their characters, never as markup.
+TEST_F(MainWindowTest, textFromPagesIsShownAsItsCharacters)
+{
+    const QString hostile = QStringLiteral(R"(<img src="http://127.0.0.1:1/x.png"><b>Bold</b>)");
+    FixtureServer::Reply link;
+    link.body = hostile.toUtf8() + "\r\n";
+    link.contentType = "text/plain";
+    m_server.setReply(QStringLiteral("/editeur/Bandeaux/Bandeau1-L.txt"), link);
+    // What Qt draws for a tooltip: markup when it takes the text for rich text.
+    const auto shown = [](const QString &tip) {
+        if (!Qt::mightBeRichText(tip))
+            return tip;
+        QTextDocument document;
+        document.setHtml(tip);
+        return document.toPlainText();
+    };
+
+    auto window = startWindow();
+    ResultList &results = program().results();
+    results.resize(ResultList::kGrowth);
+    results.entry(1).Title = hostile;
+    results.countHit();
+    results.addSlot(false, true);
+    const QPoint thumb = window->strip()->thumbRect(0).center();
+    QHelpEvent help(QEvent::ToolTip, thumb, window->strip()->mapToGlobal(thumb));
+    QCoreApplication::sendEvent(window->strip(), &help);
+    EXPECT_EQ(shown(QToolTip::text()), ResultList::displayTitle(hostile));
+
+    QLabel *banner = window->bannerLabel();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !banner->toolTip().isEmpty(); }, 5000));
+    EXPECT_EQ(shown(banner->toolTip()), hostile);
+}
+
+TEST_F(MainWindowTest, escapeClosesTheViewerTheAboutWindowAndTheSelectionWindow)
+{
+    auto window = startWindow();
+    const QString picture = m_test.cached(QStringLiteral("Matrix.jpg"));
+    QImage(40, 60, QImage::Format_RGB32).save(picture, "JPEG");
+    int cascade = 0;
+    const std::function<QWidget *()> opens[] = {
+        [&]() -> QWidget * { return new PosterViewer(program(), picture, 0, cascade, window.get()); },
+        [&]() -> QWidget * { return new AboutWindow(m_test.store, 0, window.get()); },
+        [&]() -> QWidget * { return window->selectionWindow(); },
+    };
+    for (const auto &open : opens) {
+        QWidget *shown = open();
+        shown->show();
+        ASSERT_TRUE(shown->isVisible());
+        QTest::keyClick(shown, Qt::Key_Escape);
+        EXPECT_FALSE(shown->isVisible()) << shown->metaObject()->className();
+    }
+}
+
+TEST_F(MainWindowTest, withoutADownloadFolderTheButtonAsksForOneFirst)
+{
+    for (const char *folder : {"Desktop", "Documents", "Pictures"})
+        QDir(m_home.path(folder)).removeRecursively();
+    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), pictureReply(QSize(40, 60), "JPEG", "image/jpeg"));
+    auto window = startWindow();
+    ASSERT_EQ(window->folderList()->count(), 0);
+    tickMovieCovers();
+    window->titleBox()->setEditText(QStringLiteral("matrix"));
+    program().Lance(1);
+    auto *download = qobject_cast<OverButton *>(window->strip()->childAt(window->strip()->buttonRect(0).center()));
+    ASSERT_NE(download, nullptr);
+    QString answer;
+    int asked = 0;
+    window->setFolderChooser([&](const QString &, const QString &) {
+        ++asked;
+        return answer;
+    });
+
+    // Cancelled: nothing is fetched, copied or stored.
+    QTest::mouseClick(download, Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_EQ(asked, 1);
+    EXPECT_EQ(m_server.count("/mc/getjpg.html/MATRIX.jpg"), 0);
+    EXPECT_EQ(window->folderList()->count(), 0);
+    EXPECT_FALSE(program().results().slot(0).downloaded);
+
+    answer = m_test.dir.filePath(QStringLiteral("picked"));
+    QDir().mkpath(answer);
+    QTest::mouseClick(download, Qt::LeftButton, {}, QPoint(20, 10));
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(QDir(answer).entryList(QDir::Files), QStringList{QStringLiteral("Matrix [1999]  (MovieCovers).jpg")});
+    EXPECT_TRUE(program().results().slot(0).downloaded);
+    EXPECT_EQ(m_test.store.LitValeur(QStringLiteral("Folder-User")), answer);
+    EXPECT_EQ(window->folderList()->currentText(), answer);
 }
 
 } // namespace

@@ -14,6 +14,8 @@
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <functional>
+
 namespace {
 
 constexpr int kTwips = PosterViewer::kTwipsPerPixel;
@@ -172,31 +174,44 @@ TEST_F(PosterViewerTest, anUnreadablePictureSaysSoInTheUsersLanguageAndSavesNoth
     }
 }
 
-TEST_F(PosterViewerTest, aClickSavesThroughTheDialogAndMarksTheHit)
+TEST_F(PosterViewerTest, aClickOrCtrlSSavesThroughTheDialogAndMarksTheHit)
 {
-    const QString source = picture(QStringLiteral("Matrix [1999]  (MovieCovers)"), QSize(40, 60));
-    PosterViewer *viewer = open(source, 1);
-    const QString target = m_test.dir.filePath(QStringLiteral("saved/matrix.jpg"));
-    CFileDialog asked;
-    viewer->setSaveDialog([&](CFileDialog &dialog) {
-        asked = dialog;
-        dialog.setFileName(QDir::toNativeSeparators(target));
-        return true;
-    });
+    const struct
+    {
+        const char *way;
+        int slot;
+        std::function<void(PosterViewer *)> save;
+    } cases[] = {
+        {"click", 1, [](PosterViewer *viewer) { QTest::mouseClick(viewer->pictureBox(), Qt::LeftButton, {}, QPoint(20, 30)); }},
+        {"Ctrl+S", 0, [](PosterViewer *viewer) { QTest::keyClick(viewer, Qt::Key_S, Qt::ControlModifier); }},
+    };
+    for (const auto &c : cases) {
+        const QString source = picture(QStringLiteral("Matrix [1999]  (MovieCovers)"), QSize(40, 60));
+        PosterViewer *viewer = open(source, c.slot);
+        const QString target = m_test.dir.filePath(QStringLiteral("saved/") + QString::fromLatin1(c.way) + ".jpg");
+        CFileDialog asked;
+        viewer->setSaveDialog([&](CFileDialog &dialog) {
+            asked = dialog;
+            dialog.setFileName(QDir::toNativeSeparators(target));
+            return true;
+        });
+        // Only the viewer's own hit is marked.
+        ASSERT_FALSE(program().results().slot(c.slot).downloaded) << c.way;
 
-    QTest::mouseClick(viewer->pictureBox(), Qt::LeftButton, {}, QPoint(20, 30));
+        c.save(viewer);
 
-    EXPECT_EQ(asked.DialogTitle(), program().text(100));
-    EXPECT_EQ(asked.Filter(), QStringLiteral("Jpeg (*.jpg)|*.jpg|"));
-    EXPECT_EQ(asked.InitialDir(), program().retrieval().saveFolder());
-    EXPECT_EQ(asked.FileName(), QStringLiteral("Matrix [1999]  (MovieCovers)"));
-    QFile copy(target);
-    QFile original(source);
-    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), original.readAll());
-    EXPECT_TRUE(program().results().slot(1).downloaded);
-    EXPECT_FALSE(program().results().slot(0).downloaded);
+        EXPECT_EQ(asked.DialogTitle(), program().text(100)) << c.way;
+        EXPECT_EQ(asked.Filter(), QStringLiteral("Jpeg (*.jpg)|*.jpg|"));
+        EXPECT_EQ(asked.InitialDir(), program().retrieval().saveFolder());
+        EXPECT_EQ(asked.FileName(), QStringLiteral("Matrix [1999]  (MovieCovers)"));
+        QFile copy(target);
+        QFile original(source);
+        ASSERT_TRUE(copy.open(QIODevice::ReadOnly)) << c.way;
+        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
+        EXPECT_EQ(copy.readAll(), original.readAll()) << c.way;
+        EXPECT_TRUE(program().results().slot(c.slot).downloaded) << c.way;
+        viewer->close();
+    }
 }
 
 TEST_F(PosterViewerTest, cancellingTheDialogCopiesNothingAndLeavesTheHitUnmarked)
