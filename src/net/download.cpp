@@ -50,6 +50,27 @@ bool isMakerRead(const QString &name)
     return name == u"Bandeau" || name == u"ToolTipText" || name == u"UpdateFile";
 }
 
+// Addresses come from pages: anything but the web (a local file, a FIFO...) is refused.
+bool isWebAddress(const QUrl &url)
+{
+    return url.scheme() == u"http" || url.scheme() == u"https";
+}
+
+// The reads whose bytes become text; the others bring pictures and PDFs.
+bool isTextRead(const QString &name)
+{
+    return name.startsWith(u"Html") || name == u"ToolTipText" || name == u"UpdateFile";
+}
+
+// A site may answer 200 with an error page: bytes are kept under a name only
+// when they are what the name promises.
+bool holdsWhatItsNameSays(const QString &path, const QByteArray &bytes)
+{
+    if (path.endsWith(u".pdf", Qt::CaseInsensitive))
+        return bytes.startsWith("%PDF-");
+    return !QImage::fromData(bytes).isNull();
+}
+
 // Network-level failures (no answer at all), as opposed to an answer that says no.
 bool isNetworkFailure(QNetworkReply::NetworkError error)
 {
@@ -62,7 +83,7 @@ bool succeeded(QNetworkReply *reply)
         return false;
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     if (!status.isValid())
-        return true; // not HTTP (a local file): no status to judge by
+        return true; // no status to judge by
     const int code = status.toInt();
     return code >= 200 && code < 300;
 }
@@ -122,6 +143,10 @@ void Download::Start(const QString &url, const QString &PName, bool jpg, bool At
     const int slot = PName.startsWith(u"Thum") ? PName.mid(4).toShort(&isSlot) : 0;
     if (isSlot)
         emit thumbnailRequested(slot, url);
+    if (!isWebAddress(read.url)) {
+        fail(read);
+        return;
+    }
     issue(read);
 
     bool done = false;
@@ -187,6 +212,28 @@ void Download::issue(const Read &read)
     QNetworkReply *reply = m_manager.get(request);
     m_reads.insert(reply, read);
     ++m_tickets[read.ticket].inFlight;
+    watchSize(reply, isTextRead(read.name) ? m_caps.pageBytes : m_caps.pictureBytes);
+}
+
+void Download::watchSize(QNetworkReply *reply, qint64 cap)
+{
+    // Judged as each piece comes (the progress signal is held back), so an
+    // endless reply never fills the memory.
+    connect(reply, &QNetworkReply::readyRead, this, [this, reply, cap] {
+        const auto read = m_reads.find(reply);
+        if (read == m_reads.end()
+            || (reply->bytesAvailable() <= cap && reply->header(QNetworkRequest::ContentLengthHeader).toLongLong() <= cap))
+            return;
+        read->tooLarge = true;
+        reply->abort();
+    });
+}
+
+void Download::fail(const Read &read)
+{
+    complete(read, false, {}, {});
+    m_fini = true;
+    emit readFinished();
 }
 
 void Download::onFinished(QNetworkReply *reply)
@@ -200,8 +247,8 @@ void Download::onFinished(QNetworkReply *reply)
     TicketState &ticket = m_tickets[read.ticket];
     --ticket.inFlight;
 
-    const bool ok = succeeded(reply);
-    if (!ok && read.options == kCacheIfNetworkFails && !read.fromCache
+    const bool ok = succeeded(reply) && !read.tooLarge;
+    if (!ok && read.options == kCacheIfNetworkFails && !read.fromCache && !read.tooLarge
         && isNetworkFailure(reply->error())) {
         read.fromCache = true;
         issue(read);
@@ -248,6 +295,6 @@ void Download::complete(const Read &read, bool ok, const QByteArray &body, const
         if (isSlot && read.run == m_run && !picture.isNull())
             emit thumbnailArrived(slot, picture);
     } else if (purpose == u"Save") {
-        emit saveFinished(rest, ok && writeWhole(rest, body));
+        emit saveFinished(rest, ok && holdsWhatItsNameSays(rest, body) && writeWhole(rest, body));
     }
 }

@@ -17,10 +17,12 @@ class QNetworkReply;
 // property name whose first four characters say what its completion does:
 //   "Html"          the page text replaces PageHtml
 //   "Thum" + slot   thumbnailArrived(slot, picture)
-//   "Save" + path   the bytes are written to that file
+//   "Save" + path   the bytes are written to that file, when they are what its
+//                   name says: a PDF for ".pdf", else a picture
 //   "Bandeau"       bannerArrived(picture)
 //   "ToolTipText"   bannerTextArrived(text)
 //   "UpdateFile"    updateFileArrived(text)
+// Only http and https addresses are read: any other is a failed read.
 class Download : public QObject
 {
     Q_OBJECT
@@ -34,6 +36,13 @@ public:
         int pauseMs = 370;    // the settle wait after a thumbnail
     };
 
+    // The most bytes a reply may bring; past them the read fails. Tests lower them.
+    struct Caps
+    {
+        qint64 pageBytes = 16 * 1024 * 1024;    // a page or a form post's answer
+        qint64 pictureBytes = 64 * 1024 * 1024; // a picture, a PDF, a banner
+    };
+
     // Read options of the "Connexion" setting, as stored in ModeConnexion.
     static constexpr int kSynchronous = 1;
     static constexpr int kOffline = 8;
@@ -45,6 +54,7 @@ public:
     ~Download() override;
 
     void setTiming(const Timing &timing) { m_timing = timing; }
+    void setCaps(const Caps &caps) { m_caps = caps; }
 
     // Reads `url`. With `AttenteFin` it returns once the read has completed, or
     // after the time limit; with `Pause` it returns once the read has completed or
@@ -83,9 +93,12 @@ private:
         int options = 0;
         quint64 run = 0;
         bool fromCache = false; // the second try of "from the cache when the network fails"
+        bool tooLarge = false;  // given up at its size cap
     };
 
     void issue(const Read &read);
+    void watchSize(QNetworkReply *reply, qint64 cap);
+    void fail(const Read &read);
     void applyProxy();
     void onFinished(QNetworkReply *reply);
     void complete(const Read &read, bool ok, const QByteArray &body, const QByteArray &contentType);
@@ -103,6 +116,7 @@ private:
     };
     QHash<quint64, TicketState> m_tickets;
     Timing m_timing;
+    Caps m_caps;
     bool m_fini = false;
     quint64 m_nextTicket = 1;
     quint64 m_run = 0;

@@ -32,9 +32,6 @@ constexpr int kDefaultPort = 80;
 // catches a stop request made some other way.
 constexpr int kStopCheckMs = 100;
 
-// "</html>" is 7 bytes: a tag cut after its first 6 is still found once the rest comes.
-constexpr qsizetype kTagOverlap = 6;
-
 const Form *formOf(const QString &site)
 {
     for (const Form &form : kForms)
@@ -64,17 +61,6 @@ QByteArray singleBytes(QStringView text)
     for (const char32_t c : text.toUcs4())
         bytes += c < 0x100 ? char(c) : kWindows1252.value(c, '?');
     return bytes;
-}
-
-// The Content-Type value of a reply's header block, empty when it has none.
-QByteArray contentTypeOf(QByteArrayView head)
-{
-    for (const QByteArray &line : head.toByteArray().split('\n')) {
-        const qsizetype colon = line.indexOf(':');
-        if (colon > 0 && line.left(colon).trimmed().compare("Content-Type", Qt::CaseInsensitive) == 0)
-            return line.mid(colon + 1).trimmed();
-    }
-    return {};
 }
 
 } // namespace
@@ -107,9 +93,9 @@ void FormPost::post(const QString &SitePost, const QString &TitrePost, const QSt
     m_titrePost = TitrePost;
     m_state.PageHtml.clear();
     m_reply.clear();
-    m_tagSearchFrom = 0;
     m_postTermine = false;
     m_ended = false;
+    m_sincePost.start();
 
     const Form *form = formOf(SitePost);
     if (!form) {
@@ -143,13 +129,20 @@ void FormPost::post(const QString &SitePost, const QString &TitrePost, const QSt
 void FormPost::waitForReply()
 {
     while (!m_postTermine && !m_ended && !m_state.ArretDemande && !EventWait::closing()) {
+        const qint64 left = m_timing.limitMs - m_sincePost.elapsed();
+        if (left <= 0) {
+            // Given up as a read is: what arrived is scraped.
+            close();
+            break;
+        }
         EventWait wait;
         const auto connection = connect(this, &FormPost::finished, this, [&wait] { wait.finish(); });
-        wait.wait(kStopCheckMs);
+        wait.wait(int(qMin<qint64>(kStopCheckMs, left)));
         disconnect(connection);
     }
-    // A late page read of an earlier site may have replaced the buffer meanwhile.
-    m_state.PageHtml = replyText();
+    // Decoded once, here. A late page read of an earlier site may have
+    // replaced the buffer meanwhile.
+    m_state.PageHtml = m_reply.text();
 }
 
 void FormPost::close()
@@ -175,16 +168,19 @@ void FormPost::collectReply()
     const QByteArray chunk = m_socket->readAll();
     if (chunk.isEmpty())
         return;
-    m_reply += chunk;
-    m_state.PageHtml = replyText();
-    // The whole reply so far counts, so a tag split across two chunks is found.
-    if (m_reply.sliced(m_tagSearchFrom).toLower().contains("</html>")) {
-        m_postTermine = true;
-        m_socket->close();
+    if (m_reply.size() + chunk.size() > m_caps.pageBytes) {
+        // Past the cap the answer is dropped whole: nothing of it is scraped.
+        m_reply.clear();
+        m_socket->abort();
         endExchange();
         return;
     }
-    m_tagSearchFrom = qMax<qsizetype>(0, m_reply.size() - kTagOverlap);
+    m_reply.append(chunk);
+    if (m_reply.hasClosingTag() || m_reply.isWhole()) {
+        m_postTermine = true;
+        m_socket->close();
+        endExchange();
+    }
 }
 
 void FormPost::endExchange()
@@ -198,15 +194,4 @@ void FormPost::endExchange()
         return;
     m_ended = true;
     emit finished();
-}
-
-// Headers as Latin-1, the body by the charset it declares (else UTF-8 when
-// valid, else Windows-1252), as every page the program reads.
-QString FormPost::replyText() const
-{
-    const qsizetype headEnd = m_reply.indexOf("\r\n\r\n");
-    if (headEnd < 0)
-        return QString::fromLatin1(m_reply);
-    const QByteArrayView head = QByteArrayView(m_reply).first(headEnd + 4);
-    return QString::fromLatin1(head) + OctetsVersTexte(m_reply.sliced(headEnd + 4), contentTypeOf(head));
 }

@@ -1,4 +1,5 @@
 #include "fixture_server.h"
+#include "test_pictures.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -121,7 +122,7 @@ protected:
                     "<a href=\"/film/titre_MATRIX2.html\">MATRIX RELOADED</a> (2003)";
         m_server.setReply("/mc/multicrit.html", page);
         FixtureServer::Reply poster;
-        poster.body = "poster bytes";
+        poster.body = jpegBytes();
         poster.contentType = "image/jpeg";
         m_server.setReply("/mc/getjpg.html/MATRIX2.jpg", poster);
         run({"config", "set", "Hote-MovieCovers", m_server.url("/mc")});
@@ -186,7 +187,7 @@ TEST_F(CliSearchTest, downloadCopiesTheHitIntoTheFolder)
     EXPECT_EQ(download.out, copy + "\n");
     QFile file(copy);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "poster bytes");
+    EXPECT_EQ(file.readAll(), jpegBytes());
 
     const Outcome missing = run({"download", "--hit", "1", "--into", into.path(), "--bases", "6", "matrix"});
     EXPECT_EQ(missing.exitCode, 1);

@@ -2,8 +2,8 @@
 #include "fixture_server.h"
 #include "net/download.h"
 #include "net/event_wait.h"
+#include "test_pictures.h"
 
-#include <QBuffer>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -18,17 +18,6 @@ namespace {
 constexpr int kReissueMs = 300;
 constexpr int kLimitMs = 1200;
 constexpr int kPauseMs = 1500;
-
-QByteArray pictureBytes(const char *format, QSize size = {4, 3})
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::darkRed);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
-}
 
 FixtureServer::Reply page(const QByteArray &body, int delayMs = 0)
 {
@@ -72,10 +61,10 @@ protected:
 
 TEST_F(DownloadTest, eachPurposeLandsWhereItBelongs)
 {
-    const QByteArray jpeg = pictureBytes("JPEG", {6, 8});
+    const QByteArray jpeg = jpegBytes({6, 8});
     m_server.setReply("/page", page("<html>films</html>"));
     m_server.setReply("/thumb.jpg", page(jpeg));
-    m_server.setReply("/banner.gif", page(pictureBytes("PNG", {30, 5})));
+    m_server.setReply("/banner.gif", page(jpegBytes({30, 5})));
     m_server.setReply("/banner.txt", page("http://example.org/offer"));
     m_server.setReply("/poster.jpg", page(jpeg));
 
@@ -132,7 +121,7 @@ TEST_F(DownloadTest, pagesArriveWholeThroughPiecesAndRedirects)
 
 TEST_F(DownloadTest, slotNumbersAndNonPicturesOfThumbnails)
 {
-    m_server.setReply("/t.png", page(pictureBytes("PNG")));
+    m_server.setReply("/t.png", page(jpegBytes()));
     m_server.setReply("/broken.jpg", page("not a picture at all"));
     QSignalSpy thumbs(&m_download, &Download::thumbnailArrived);
 
@@ -232,9 +221,126 @@ TEST_F(DownloadTest, stalledSaveLeavesNothingBehind)
     EXPECT_TRUE(QDir(m_files.path()).isEmpty());
 }
 
+TEST_F(DownloadTest, onlyWebAddressesAreRead)
+{
+    // The same picture everywhere: read, it would show.
+    const QByteArray jpeg = jpegBytes();
+    const QString local = file("private.jpg");
+    QFile privateFile(local);
+    ASSERT_TRUE(privateFile.open(QIODevice::WriteOnly));
+    privateFile.write(jpeg);
+    privateFile.close();
+    m_server.setReply("/private.jpg", page(jpeg));
+    QSignalSpy thumbs(&m_download, &Download::thumbnailArrived);
+    QSignalSpy banner(&m_download, &Download::bannerArrived);
+    QSignalSpy saved(&m_download, &Download::saveFinished);
+    const QString target = file("copy.jpg");
+
+    const QStringList addresses = {QUrl::fromLocalFile(local).toString(),
+                                   "data:image/jpeg;base64," + QString::fromLatin1(jpeg.toBase64()),
+                                   url("/private.jpg").replace("http:", "ftp:")};
+    for (const QString &address : addresses) {
+        SCOPED_TRACE(address.left(40).toStdString());
+        m_state.PageHtml = "stale";
+        m_download.Start(address, "Html", false, true);
+        EXPECT_EQ(m_state.PageHtml, "");
+        m_download.Start(address, "Thum1", true, true);
+        m_download.Start(address, "Save" + target, false, true);
+        m_download.Start(address, "Bandeau", true);
+        EXPECT_TRUE(m_download.Fini()) << "failed at once, nothing waited for";
+    }
+    EXPECT_EQ(thumbs.count(), 0);
+    EXPECT_EQ(banner.count(), 0);
+    ASSERT_EQ(saved.count(), 3);
+    EXPECT_FALSE(saved[0][1].toBool() || saved[1][1].toBool() || saved[2][1].toBool());
+    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files), QStringList{"private.jpg"});
+    EXPECT_TRUE(m_server.requests().isEmpty());
+
+    m_download.Start(url("/private.jpg"), "Thum1", true, true);
+    EXPECT_EQ(thumbs.count(), 1) << "the same picture over http";
+}
+
+TEST_F(DownloadTest, repliesPastTheirCapFailAndNothingIsKept)
+{
+    const QByteArray picture = jpegBytes({64, 64});
+    // The picture fills the picture cap exactly and is one byte too many for a page.
+    m_download.setCaps({picture.size() - 1, picture.size()});
+    FixtureServer::Reply endless = page(picture);
+    endless.endless = true;
+    m_server.setReply("/picture.jpg", page(picture));
+    m_server.setReply("/larger.jpg", page(picture + ' '));
+    m_server.setReply("/endless.jpg", endless);
+
+    // Whether the read, ended on its own, delivered what it brought.
+    const auto delivered = [this](const QString &path, const QString &purpose) {
+        QSignalSpy thumbs(&m_download, &Download::thumbnailArrived);
+        QSignalSpy saved(&m_download, &Download::saveFinished);
+        const QString target = file("poster.jpg");
+        m_state.PageHtml = "stale";
+        m_download.Start(url(path), purpose == u"Save" ? "Save" + target : purpose, purpose == u"Thum0", true);
+        EXPECT_TRUE(m_download.Fini()) << "the read ended before the time limit";
+        const bool kept = QFile::remove(target);
+        EXPECT_EQ(kept, saved.count() == 1 && saved[0][1].toBool());
+        return purpose == u"Html" ? !m_state.PageHtml.isEmpty() : thumbs.count() == 1 || kept;
+    };
+    struct Case
+    {
+        const char *path;
+        const char *purpose;
+        bool delivered;
+    };
+    const Case cases[] = {
+        {"/picture.jpg", "Html", false}, {"/picture.jpg", "Save", true}, {"/picture.jpg", "Thum0", true},
+        {"/larger.jpg", "Save", false},  {"/larger.jpg", "Thum0", false}, {"/endless.jpg", "Html", false},
+        {"/endless.jpg", "Save", false}, {"/endless.jpg", "Thum0", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(std::string(c.path) + " " + c.purpose);
+        EXPECT_EQ(delivered(c.path, c.purpose), c.delivered);
+    }
+
+    // A read given up at its cap did not fail for want of a network: the cache is not read instead.
+    m_state.ModeConnexion = Download::kCacheIfNetworkFails;
+    m_server.setReply("/grown", page("<html>small</html>"));
+    m_download.Start(url("/grown"), "Html", false, true);
+    ASSERT_EQ(m_state.PageHtml, "<html>small</html>");
+    m_server.setReply("/grown", endless);
+    m_download.Start(url("/grown"), "Html", false, true);
+    EXPECT_EQ(m_state.PageHtml, "");
+}
+
+TEST_F(DownloadTest, aSaveKeepsOnlyWhatItsNameSays)
+{
+    const QByteArray jpeg = jpegBytes();
+    const QByteArray pdf = "%PDF-1.4\n1 0 obj\n";
+    const QByteArray errorPage = "<html><body>This picture has moved.</body></html>";
+    struct Case
+    {
+        QByteArray body;
+        const char *name;
+        bool kept;
+    };
+    const Case cases[] = {
+        {jpeg, "poster.jpg", true},        {pdf, "jacket.PDF", true},     {errorPage, "poster.JPG", false},
+        {QByteArray(4096, '\0'), "poster.jpg", false}, {errorPage, "jacket.pdf", false}, {jpeg, "jacket.pdf", false},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name + (" " + c.body.left(10).toStdString()));
+        m_server.setReply("/reply", page(c.body));
+        QSignalSpy saved(&m_download, &Download::saveFinished);
+        const QString target = file(c.name);
+        m_download.Start(url("/reply"), "Save" + target, false, true);
+        ASSERT_EQ(saved.count(), 1);
+        EXPECT_EQ(saved[0][1].toBool(), c.kept);
+        QFile written(target);
+        EXPECT_EQ(written.open(QIODevice::ReadOnly) ? written.readAll() : "no file", c.kept ? c.body : "no file");
+        written.remove();
+    }
+}
+
 TEST_F(DownloadTest, pauseEndsWithTheReadOrAfterTheSettleTime)
 {
-    m_server.setReply("/quick.png", page(pictureBytes("PNG")));
+    m_server.setReply("/quick.png", page(jpegBytes()));
     FixtureServer::Reply stalled;
     stalled.stall = true;
     m_server.setReply("/stalled.png", stalled);
@@ -255,7 +361,7 @@ TEST_F(DownloadTest, pauseEndsWithTheReadOrAfterTheSettleTime)
 
 TEST_F(DownloadTest, thumbnailsOfAnEarlierRunAreDropped)
 {
-    m_server.setReply("/old.png", page(pictureBytes("PNG"), 300));
+    m_server.setReply("/old.png", page(jpegBytes(), 300));
     QSignalSpy thumbs(&m_download, &Download::thumbnailArrived);
     QSignalSpy finished(&m_download, &Download::readFinished);
 

@@ -158,7 +158,7 @@ TEST_F(AffichesCinemaTest, aFilmPageThatDoesNotComeLendsNoPicture)
 TEST_F(AffichesCinemaTest, thePictureIsFetchedAgainOnEveryPress)
 {
     answerIndex(fixture(QStringLiteral("page_m.html")));
-    answer(QStringLiteral("/affiches/m/matrix_1999.jpg"), pictureReply("poster jpeg"));
+    answer(QStringLiteral("/affiches/m/matrix_1999.jpg"), pictureReply(jpegBytes()));
     const QString folder = m_test.dir.filePath(QStringLiteral("downloads"));
     QDir().mkpath(folder);
     program().retrieval().setSaveFolder(folder);
@@ -172,7 +172,7 @@ TEST_F(AffichesCinemaTest, thePictureIsFetchedAgainOnEveryPress)
     const QString local = m_test.cached(QStringLiteral("Matrix (Affiches Cinéma).jpg"));
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "poster jpeg");
+    EXPECT_EQ(file.readAll(), jpegBytes());
     ASSERT_EQ(m_actions.calls.size(), 2);
     EXPECT_EQ(m_actions.calls.value(0), QStringLiteral("viewer ") + local + QStringLiteral(" #0"));
     EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("copy %1 -> %2").arg(local, program().retrieval().lastCopy()));

@@ -122,7 +122,7 @@ TEST_F(AllDivXTest, onlyWholeLinksOfTheSiteAfterTheResultsHeadingAreHits)
 TEST_F(AllDivXTest, thePictureIsSavedOnceThenTakenFromTheCache)
 {
     answerMatrix();
-    answer(QStringLiteral("/images/jaquettes/1417.jpg"), pictureReply("jacket bytes"));
+    answer(QStringLiteral("/images/jaquettes/1417.jpg"), pictureReply(jpegBytes()));
     search();
     const int thumbnailFetches = m_server.count("/alldivx/images/jaquettes/1417.jpg");
 
@@ -133,7 +133,7 @@ TEST_F(AllDivXTest, thePictureIsSavedOnceThenTakenFromTheCache)
     const QString local = m_test.cached(QStringLiteral("Matrix (AllDivX).jpg"));
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "jacket bytes");
+    EXPECT_EQ(file.readAll(), jpegBytes());
     EXPECT_EQ(m_actions.calls, (QStringList{QStringLiteral("viewer ") + local + QStringLiteral(" #0"),
                                             QStringLiteral("viewer ") + local + QStringLiteral(" #0")}));
 }

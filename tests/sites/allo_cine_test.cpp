@@ -206,7 +206,7 @@ TEST_F(AlloCineTest, thePosterIsFoundThroughTheGalleryThenTakenFromTheCache)
     answer(QStringLiteral("/film/galerievignette_gen_cfilm=19776.html"), fixture(QStringLiteral("gallery_19776.html")));
     answer(QStringLiteral("/film/fichevignette_gen_cfilm=19776&cmediafichier=18361283.html"),
            fixture(QStringLiteral("picture_19776.html")));
-    m_server.setReply(QStringLiteral("/img/medias/nmedia/18/35/13/82/18361283.jpg"), pictureReply("poster bytes"));
+    m_server.setReply(QStringLiteral("/img/medias/nmedia/18/35/13/82/18361283.jpg"), pictureReply(jpegBytes()));
     search();
     m_server.clearRequests();
 
@@ -218,7 +218,7 @@ TEST_F(AlloCineTest, thePosterIsFoundThroughTheGalleryThenTakenFromTheCache)
     const QString local = m_test.cached(QStringLiteral("Matrix [1999]  (AlloCiné).jpg"));
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "poster bytes");
+    EXPECT_EQ(file.readAll(), jpegBytes());
 
     // The cached poster spares the gallery too.
     m_server.clearRequests();

@@ -175,7 +175,7 @@ TEST_F(CinEmotionsTest, thePictureIsReadFromThePostersPageEveryTime)
     answerMatrix();
     answerPage(QStringLiteral("/film/1421/matrix/affiche-5012.html"), fixture(QStringLiteral("affiche_5012.html")));
     const QString picture = QStringLiteral("/ce/data/films/1421/affiches/5012.jpg");
-    m_server.setReply(picture, pictureReply("jpeg bytes"));
+    m_server.setReply(picture, pictureReply(jpegBytes()));
     search();
 
     program().retrieval().thumbPressed(0, 1);
@@ -186,7 +186,7 @@ TEST_F(CinEmotionsTest, thePictureIsReadFromThePostersPageEveryTime)
     const QString local = m_test.cached(QStringLiteral("Matrix (CinEmotions).jpg"));
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "jpeg bytes");
+    EXPECT_EQ(file.readAll(), jpegBytes());
     EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + local + QStringLiteral(" #0"));
 }
 

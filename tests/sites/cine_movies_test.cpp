@@ -229,7 +229,7 @@ TEST_F(CineMoviesTest, theFullPictureIsTheThumbnailsGAndIsFetchedEveryTime)
 {
     answerMatrix();
     const QString picture = QStringLiteral("/cm/images/data/affiches/1999/G_2471.jpg");
-    m_server.setReply(picture, pictureReply("jpeg bytes"));
+    m_server.setReply(picture, pictureReply(jpegBytes()));
     search();
 
     program().retrieval().thumbPressed(0, 1);
@@ -240,7 +240,7 @@ TEST_F(CineMoviesTest, theFullPictureIsTheThumbnailsGAndIsFetchedEveryTime)
     const QString local = m_test.cached(QString::fromUtf8("Matrix - affiche française [1999]  (CineMovies).jpg"));
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "jpeg bytes");
+    EXPECT_EQ(file.readAll(), jpegBytes());
     EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + local + QStringLiteral(" #0"));
 }
 

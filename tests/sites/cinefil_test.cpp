@@ -117,7 +117,7 @@ TEST_F(CinefilTest, thePosterComesFromThePictureServerAsJpg)
 {
     answerSearch(fixture(QStringLiteral("matrix.html")));
     const QByteArray poster = "/cfimg/ImagesCinefil/AfficheGrandFormat/a4177.jpeg";
-    m_server.setReply(QString::fromLatin1(poster), pictureReply("poster bytes"));
+    m_server.setReply(QString::fromLatin1(poster), pictureReply(jpegBytes()));
     search();
     program().retrieval().thumbPressed(0, 1);
     program().retrieval().thumbPressed(0, 1);
@@ -126,14 +126,14 @@ TEST_F(CinefilTest, thePosterComesFromThePictureServerAsJpg)
     EXPECT_EQ(m_server.count(poster), 1);
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "poster bytes");
+    EXPECT_EQ(file.readAll(), jpegBytes());
     EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + local + QStringLiteral(" #0"));
 }
 
 TEST_F(CinefilTest, aHitWithoutYearIsCopiedUnderItsTitleAlone)
 {
     answerSearch(fixture(QStringLiteral("matrix.html")));
-    m_server.setReply(QStringLiteral("/cfimg/ImagesCinefil/AfficheGrandFormat/a12040.jpeg"), pictureReply("animatrix"));
+    m_server.setReply(QStringLiteral("/cfimg/ImagesCinefil/AfficheGrandFormat/a12040.jpeg"), pictureReply(jpegBytes()));
     const QString folder = m_test.dir.filePath(QStringLiteral("saved"));
     QDir().mkpath(folder);
     program().retrieval().setSaveFolder(folder);
@@ -143,7 +143,7 @@ TEST_F(CinefilTest, aHitWithoutYearIsCopiedUnderItsTitleAlone)
     EXPECT_EQ(program().retrieval().lastCopy(), folder + QStringLiteral("/Animatrix (Cinefil).jpg"));
     QFile copy(program().retrieval().lastCopy());
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), "animatrix");
+    EXPECT_EQ(copy.readAll(), jpegBytes());
 }
 
 } // namespace

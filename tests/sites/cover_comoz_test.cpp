@@ -120,7 +120,7 @@ TEST_F(CoverComozTest, thePictureIsReadFromTheCoverPageAtEveryPress)
 {
     answerSearch(fixture(QStringLiteral("matrix.html")));
     answer(QStringLiteral("/cover.php"), fixture(QStringLiteral("cover_311.html")));
-    answer(QStringLiteral("/covers/311.jpg"), pictureReply("cover bytes"));
+    answer(QStringLiteral("/covers/311.jpg"), pictureReply(jpegBytes()));
     search();
 
     program().retrieval().thumbPressed(0, 1);
@@ -131,7 +131,7 @@ TEST_F(CoverComozTest, thePictureIsReadFromTheCoverPageAtEveryPress)
     const QString local = m_test.cached(QStringLiteral("Matrix (Cover Comoz).jpg"));
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "cover bytes");
+    EXPECT_EQ(file.readAll(), jpegBytes());
     EXPECT_EQ(m_actions.calls.value(0), QStringLiteral("viewer ") + local + QStringLiteral(" #0"));
 }
 

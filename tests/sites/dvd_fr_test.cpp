@@ -130,8 +130,8 @@ TEST_F(DvdFrTest, aFilmPageThatDoesNotComeGivesThePlaceholder)
 TEST_F(DvdFrTest, theCoverIsSavedOnceThenTakenFromTheCache)
 {
     answerMatrix();
-    answer(QStringLiteral("/images/dvd/cover_200x280/1/1012.jpg"), pictureReply("cover bytes"));
-    answer(QStringLiteral("/images/dvd/nocover_200x280.jpg"), pictureReply("placeholder bytes"));
+    answer(QStringLiteral("/images/dvd/cover_200x280/1/1012.jpg"), pictureReply(jpegBytes()));
+    answer(QStringLiteral("/images/dvd/nocover_200x280.jpg"), pictureReply(jpegBytes({3, 4})));
     search();
     const int thumbnailFetches = m_server.count("/dvdfr/images/dvd/cover_200x280/1/1012.jpg");
 
@@ -145,8 +145,8 @@ TEST_F(DvdFrTest, theCoverIsSavedOnceThenTakenFromTheCache)
     QFile coverFile(cover), placeholderFile(placeholder);
     ASSERT_TRUE(coverFile.open(QIODevice::ReadOnly));
     ASSERT_TRUE(placeholderFile.open(QIODevice::ReadOnly));
-    EXPECT_EQ(coverFile.readAll(), "cover bytes");
-    EXPECT_EQ(placeholderFile.readAll(), "placeholder bytes");
+    EXPECT_EQ(coverFile.readAll(), jpegBytes());
+    EXPECT_EQ(placeholderFile.readAll(), jpegBytes({3, 4}));
     EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + cover + QStringLiteral(" #0"));
 }
 

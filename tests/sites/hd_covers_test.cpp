@@ -220,8 +220,8 @@ TEST_F(HDCoversTest, thePictureOfEachCategoryIsFetchedOnceThenTakenFromTheCache)
 {
     answerPage("5", 0, fixture(QStringLiteral("matrix-jaquettes-20.html")));
     answerPage("6", 0, fixture(QStringLiteral("matrix-stickers-0.html")));
-    answer(QStringLiteral("/uploads/photos/12906.jpg"), pictureReply("jacket bytes"));
-    answer(QStringLiteral("/uploads/photos0/20517.jpg"), pictureReply("sticker bytes"));
+    answer(QStringLiteral("/uploads/photos/12906.jpg"), pictureReply(jpegBytes()));
+    answer(QStringLiteral("/uploads/photos0/20517.jpg"), pictureReply(jpegBytes({3, 4})));
     search();
     ASSERT_EQ(program().results().NbResultats(), 2);
 
@@ -237,8 +237,8 @@ TEST_F(HDCoversTest, thePictureOfEachCategoryIsFetchedOnceThenTakenFromTheCache)
     QFile jacketFile(jacket), stickerFile(sticker);
     ASSERT_TRUE(jacketFile.open(QIODevice::ReadOnly));
     ASSERT_TRUE(stickerFile.open(QIODevice::ReadOnly));
-    EXPECT_EQ(jacketFile.readAll(), "jacket bytes");
-    EXPECT_EQ(stickerFile.readAll(), "sticker bytes");
+    EXPECT_EQ(jacketFile.readAll(), jpegBytes());
+    EXPECT_EQ(stickerFile.readAll(), jpegBytes({3, 4}));
     EXPECT_EQ(m_actions.calls.value(2), QStringLiteral("viewer ") + jacket + QStringLiteral(" #0"));
 }
 

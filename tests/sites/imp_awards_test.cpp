@@ -227,7 +227,7 @@ TEST_F(IMPAwardsTest, aFullListEndsThePageLoop)
 TEST_F(IMPAwardsTest, thePictureIsFetchedAgainOnEveryRetrieval)
 {
     answerMatrix();
-    answer(QStringLiteral("/1999/posters/matrix_ver2.jpg"), pictureReply("jpeg bytes"));
+    answer(QStringLiteral("/1999/posters/matrix_ver2.jpg"), pictureReply(jpegBytes()));
     search();
 
     program().retrieval().thumbPressed(1, 1);
@@ -237,7 +237,7 @@ TEST_F(IMPAwardsTest, thePictureIsFetchedAgainOnEveryRetrieval)
     const QString local = m_test.cached(QStringLiteral("The matrix [1999]  (IMP Awards).jpg"));
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "jpeg bytes");
+    EXPECT_EQ(file.readAll(), jpegBytes());
     EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + local + QStringLiteral(" #1"));
 }
 

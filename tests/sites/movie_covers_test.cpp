@@ -110,7 +110,7 @@ TEST_F(MovieCoversTest, eachBaseAddsItsOwnHits)
 TEST_F(MovieCoversTest, thePictureIsFetchedOnceThenTakenFromTheCache)
 {
     answerSearch("<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)");
-    answer(QStringLiteral("/getjpg.html/MATRIX.jpg"), pictureReply("jpeg bytes"));
+    answer(QStringLiteral("/getjpg.html/MATRIX.jpg"), pictureReply(jpegBytes()));
     search({6});
     program().retrieval().thumbPressed(0, 1);
     program().retrieval().thumbPressed(0, 1);
@@ -119,7 +119,7 @@ TEST_F(MovieCoversTest, thePictureIsFetchedOnceThenTakenFromTheCache)
     EXPECT_EQ(m_server.count("/mc/getjpg.html/MATRIX.jpg"), 1);
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "jpeg bytes");
+    EXPECT_EQ(file.readAll(), jpegBytes());
     EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + local + QStringLiteral(" #0"));
 }
 

@@ -128,7 +128,7 @@ TEST_F(MoviePosterTest, thePictureIsReadFromThePostersPageEveryTime)
 {
     answerSearch(fixture(QStringLiteral("search_matrix.html")));
     answer(QStringLiteral("/poster/MPW-25871/Matrix.html"), fixture(QStringLiteral("poster_25871.html")));
-    answer(QStringLiteral("/posters/archive/main/26/MPW-25871"), pictureReply("jpeg bytes"));
+    answer(QStringLiteral("/posters/archive/main/26/MPW-25871"), pictureReply(jpegBytes()));
     search();
 
     program().retrieval().thumbPressed(0, 1);
@@ -139,7 +139,7 @@ TEST_F(MoviePosterTest, thePictureIsReadFromThePostersPageEveryTime)
     const QString local = m_test.cached(QStringLiteral("The matrix (MoviePoster).jpg"));
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "jpeg bytes");
+    EXPECT_EQ(file.readAll(), jpegBytes());
     EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + local + QStringLiteral(" #0"));
 }
 

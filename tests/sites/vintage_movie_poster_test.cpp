@@ -117,7 +117,7 @@ TEST_F(VintageMoviePosterTest, pagesWithoutHitsOrCutInsideOneGiveTheWholeOnes)
 TEST_F(VintageMoviePosterTest, thePictureIsFetchedAgainOnEveryPress)
 {
     answerSearch(fixture(QStringLiteral("search_matrix.html")));
-    answer(QStringLiteral("/photos_gm/MX1999F.jpg"), pictureReply("large jpeg"));
+    answer(QStringLiteral("/photos_gm/MX1999F.jpg"), pictureReply(jpegBytes()));
     search();
 
     program().retrieval().thumbPressed(0, 1);
@@ -129,14 +129,14 @@ TEST_F(VintageMoviePosterTest, thePictureIsFetchedAgainOnEveryPress)
     const QString local = m_test.cached(QStringLiteral("Matrix, the (1999) - french grande 47x63 (Vintage Movie Poster).jpg"));
     QFile file(local);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), "large jpeg");
+    EXPECT_EQ(file.readAll(), jpegBytes());
     EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + local + QStringLiteral(" #0"));
 }
 
 TEST_F(VintageMoviePosterTest, aDownloadCopiesTheLargePicture)
 {
     answerSearch(fixture(QStringLiteral("search_matrix.html")));
-    answer(QStringLiteral("/photos_gm/MXR2003I.jpg"), pictureReply("reloaded jpeg"));
+    answer(QStringLiteral("/photos_gm/MXR2003I.jpg"), pictureReply(jpegBytes()));
     const QString folder = m_test.dir.filePath(QStringLiteral("downloads"));
     QDir().mkpath(folder);
     program().retrieval().setSaveFolder(folder);
@@ -147,7 +147,7 @@ TEST_F(VintageMoviePosterTest, aDownloadCopiesTheLargePicture)
     EXPECT_EQ(program().retrieval().lastCopy(), folder + QDir::separator() + name);
     QFile copy(program().retrieval().lastCopy());
     ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
-    EXPECT_EQ(copy.readAll(), "reloaded jpeg");
+    EXPECT_EQ(copy.readAll(), jpegBytes());
 }
 
 } // namespace

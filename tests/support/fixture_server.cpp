@@ -227,11 +227,23 @@ void FixtureServer::respond(QTcpSocket *socket, const Reply &reply)
     }
     QByteArray head = "HTTP/1.1 " + QByteArray::number(reply.status) + ' ' + reasonPhrase(reply.status) + "\r\n";
     head += "Content-Type: " + reply.contentType + "\r\n";
-    head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
+    if (!reply.endless)
+        head += "Content-Length: " + QByteArray::number(reply.body.size()) + "\r\n";
     for (const Header &h : reply.headers)
         head += h.first + ": " + h.second + "\r\n";
     head += "Connection: close\r\n\r\n";
     socket->write(head);
+    if (reply.endless) {
+        // A copy every millisecond once the last has gone out: the server holds
+        // little, and the client has moments with nothing left to read.
+        auto *pace = new QTimer(socket);
+        connect(pace, &QTimer::timeout, socket, [socket, body = reply.body] {
+            if (socket->bytesToWrite() == 0)
+                socket->write(body);
+        });
+        pace->start(1);
+        return;
+    }
 
     QByteArray body = reply.cutAfter >= 0 ? reply.body.left(reply.cutAfter) : reply.body;
     sendBody(socket, reply, body, qMax(1, reply.chunks));

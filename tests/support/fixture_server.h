@@ -36,6 +36,7 @@ public:
         qsizetype cutAfter = -1;     // send only this many body bytes (Content-Length tells the whole)...
         bool stallAfterCut = false;  // ...then keep the connection open instead of closing it
         bool reset = false;          // end with a TCP reset: at once, or after the cut when one is set
+        bool endless = false;        // no Content-Length: the body goes out again and again until the client hangs up
     };
 
     struct Request

@@ -3,6 +3,7 @@
 #include "core/site_catalogue.h"
 #include "fixture_server.h"
 #include "output/retrieval.h"
+#include "test_pictures.h"
 #include "test_program.h"
 
 #include <QFile>

@@ -2,6 +2,7 @@
 
 #include "core/program.h"
 #include "net/download.h"
+#include "net/form_post.h"
 #include "output/output_actions.h"
 #include "settings/settings_store.h"
 
@@ -15,7 +16,9 @@ struct TestProgram
 {
     TestProgram()
     {
-        program.download().setTiming({300, 1500, 100});
+        const Download::Timing timing{300, 1500, 100};
+        program.download().setTiming(timing);
+        program.formPost().setTiming(timing);
         program.state().ModeConnexion = Download::kForceUpdate;
         program.state().DossierTemp = dir.filePath(QStringLiteral("cache/"));
         QDir().mkpath(program.state().DossierTemp);
