@@ -5,7 +5,6 @@
 #include "net/page_decoding.h"
 #include "settings/site_addresses.h"
 
-#include <QHash>
 #include <QNetworkProxy>
 #include <QTcpSocket>
 #include <QUrl>
@@ -46,20 +45,10 @@ const Form *formOf(const QString &site)
 // the length in characters.
 QByteArray singleBytes(QStringView text)
 {
-    static const QHash<char32_t, char> kWindows1252 = [] {
-        QHash<char32_t, char> bytes;
-        for (int b = 0x80; b < 0xA0; ++b) {
-            const QString letter = OctetsVersTexte(QByteArray(1, char(b)), "text/plain; charset=windows-1252");
-            if (letter.size() == 1)
-                bytes.insert(letter.at(0).unicode(), char(b));
-        }
-        return bytes;
-    }();
-
     QByteArray bytes;
     bytes.reserve(text.size());
     for (const char32_t c : text.toUcs4())
-        bytes += c < 0x100 ? char(c) : kWindows1252.value(c, '?');
+        bytes += windows1252Byte(c).value_or('?');
     return bytes;
 }
 
