@@ -4,6 +4,7 @@
 #include "core/program.h"
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
+#include "output/file_copy.h"
 #include "output/output_actions.h"
 #include "output/retrieval.h"
 #include "settings/options.h"
@@ -13,7 +14,6 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QNetworkProxyFactory>
 #include <QStringList>
@@ -232,7 +232,7 @@ void printHits(const ResultList &results, bool json)
     }
 }
 
-// Copies are plain file copies that replace an older copy; no question asked.
+// Copies replace an older copy without a question, in one step.
 class FileCopies : public OutputActions
 {
 public:
@@ -240,18 +240,12 @@ public:
     {
         const QString folder = QFileInfo(destination).absolutePath();
         QDir().mkpath(folder);
-        const QString partial = destination + QStringLiteral(".part");
-        QFile::remove(partial);
-        QFile copy(source);
-        if (copy.copy(partial)) {
-            QFile::remove(destination);
-            if (QFile::rename(partial, destination))
-                return true;
-        }
-        QFile::remove(partial);
+        QString why;
+        if (copyReplacing(source, destination, &why))
+            return true;
         m_problem = QStringLiteral("the picture could not be copied into %1").arg(QDir::toNativeSeparators(folder));
-        if (copy.error() != QFileDevice::NoError)
-            m_problem += QStringLiteral(" (%1)").arg(copy.errorString());
+        if (!why.isEmpty())
+            m_problem += QStringLiteral(" (%1)").arg(why);
         return false;
     }
     void openDocument(const QString &) override {}

@@ -1,13 +1,12 @@
 #include "windows/desktop_output.h"
 
 #include "core/program.h"
+#include "output/file_copy.h"
 #include "windows/poster_viewer.h"
 
 #include <QDesktopServices>
-#include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QSaveFile>
 #include <QUrl>
 #include <QWidget>
 
@@ -28,34 +27,13 @@ bool DesktopOutput::copyFile(const QString &source, const QString &destination)
         if (answer != QMessageBox::Yes)
             return false;
     }
-    if (replaceFile(source, destination))
+    if (copyReplacing(source, destination))
         return true;
     const QString problem = m_program.state().LangOffset == 0
                                 ? QStringLiteral("L'image n'a pas pu être copiée dans « %1 ».")
                                 : QStringLiteral("The picture could not be copied to \"%1\".");
     QMessageBox::warning(m_owner, QStringLiteral("Pellicam"), problem.arg(QFileInfo(destination).path()));
     return false;
-}
-
-bool DesktopOutput::replaceFile(const QString &source, const QString &destination)
-{
-    constexpr qint64 kChunk = 1 << 20;
-    QFile in(source);
-    if (!in.open(QIODevice::ReadOnly))
-        return false;
-    // Written beside the target and renamed over it in one step: until then
-    // the earlier copy stays whole, and a failed copy leaves nothing behind.
-    QSaveFile out(destination);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
-    while (!in.atEnd()) {
-        const QByteArray chunk = in.read(kChunk);
-        if (chunk.isEmpty() || out.write(chunk) != chunk.size()) {
-            out.cancelWriting();
-            return false;
-        }
-    }
-    return out.commit();
 }
 
 void DesktopOutput::openDocument(const QString &path)

@@ -18,10 +18,6 @@ public:
     void showInSystemViewer(const QString &path) override;
     void showInViewer(const QString &path, int index) override;
 
-    // Copies `source` over `destination`, which changes only once the whole
-    // copy is there; false when nothing was copied.
-    static bool replaceFile(const QString &source, const QString &destination);
-
 private:
     Program &m_program;
     QWidget *m_owner;

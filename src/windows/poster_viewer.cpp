@@ -3,7 +3,7 @@
 #include "controls/file_dialog.h"
 #include "core/program.h"
 #include "output/retrieval.h"
-#include "windows/desktop_output.h"
+#include "output/file_copy.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -65,7 +65,7 @@ bool copyPicture(const QString &source, const QString &destination)
     const QString sourcePath = QFileInfo(source).canonicalFilePath();
     if (!sourcePath.isEmpty() && sourcePath == QFileInfo(destination).canonicalFilePath())
         return true;
-    return DesktopOutput::replaceFile(source, destination);
+    return copyReplacing(source, destination);
 }
 
 } // namespace

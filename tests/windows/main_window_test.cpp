@@ -72,6 +72,15 @@ protected:
         return window;
     }
 
+    // MovieCovers answers one hit after `delayMs`, so a run is seen under way.
+    void answerSlowly(int delayMs)
+    {
+        FixtureServer::Reply slow;
+        slow.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)";
+        slow.delayMs = delayMs;
+        m_server.setReply(QStringLiteral("/mc/multicrit.html"), slow);
+    }
+
     void tickMovieCovers()
     {
         program().state().BaseUnique = false;
@@ -147,10 +156,7 @@ TEST_F(MainWindowTest, theTitleBoxCompletesFromTheHistory)
 
 TEST_F(MainWindowTest, aClickOnTheButtonStopsTheRun)
 {
-    FixtureServer::Reply slow;
-    slow.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)";
-    slow.delayMs = 800;
-    m_server.setReply(QStringLiteral("/mc/multicrit.html"), slow);
+    answerSlowly(800);
     auto window = startWindow();
     tickMovieCovers();
     window->titleBox()->setEditText(QStringLiteral("matrix"));
@@ -293,10 +299,7 @@ TEST_F(MainWindowTest, anUpdateFoundDuringASearchIsAnnouncedOnceTheRunIsOver)
     FixtureServer::Reply pad;
     pad.body = "<Program_Version>2006.m</Program_Version>";
     m_server.setReply(QStringLiteral("/editeur/pad_file.xml"), pad);
-    FixtureServer::Reply slow;
-    slow.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)";
-    slow.delayMs = 1000;
-    m_server.setReply(QStringLiteral("/mc/multicrit.html"), slow);
+    answerSlowly(1000);
 
     auto window = startWindow();
     tickMovieCovers();
