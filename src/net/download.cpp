@@ -1,13 +1,15 @@
 #include "net/download.h"
 
 #include "core/program_state.h"
-#include "net/event_wait.h"
 #include "net/page_decoding.h"
 
 #include <QElapsedTimer>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QSaveFile>
+
+#include <memory>
+#include <optional>
 
 namespace {
 
@@ -45,9 +47,10 @@ QNetworkRequest::CacheLoadControl cacheControlFor(int options)
     return QNetworkRequest::PreferNetwork;
 }
 
-bool isMakerRead(const QString &name)
+bool isMakerRead(Download::Purpose purpose)
 {
-    return name == u"Bandeau" || name == u"ToolTipText" || name == u"UpdateFile";
+    using P = Download::Purpose;
+    return purpose == P::Banner || purpose == P::BannerText || purpose == P::UpdateFile;
 }
 
 // Addresses come from pages: anything but the web (a local file, a FIFO...) is refused.
@@ -57,9 +60,10 @@ bool isWebAddress(const QUrl &url)
 }
 
 // The reads whose bytes become text; the others bring pictures and PDFs.
-bool isTextRead(const QString &name)
+bool isTextRead(Download::Purpose purpose)
 {
-    return name.startsWith(u"Html") || name == u"ToolTipText" || name == u"UpdateFile";
+    using P = Download::Purpose;
+    return purpose == P::Page || purpose == P::BannerText || purpose == P::UpdateFile;
 }
 
 // A site may answer 200 with an error page: bytes are kept under a name only
@@ -121,73 +125,133 @@ Download::~Download()
         it.key()->abort();
         it.key()->deleteLater();
     }
+    m_reads.clear();
+    m_tickets.clear();
+    // Whoever still waits is let go while everything it may touch is alive.
+    while (!m_waiters.isEmpty())
+        endTicket(m_waiters.begin().key());
 }
 
-void Download::Start(const QString &url, const QString &PName, bool jpg, bool AttenteFin, bool Pause)
+QString Download::Outcome::text() const
 {
-    const int options = isMakerRead(PName) ? kMakerOptions : m_state.ModeConnexion;
-    m_fini = false;
-    QElapsedTimer sinceStart;
-    sinceStart.start();
+    return OctetsVersTexte(body, contentType);
+}
 
+Download::Ticket Download::start(const QString &url, Purpose purpose, Delivery deliver, const QString &savePath)
+{
     Read read;
     read.ticket = m_nextTicket++;
     read.url = QUrl(url);
-    read.name = PName;
-    read.jpg = jpg;
-    read.options = options;
-    read.run = m_run;
-    if (PName.startsWith(u"Html"))
-        m_latestPageTicket = read.ticket;
-    bool isSlot = false;
-    const int slot = PName.startsWith(u"Thum") ? PName.mid(4).toShort(&isSlot) : 0;
-    if (isSlot)
-        emit thumbnailRequested(slot, url);
+    read.purpose = purpose;
+    read.savePath = savePath;
+    read.options = isMakerRead(purpose) ? kMakerOptions : m_state.ModeConnexion;
     if (!isWebAddress(read.url)) {
-        fail(read);
-        return;
+        if (deliver)
+            deliver(Outcome{});
+        emit readFinished();
+        return read.ticket;
     }
+    TicketState &ticket = m_tickets[read.ticket];
+    ticket.deliver = std::move(deliver);
+    ticket.options = read.options;
+    ticket.sinceStart.start();
     issue(read);
+    return read.ticket;
+}
 
+QCoro::Task<bool> Download::wait(Ticket ticket, Waiting waiting)
+{
+    const auto state = m_tickets.constFind(ticket);
+    if (state == m_tickets.cend())
+        co_return true;
+    const int options = state->options;
+    const QElapsedTimer since = state->sinceStart;
+    const bool untilDone = waiting == Waiting::Done || waiting == Waiting::DoneThenSettle;
+    const bool settle = waiting == Waiting::Settle || waiting == Waiting::DoneThenSettle;
     bool done = false;
     // A synchronous read returns only once its data is there (within the limit).
     if (options == kSynchronous)
-        done = waitForTicket(read.ticket, m_timing.limitMs, false);
-    else if (AttenteFin)
-        done = waitForTicket(read.ticket, m_timing.limitMs, true);
-    if (Pause && !done)
-        waitForTicket(read.ticket, m_timing.pauseMs - int(sinceStart.elapsed()), false);
+        done = co_await waitFor(ticket, m_timing.limitMs, false);
+    else if (untilDone)
+        done = co_await waitFor(ticket, m_timing.limitMs, true);
+    if (settle && !done)
+        done = co_await waitFor(ticket, m_timing.pauseMs - int(since.elapsed()), false);
+    co_return done;
 }
 
-bool Download::waitForTicket(quint64 ticket, int timeoutMs, bool reissue)
+QCoro::Task<Download::Outcome> Download::fetch(const QString &url, Purpose purpose, const QString &savePath)
 {
+    auto outcome = std::make_shared<std::optional<Outcome>>();
+    const Ticket ticket = start(url, purpose, [outcome](const Outcome &o) { *outcome = o; }, savePath);
+    co_await wait(ticket, Waiting::Done);
+    if (*outcome)
+        co_return **outcome;
+    Outcome givenUp;
+    givenUp.timedOut = inFlight(ticket);
+    co_return givenUp;
+}
+
+QCoro::Task<bool> Download::waitFor(Ticket ticket, int timeoutMs, bool reissue)
+{
+    if (!inFlight(ticket))
+        co_return true;
     if (timeoutMs <= 0)
-        return false;
-    EventWait wait;
-    QTimer reissueTimer;
-    reissueTimer.setSingleShot(true);
-    reissueTimer.setTimerType(Qt::PreciseTimer);
-    QMetaObject::Connection reissueConnection;
-    const auto finished = connect(this, &Download::ticketFinished, this, [&](quint64 done) {
-        if (done == ticket)
-            wait.finish();
-    });
-    if (reissue && m_timing.reissueMs < timeoutMs) {
-        // Pages sometimes hang on the first try and come at once on the second.
-        reissueConnection = connect(&reissueTimer, &QTimer::timeout, this, [this, ticket] {
-            for (const Read &read : std::as_const(m_reads)) {
-                if (read.ticket == ticket) {
-                    issue(read);
-                    return;
-                }
+        co_return false;
+    Waiter waiter;
+    waiter.ticket = ticket;
+    m_waiters.insert(ticket, &waiter);
+    QElapsedTimer sinceWait;
+    sinceWait.start();
+    // Pages sometimes hang on the first try and come at once on the second.
+    bool reissueDue = reissue && m_timing.reissueMs < timeoutMs;
+    while (!waiter.ended) {
+        WakeUp wake;
+        waiter.wake = &wake;
+        const int until = reissueDue ? m_timing.reissueMs : timeoutMs;
+        const int timer = m_timers.wakeIn(wake, until - int(sinceWait.elapsed()));
+        co_await wake;
+        m_timers.stop(timer);
+        waiter.wake = nullptr;
+        if (waiter.ended || !reissueDue)
+            break;
+        reissueDue = false;
+        for (const Read &read : std::as_const(m_reads)) {
+            if (read.ticket == ticket) {
+                issue(read);
+                break;
             }
-        });
-        reissueTimer.start(m_timing.reissueMs);
+        }
     }
-    const bool done = wait.wait(timeoutMs);
-    disconnect(finished);
-    disconnect(reissueConnection);
-    return done;
+    m_waiters.remove(ticket, &waiter);
+    co_return !inFlight(ticket);
+}
+
+void Download::cancel(Ticket ticket)
+{
+    for (auto it = m_reads.begin(); it != m_reads.end();) {
+        if (it->ticket != ticket) {
+            ++it;
+            continue;
+        }
+        QNetworkReply *reply = it.key();
+        it = m_reads.erase(it);
+        reply->disconnect(this);
+        reply->abort();
+        reply->deleteLater();
+    }
+    m_tickets.remove(ticket);
+    endTicket(ticket);
+}
+
+void Download::endTicket(Ticket ticket)
+{
+    // Woken one by one: a woken waiter removes itself from the list.
+    while (Waiter *waiter = m_waiters.value(ticket)) {
+        m_waiters.remove(ticket, waiter);
+        waiter->ended = true;
+        if (waiter->wake)
+            waiter->wake->wake();
+    }
 }
 
 void Download::applyProxy()
@@ -212,7 +276,7 @@ void Download::issue(const Read &read)
     QNetworkReply *reply = m_manager.get(request);
     m_reads.insert(reply, read);
     ++m_tickets[read.ticket].inFlight;
-    watchSize(reply, isTextRead(read.name) ? m_caps.pageBytes : m_caps.pictureBytes);
+    watchSize(reply, isTextRead(read.purpose) ? m_caps.pageBytes : m_caps.pictureBytes);
 }
 
 void Download::watchSize(QNetworkReply *reply, qint64 cap)
@@ -229,13 +293,6 @@ void Download::watchSize(QNetworkReply *reply, qint64 cap)
     });
 }
 
-void Download::fail(const Read &read)
-{
-    complete(read, false, {}, {});
-    m_fini = true;
-    emit readFinished();
-}
-
 void Download::onFinished(QNetworkReply *reply)
 {
     reply->deleteLater();
@@ -244,8 +301,10 @@ void Download::onFinished(QNetworkReply *reply)
         return;
     Read read = *found;
     m_reads.erase(found);
-    TicketState &ticket = m_tickets[read.ticket];
-    --ticket.inFlight;
+    const auto state = m_tickets.find(read.ticket);
+    if (state == m_tickets.end())
+        return;
+    --state->inFlight;
 
     const bool ok = succeeded(reply) && !read.tooLarge;
     if (!ok && read.options == kCacheIfNetworkFails && !read.fromCache && !read.tooLarge
@@ -256,45 +315,32 @@ void Download::onFinished(QNetworkReply *reply)
     }
 
     // Once one reply of a read has delivered, a failing twin changes nothing.
-    const bool deliver = ok || !ticket.succeeded;
-    ticket.succeeded = ticket.succeeded || ok;
-    const quint64 ticketId = read.ticket;
-    if (ticket.inFlight == 0)
-        m_tickets.remove(ticketId);
-
+    Delivery deliver;
+    if (ok || !state->delivered) {
+        state->delivered = state->delivered || ok;
+        deliver = state->deliver;
+    }
+    if (state->inFlight == 0)
+        m_tickets.erase(state);
+    // Delivered last: the one told may start reads of its own.
     if (deliver)
-        complete(read, ok, ok ? reply->readAll() : QByteArray(),
-                 reply->header(QNetworkRequest::ContentTypeHeader).toByteArray());
-    m_fini = true;
+        deliver(outcomeOf(read, reply, ok));
     emit readFinished();
-    emit ticketFinished(ticketId, QPrivateSignal());
+    if (!inFlight(read.ticket))
+        endTicket(read.ticket);
 }
 
-void Download::complete(const Read &read, bool ok, const QByteArray &body, const QByteArray &contentType)
+Download::Outcome Download::outcomeOf(const Read &read, QNetworkReply *reply, bool ok)
 {
-    const QStringView purpose = QStringView(read.name).left(4);
-    const QString rest = read.name.mid(4);
-
-    if (purpose == u"Band") {
-        const QImage picture = read.jpg ? QImage::fromData(body) : QImage();
-        if (!picture.isNull())
-            emit bannerArrived(picture);
-    } else if (purpose == u"Tool") {
-        emit bannerTextArrived(OctetsVersTexte(body, contentType));
-    } else if (purpose == u"Upda") {
-        emit updateFileArrived(OctetsVersTexte(body, contentType));
-    } else if (purpose == u"Html") {
-        // The page buffer belongs to the latest page read: a late answer to an
-        // earlier one must not replace the page being scraped now.
-        if (read.ticket == m_latestPageTicket)
-            m_state.PageHtml = OctetsVersTexte(body, contentType);
-    } else if (purpose == u"Thum") {
-        bool isSlot = false;
-        const int slot = rest.toShort(&isSlot);
-        const QImage picture = read.jpg ? QImage::fromData(body) : QImage();
-        if (isSlot && read.run == m_run && !picture.isNull())
-            emit thumbnailArrived(slot, picture);
-    } else if (purpose == u"Save") {
-        emit saveFinished(rest, ok && holdsWhatItsNameSays(rest, body) && writeWhole(rest, body));
-    }
+    Outcome outcome;
+    const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
+    outcome.answered = status.isValid();
+    outcome.status = status.toInt();
+    outcome.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
+    if (ok)
+        outcome.body = reply->readAll();
+    if (read.purpose == Purpose::Save)
+        ok = ok && holdsWhatItsNameSays(read.savePath, outcome.body) && writeWhole(read.savePath, outcome.body);
+    outcome.ok = ok;
+    return outcome;
 }

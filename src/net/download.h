@@ -1,33 +1,47 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
+#include <QElapsedTimer>
 #include <QHash>
-#include <QImage>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
-#include <QNetworkRequest>
 #include <QObject>
 #include <QString>
 #include <QUrl>
+#include <functional>
+
+#include "net/wake_up.h"
 
 struct ProgramState;
 class QNetworkDiskCache;
 class QNetworkReply;
 
-// The one fetcher behind every HTTP GET of the program. A read is labelled by a
-// property name whose first four characters say what its completion does:
-//   "Html"          the page text replaces PageHtml
-//   "Thum" + slot   thumbnailArrived(slot, picture)
-//   "Save" + path   the bytes are written to that file, when they are what its
-//                   name says: a PDF for ".pdf", else a picture
-//   "Bandeau"       bannerArrived(picture)
-//   "ToolTipText"   bannerTextArrived(text)
-//   "UpdateFile"    updateFileArrived(text)
-// Only http and https addresses are read: any other is a failed read.
+// The one fetcher behind every HTTP GET of the program. Each read has a
+// purpose, which decides its size cap, its cache options and what is kept:
+// a page's or a text's bytes, a picture's, or a file written whole. Only http
+// and https addresses are read: any other is a read that failed at once.
 class Download : public QObject
 {
     Q_OBJECT
 
 public:
+    enum class Purpose {
+        Page,       // a site's page
+        Thumbnail,  // a hit's thumbnail
+        Save,       // a full picture or PDF, written to a file when it is what its name says
+        Banner,     // the maker's banner picture
+        BannerText, // the banner's link
+        UpdateFile, // the maker's version file
+    };
+
+    // How the one who starts a read waits for it.
+    enum class Waiting {
+        None,
+        Done,           // until it ends, asked for again after a while, up to the time limit
+        DoneThenSettle, // as Done; if it is not done, then the settle time since its start
+        Settle,         // the settle time since its start: several may be in flight
+    };
+
     // The program's limits; tests shorten them.
     struct Timing
     {
@@ -39,9 +53,24 @@ public:
     // The most bytes a reply may bring; past them the read fails. Tests lower them.
     struct Caps
     {
-        qint64 pageBytes = 16 * 1024 * 1024;    // a page or a form post's answer
+        qint64 pageBytes = 16 * 1024 * 1024;    // a page, a text, or a form post's answer
         qint64 pictureBytes = 64 * 1024 * 1024; // a picture, a PDF, a banner
     };
+
+    // How a read ended.
+    struct Outcome
+    {
+        bool ok = false;        // a 2xx answer (for a Save: and the file is written)
+        bool answered = false;  // a status line came
+        bool timedOut = false;  // the waiter gave up at the time limit
+        int status = 0;         // the HTTP status, 0 when none came
+        QByteArray body;        // empty when the read failed
+        QByteArray contentType;
+        QString text() const;   // the body decoded as a page
+    };
+
+    using Ticket = quint64;
+    using Delivery = std::function<void(const Outcome &)>;
 
     // Read options of the "Connexion" setting, as stored in ModeConnexion.
     static constexpr int kSynchronous = 1;
@@ -54,72 +83,70 @@ public:
     ~Download() override;
 
     void setTiming(const Timing &timing) { m_timing = timing; }
+    const Timing &timing() const { return m_timing; }
     void setCaps(const Caps &caps) { m_caps = caps; }
+    const Caps &caps() const { return m_caps; }
+    ProgramState &state() const { return m_state; }
 
-    // Reads `url`. With `AttenteFin` it returns once the read has completed, or
-    // after the time limit; with `Pause` it returns once the read has completed or
-    // the settle time since the start has passed. Nothing is reported: callers
-    // look at the effect (PageHtml, a picture, a file).
-    void Start(const QString &url, const QString &PName, bool jpg, bool AttenteFin = false,
-               bool Pause = false);
-
-    // Set when any read completes; cleared by every Start.
-    bool Fini() const { return m_fini; }
-
-    // From now on thumbnails of the reads started before are dropped, so a slow
-    // picture of the last search never lands in a slot of this one.
-    void newRun() { ++m_run; }
+    // Starts reading `url`; `deliver` gets its outcome once it ends, unless it
+    // is cancelled first. A Save writes to `savePath`.
+    Ticket start(const QString &url, Purpose purpose, Delivery deliver = {}, const QString &savePath = {});
+    // Waits for a started read as `waiting` says; true when it ended meanwhile.
+    QCoro::Task<bool> wait(Ticket ticket, Waiting waiting);
+    // Starts a read and waits until it ends or is given up (then `timedOut`).
+    QCoro::Task<Outcome> fetch(const QString &url, Purpose purpose, const QString &savePath = {});
+    // Drops a read: it delivers nothing and its waits end now.
+    void cancel(Ticket ticket);
+    bool inFlight(Ticket ticket) const { return m_tickets.contains(ticket); }
 
 signals:
-    void thumbnailRequested(int slot, const QString &url);
-    void thumbnailArrived(int slot, const QImage &picture);
-    void bannerArrived(const QImage &picture);
-    void bannerTextArrived(const QString &text);
-    // Empty when the read failed.
-    void updateFileArrived(const QString &text);
-    // A "Save" read ended; `written` says whether the file now holds the bytes.
-    void saveFinished(const QString &path, bool written);
     // Any read ended, also one that failed.
     void readFinished();
-    void ticketFinished(quint64 ticket, QPrivateSignal);
 
 private:
     struct Read
     {
-        quint64 ticket = 0; // shared by a read and its re-issue
+        Ticket ticket = 0; // shared by a read and its re-issue
         QUrl url;
-        QString name;
-        bool jpg = false;
+        Purpose purpose = Purpose::Page;
+        QString savePath;
         int options = 0;
-        quint64 run = 0;
         bool fromCache = false; // the second try of "from the cache when the network fails"
         bool tooLarge = false;  // given up at its size cap
     };
+    // Per ticket: its replies still out, whether one delivered, who gets the outcome.
+    struct TicketState
+    {
+        int inFlight = 0;
+        bool delivered = false;
+        Delivery deliver;
+        QElapsedTimer sinceStart;
+        int options = 0;
+    };
+    struct Waiter
+    {
+        Ticket ticket = 0;
+        WakeUp *wake = nullptr;
+        bool ended = false;
+    };
 
+    QCoro::Task<bool> waitFor(Ticket ticket, int timeoutMs, bool reissue);
     void issue(const Read &read);
     void watchSize(QNetworkReply *reply, qint64 cap);
-    void fail(const Read &read);
     void applyProxy();
     void onFinished(QNetworkReply *reply);
-    void complete(const Read &read, bool ok, const QByteArray &body, const QByteArray &contentType);
-    bool waitForTicket(quint64 ticket, int timeoutMs, bool reissue);
+    void endTicket(Ticket ticket);
+    Outcome outcomeOf(const Read &read, QNetworkReply *reply, bool ok);
 
     ProgramState &m_state;
     QNetworkAccessManager m_manager;
     QNetworkDiskCache *m_cache = nullptr;
     QHash<QNetworkReply *, Read> m_reads;
-    // Per ticket: how many of its replies are still out, and whether one succeeded.
-    struct TicketState
-    {
-        int inFlight = 0;
-        bool succeeded = false;
-    };
-    QHash<quint64, TicketState> m_tickets;
+    QHash<Ticket, TicketState> m_tickets;
+    QMultiHash<Ticket, Waiter *> m_waiters;
+    WakeTimers m_timers;
     Timing m_timing;
     Caps m_caps;
-    bool m_fini = false;
-    quint64 m_nextTicket = 1;
-    quint64 m_run = 0;
-    quint64 m_latestPageTicket = 0;
+    Ticket m_nextTicket = 1;
     QNetworkProxy m_appliedProxy;
 };

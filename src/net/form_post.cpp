@@ -1,7 +1,6 @@
 #include "net/form_post.h"
 
 #include "core/program_state.h"
-#include "net/event_wait.h"
 #include "net/page_decoding.h"
 #include "settings/site_addresses.h"
 
@@ -26,10 +25,6 @@ constexpr Form kForms[] = {
 };
 
 constexpr int kDefaultPort = 80;
-
-// The stop button closes the socket, which ends a wait at once; this only
-// catches a stop request made some other way.
-constexpr int kStopCheckMs = 100;
 
 const Form *formOf(const QString &site)
 {
@@ -74,19 +69,32 @@ FormPost::~FormPost()
     m_socket->abort();
 }
 
-void FormPost::post(const QString &SitePost, const QString &TitrePost, const QString &siteAddress)
+QCoro::Task<QString> FormPost::exchange(const QString &SitePost, const QString &TitrePost, const QString &siteAddress)
 {
     if (!isClosed())
         m_socket->abort();
     m_sitePost = SitePost;
     m_titrePost = TitrePost;
-    m_state.PageHtml.clear();
     m_reply.clear();
     m_postTermine = false;
     m_ended = false;
-    m_sincePost.start();
+    post(siteAddress);
+    if (!m_ended) {
+        WakeUp wake;
+        m_wake = &wake;
+        const int limit = m_timers.wakeIn(wake, m_timing.limitMs);
+        co_await wake;
+        m_timers.stop(limit);
+        m_wake = nullptr;
+        // Given up as a read is: what arrived is scraped.
+        close();
+    }
+    co_return m_reply.text();
+}
 
-    const Form *form = formOf(SitePost);
+void FormPost::post(const QString &siteAddress)
+{
+    const Form *form = formOf(m_sitePost);
     if (!form) {
         endExchange();
         return;
@@ -101,7 +109,7 @@ void FormPost::post(const QString &SitePost, const QString &TitrePost, const QSt
     if (viaProxy)
         target = QStringLiteral("http://") + hostName + target;
 
-    const QByteArray body = singleBytes(QString::fromUtf16(form->beforeTitle) + TitrePost + QString::fromUtf16(form->afterTitle));
+    const QByteArray body = singleBytes(QString::fromUtf16(form->beforeTitle) + m_titrePost + QString::fromUtf16(form->afterTitle));
     m_request = "POST " + singleBytes(target) + " HTTP/1.1\r\n"
                 + "Accept: text/html\r\n"
                 + "Content-Type: application/x-www-form-urlencoded\r\n"
@@ -113,25 +121,6 @@ void FormPost::post(const QString &SitePost, const QString &TitrePost, const QSt
         m_socket->connectToHost(m_state.ProxyHost, quint16(m_state.ProxyPort));
     else
         m_socket->connectToHost(site.host(), quint16(site.port(kDefaultPort)));
-}
-
-void FormPost::waitForReply()
-{
-    while (!m_postTermine && !m_ended && !m_state.ArretDemande && !EventWait::closing()) {
-        const qint64 left = m_timing.limitMs - m_sincePost.elapsed();
-        if (left <= 0) {
-            // Given up as a read is: what arrived is scraped.
-            close();
-            break;
-        }
-        EventWait wait;
-        const auto connection = connect(this, &FormPost::finished, this, [&wait] { wait.finish(); });
-        wait.wait(int(qMin<qint64>(kStopCheckMs, left)));
-        disconnect(connection);
-    }
-    // Decoded once, here. A late page read of an earlier site may have
-    // replaced the buffer meanwhile.
-    m_state.PageHtml = m_reply.text();
 }
 
 void FormPost::close()
@@ -183,4 +172,6 @@ void FormPost::endExchange()
         return;
     m_ended = true;
     emit finished();
+    if (m_wake)
+        m_wake->wake();
 }

@@ -2,9 +2,11 @@
 
 #include "net/download.h"
 #include "net/post_reply.h"
+#include "net/wake_up.h"
+
+#include <QCoro/QCoroTask>
 
 #include <QByteArray>
-#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 
@@ -12,10 +14,11 @@ struct ProgramState;
 class QTcpSocket;
 
 // The search form of the two sites that only answer a POST, written by hand
-// over a plain socket. The reply, headers included, is collected into
-// PageHtml until it is whole (its closing HTML tag, or all that its headers
-// declare), the connection ends, or a read's time limit has passed. A reply
-// past a page's size cap is a failure: nothing of it is kept.
+// over a plain socket. The reply, headers included, is collected until it is
+// whole (its closing HTML tag, or all that its headers declare), the
+// connection ends, or a read's time limit has passed. A reply past a page's
+// size cap is a failure: nothing of it is kept. One exchange at a time: each
+// site's search has its own.
 class FormPost : public QObject
 {
     Q_OBJECT
@@ -28,23 +31,19 @@ public:
     void setTiming(const Download::Timing &timing) { m_timing = timing; }
     void setCaps(const Download::Caps &caps) { m_caps = caps; }
 
-    // Empties PageHtml and connects to the site of `siteAddress` (its host and
-    // port; to the program's proxy when one is set). The request of
-    // `SitePost` ("AllDivX" or "CoverComoz") with `TitrePost` in its body
-    // goes out once connected. An exchange still open is dropped first.
-    void post(const QString &SitePost, const QString &TitrePost, const QString &siteAddress);
-
-    // Yields until the reply is complete, the connection has ended (refused,
-    // failed or closed by either side), the time limit since post() has passed
-    // (the exchange is then closed), the user asked to stop or the program is
-    // closing. PageHtml then holds what arrived.
-    void waitForReply();
+    // Connects to the site of `siteAddress` (its host and port; to the
+    // program's proxy when one is set), sends the request of `SitePost`
+    // ("AllDivX" or "CoverComoz") with `TitrePost` in its body, and returns
+    // what arrived once the reply is complete, the connection has ended
+    // (refused, failed or closed by either side), the time limit has passed
+    // or close() was called. An exchange still open is dropped first.
+    QCoro::Task<QString> exchange(const QString &SitePost, const QString &TitrePost, const QString &siteAddress);
 
     // Ends the exchange under way; nothing happens when none is.
     void close();
     bool isClosed() const;
 
-    // Set once the reply is complete; cleared by post().
+    // Set once the reply is complete; cleared by a new exchange.
     bool PostTermine() const { return m_postTermine; }
     QString SitePost() const { return m_sitePost; }
     QString TitrePost() const { return m_titrePost; }
@@ -54,6 +53,7 @@ signals:
     void finished();
 
 private:
+    void post(const QString &siteAddress);
     void sendRequest();
     void collectReply();
     void endExchange();
@@ -62,7 +62,8 @@ private:
     QTcpSocket *m_socket;
     Download::Timing m_timing;
     Download::Caps m_caps;
-    QElapsedTimer m_sincePost;
+    WakeTimers m_timers;
+    WakeUp *m_wake = nullptr;
     QString m_sitePost;
     QString m_titrePost;
     QByteArray m_request;

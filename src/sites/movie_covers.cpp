@@ -1,8 +1,6 @@
 #include "sites/movie_covers.h"
 
-#include "core/program.h"
 #include "core/text_helpers.h"
-#include "output/retrieval.h"
 #include "sites/title_preparation.h"
 #include "settings/settings_store.h"
 
@@ -11,6 +9,7 @@
 namespace {
 
 const QString kSite = QStringLiteral("MovieCovers");
+const QString kHostSetting = QStringLiteral("Hote-MovieCovers");
 constexpr int kSnippetLength = 150;
 
 // "PDF-Format" 0 to 9: the jacket sizes that the site prints.
@@ -31,45 +30,44 @@ QString codeFor(const std::array<const char *, N> &codes, const QString &setting
 
 } // namespace
 
-QString MovieCovers::host() const
+QString MovieCovers::name() const
 {
-    return address(QStringLiteral("Hote-MovieCovers"));
+    return kSite;
 }
 
-void MovieCovers::ChercheMovieCovers(const QString &TypeFichier)
+QStringList MovieCovers::addressSettings() const
 {
-    const int first = beginHits();
-    announce(QStringLiteral("Movie Covers"));
-    fetchPage(host() + QStringLiteral("/multicrit.html?titre=") + escapeForAddress(typedTitle()) + QStringLiteral("&slow=1&listes=1"));
-    collectSnippets();
-    CentreVignettes();
-
-    const int last = results().NbResultats();
-    int &current = state().IndiceCourant;
-    for (current = first; current <= last; ++current) {
-        if (stopRequested())
-            break;
-        ResultEntry &entry = hit(current);
-        completeHit(entry, TypeFichier);
-        addSlot(false);
-        fetchThumbnail(thumbnailAddress(entry), Pacing::Waited);
-    }
+    return {kHostSetting};
 }
 
-// Every film link of the page, kept raw until the hits are made.
-void MovieCovers::collectSnippets()
+QCoro::Task<> MovieCovers::search(SiteSearch &search, int base)
 {
-    const QString &page = state().PageHtml;
+    const QString TypeFichier = base == kPdfBase ? QStringLiteral("PDF") : QStringLiteral("JPG");
+    const QString host = search.address(kHostSetting);
+    search.announce(QStringLiteral("Movie Covers"));
+    const QString page = co_await search.readPage(host + QStringLiteral("/multicrit.html?titre=") + escapeForAddress(search.typedTitle())
+                                                  + QStringLiteral("&slow=1&listes=1"));
+    search.addHits(snippetPass(page));
+    search.centre();
+    co_await search.placeHits(1, false, SiteSearch::Pacing::Waited, [&](ResultEntry &hit) {
+        completeHit(hit, TypeFichier);
+        return thumbnailAddress(host, hit);
+    });
+}
+
+QList<ResultEntry> MovieCovers::snippetPass(const QString &page)
+{
+    QList<ResultEntry> hits;
     for (qsizetype p = text::find(page, u"/film/"); p != 0; p = text::find(page, u"/film/", p + 1)) {
-        ResultEntry *entry = newHit();
-        if (!entry)
-            break;
-        entry->Extra = text::mid(page, p, kSnippetLength);
+        ResultEntry entry;
+        entry.Extra = text::mid(page, p, kSnippetLength);
+        hits.append(entry);
     }
+    return hits;
 }
 
 // The snippet reads: /film/word_KEY.html'>TITLE</a> (YEAR)
-void MovieCovers::completeHit(ResultEntry &hit, const QString &TypeFichier) const
+void MovieCovers::completeHit(ResultEntry &hit, const QString &TypeFichier)
 {
     const QString snippet = hit.Extra;
     const qsizetype d = text::find(snippet, u".h") - 1;
@@ -88,49 +86,35 @@ void MovieCovers::completeHit(ResultEntry &hit, const QString &TypeFichier) cons
     hit.Site = kSite;
 }
 
-QString MovieCovers::thumbnailAddress(const ResultEntry &hit) const
+QString MovieCovers::thumbnailAddress(const QString &host, const ResultEntry &hit)
 {
     // Titles such as "PARRAIN (LE)" are filed under their own first letter.
     const QString &source = hit.Title.endsWith(u')') ? hit.Title : hit.Key;
     const QString letter = source.left(1).toLower();
-    return host() + QStringLiteral("/DATA/thumbs/films-") + letter + u'/' + hit.Key + QStringLiteral(".jpg");
+    return host + QStringLiteral("/DATA/thumbs/films-") + letter + u'/' + hit.Key + QStringLiteral(".jpg");
 }
 
-// The jacket's options go into the address and, as their digits, into the file
-// name, so that every combination is a file of its own.
-QString MovieCovers::jacketAddress(const ResultEntry &hit)
+QCoro::Task<PictureSource> MovieCovers::picture(PictureRequest &request)
 {
-    QString &name = state().NomFichier;
-    const QString size = settings().LitValeur(QStringLiteral("PDF-Format"));
-    const QString background = settings().LitValeur(QStringLiteral("PDF-Fond"));
-    const QString font = settings().LitValeur(QStringLiteral("PDF-Police"));
-    name += u'-' + size + background + font;
-
-    QString url = host() + QStringLiteral("/getpdf5.html?idmc1=") + hit.Key + QStringLiteral("&taille=") + codeFor(kJacketSizes, size)
-                  + QStringLiteral("&couleurfond=") + codeFor(kBackgrounds, background) + QStringLiteral("&police=")
-                  + codeFor(kFonts, font) + QStringLiteral("&submit=Voir...");
-    text::replaceAll(url, u"%20", u"+");
-    return url;
-}
-
-void MovieCovers::RecupMovieCovers(int Index, bool Copy)
-{
-    retrieval().PrepareTelechargement(Index);
-    const ResultEntry &entry = hit(Index + 1);
-    const bool jacket = entry.Extra != u"JPG";
-    const QString url = jacket ? jacketAddress(entry) : host() + QStringLiteral("/getjpg.html/") + entry.Key + QStringLiteral(".jpg");
-    // The site names the file by its format in capitals; the local name, in
-    // lower case, is the one every later step looks for.
-    const QString localPath = state().DossierTemp + state().NomFichier + (jacket ? QStringLiteral(".pdf") : QStringLiteral(".jpg"));
-    saveAndOpen(Index, Copy, url, localPath, true);
-}
-
-void registerMovieCovers(Program &program)
-{
-    auto adapter = std::make_unique<MovieCovers>(program);
-    MovieCovers *site = adapter.get();
-    program.setSearch(6, [site] { site->ChercheMovieCovers(QStringLiteral("JPG")); });
-    program.setSearch(11, [site] { site->ChercheMovieCovers(QStringLiteral("PDF")); });
-    program.retrieval().setResolver(kSite, [site](int index, bool copy) { site->RecupMovieCovers(index, copy); });
-    program.adopt(std::move(adapter));
+    const ResultEntry &hit = request.hit();
+    const QString host = request.address(kHostSetting);
+    PictureSource source;
+    source.reuseCached = true;
+    source.pdf = hit.Extra != u"JPG";
+    if (!source.pdf) {
+        source.url = host + QStringLiteral("/getjpg.html/") + hit.Key + QStringLiteral(".jpg");
+        co_return source;
+    }
+    // The jacket's options go into the address and, as their digits, into the
+    // file name, so that every combination is a file of its own.
+    SettingsStore &settings = request.settings();
+    const QString size = settings.LitValeur(QStringLiteral("PDF-Format"));
+    const QString background = settings.LitValeur(QStringLiteral("PDF-Fond"));
+    const QString font = settings.LitValeur(QStringLiteral("PDF-Police"));
+    request.fileName() += u'-' + size + background + font;
+    source.url = host + QStringLiteral("/getpdf5.html?idmc1=") + hit.Key + QStringLiteral("&taille=") + codeFor(kJacketSizes, size)
+                 + QStringLiteral("&couleurfond=") + codeFor(kBackgrounds, background) + QStringLiteral("&police=")
+                 + codeFor(kFonts, font) + QStringLiteral("&submit=Voir...");
+    text::replaceAll(source.url, u"%20", u"+");
+    co_return source;
 }

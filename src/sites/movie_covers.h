@@ -3,22 +3,22 @@
 #include "sites/site_adapter.h"
 
 // MovieCovers: posters as JPG pictures (base "MovieCovers (JPG)") and
-// printable jackets as PDF files (base "MovieCovers (PDF)"), one adapter for both.
+// printable jackets as PDF files (base "MovieCovers (PDF)"), one site for both.
 class MovieCovers : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kJpgBase = 6;
+    static constexpr int kPdfBase = 11;
 
-    // `TypeFichier` is "JPG" or "PDF"; hits of both formats share their thumbnails.
-    void ChercheMovieCovers(const QString &TypeFichier);
-    void RecupMovieCovers(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kJpgBase, kPdfBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
-private:
-    void collectSnippets();
-    void completeHit(ResultEntry &hit, const QString &TypeFichier) const;
-    QString thumbnailAddress(const ResultEntry &hit) const;
-    QString jacketAddress(const ResultEntry &hit);
-    QString host() const;
+    // Every film link of a result page, kept raw (in Extra) until the hit is made.
+    static QList<ResultEntry> snippetPass(const QString &page);
+    // A snippet made into the hit of a base: "JPG" or "PDF" in `TypeFichier`.
+    static void completeHit(ResultEntry &hit, const QString &TypeFichier);
+    static QString thumbnailAddress(const QString &host, const ResultEntry &hit);
 };
-
-void registerMovieCovers(Program &program);

@@ -1,7 +1,9 @@
 #pragma once
 
-class Program;
+#include "sites/site_adapter.h"
 
-// Gives the program the search procedure of every base and the resolver of
-// every site.
-void registerSites(Program &program);
+#include <memory>
+#include <vector>
+
+// Every site the program searches, one line each.
+std::vector<std::unique_ptr<SiteAdapter>> makeSites();

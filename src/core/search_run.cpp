@@ -1,0 +1,188 @@
+#include "core/search_run.h"
+
+#include "core/program.h"
+#include "core/result_list.h"
+
+SearchRun::SearchRun(Program &program, Download &download, std::function<QString(const QString &)> address,
+                     QObject *parent)
+    : QObject(parent), m_program(program), m_download(download), m_address(std::move(address))
+{
+}
+
+SearchRun::~SearchRun()
+{
+    // No task may outlive what it writes to.
+    blockSignals(true);
+    stop();
+}
+
+void SearchRun::start(const QList<Base> &bases)
+{
+    ++m_holds;
+    for (const Base &base : bases)
+        m_rows.push_back(std::make_unique<SearchRow>(*this, base.index));
+    for (size_t i = 0; i < m_rows.size(); ++i) {
+        SearchRow &row = *m_rows[i];
+        row.m_search = std::make_unique<SiteSearch>(row, m_download, m_program.title(), m_address);
+        runRow(row, bases[qsizetype(i)].search);
+    }
+    --m_holds;
+    finishIfDone();
+}
+
+QCoro::Task<> SearchRun::runRow(SearchRow &row, Procedure search)
+{
+    if (!m_stopped && search)
+        co_await search(*row.m_search);
+    rowEnded(row);
+}
+
+void SearchRun::stop()
+{
+    if (m_stopped)
+        return;
+    ++m_holds;
+    m_stopped = true;
+    // What the row being placed has shown stays, with its latest values.
+    if (m_cursor < m_rows.size())
+        copyPlacedHits(*m_rows[m_cursor]);
+    for (const auto &row : m_rows)
+        stopRow(*row);
+    --m_holds;
+    finishIfDone();
+}
+
+void SearchRun::stopRow(SearchRow &row)
+{
+    if (row.m_ended || row.m_stopped)
+        return;
+    row.m_stopped = true;
+    row.m_search->abort();
+}
+
+int SearchRun::roomFor(const SearchRow &row) const
+{
+    int taken = m_program.results().NbResultats();
+    for (size_t i = m_cursor; i < m_rows.size() && m_rows[i].get() != &row; ++i)
+        taken += m_rows[i]->m_hits.size();
+    return ResultList::kMaxHits - taken;
+}
+
+void SearchRun::record(SearchRow &row, SearchRow::Event event)
+{
+    row.m_events.append(std::move(event));
+    place();
+}
+
+void SearchRun::thumbnailUrl(SearchRow &row, int number, const QString &url)
+{
+    row.m_thumbnailUrls.insert(number, url);
+    if (isPlaced(row, number))
+        m_program.results().setThumbnailUrl(row.m_firstIndex + number - 2, url);
+}
+
+void SearchRun::thumbnailArrived(SearchRow &row, int number, const QImage &picture)
+{
+    row.m_thumbnails.insert(number, picture);
+    if (isPlaced(row, number))
+        m_program.results().setThumbnail(row.m_firstIndex + number - 2, picture);
+}
+
+bool SearchRun::isPlaced(const SearchRow &row, int number) const
+{
+    return row.m_firstIndex > 0 && number <= row.m_placedSlots;
+}
+
+void SearchRun::rowEnded(SearchRow &row)
+{
+    row.m_ended = true;
+    place();
+    finishIfDone();
+}
+
+void SearchRun::place()
+{
+    while (!m_stopped && m_cursor < m_rows.size()) {
+        SearchRow &row = *m_rows[m_cursor];
+        if (row.m_firstIndex == 0) {
+            // Each base's search makes room for its first ten hits.
+            ResultList &results = m_program.results();
+            row.m_firstIndex = results.NbResultats() + 1;
+            results.resize(results.NbResultats() + ResultList::kGrowth);
+        }
+        while (!row.m_stopped && row.m_replayed < row.m_events.size())
+            replay(row, row.m_events[row.m_replayed++]);
+        if (!row.m_ended)
+            return;
+        copyPlacedHits(row);
+        ++m_cursor;
+        // A full list: the later rows' hits could never be placed.
+        if (m_program.results().NbResultats() >= ResultList::kMaxHits) {
+            ++m_holds;
+            for (size_t i = m_cursor; i < m_rows.size(); ++i)
+                stopRow(*m_rows[i]);
+            --m_holds;
+        }
+    }
+}
+
+void SearchRun::replay(SearchRow &row, const SearchRow::Event &event)
+{
+    ResultList &results = m_program.results();
+    using Kind = SearchRow::Event::Kind;
+    switch (event.kind) {
+    case Kind::Announce:
+        m_program.AfficheStatut(event.label, true);
+        break;
+    case Kind::Hit:
+        if (results.NbResultats() >= ResultList::kMaxHits)
+            break;
+        results.countHit();
+        if (results.NbResultats() % ResultList::kGrowth == 0)
+            results.resize(results.NbResultats() + ResultList::kGrowth);
+        results.entry(results.NbResultats()) = row.m_hits.value(event.number - 1);
+        break;
+    case Kind::Centre:
+        m_program.CentreVignettes();
+        break;
+    case Kind::Slot: {
+        const int index = row.m_firstIndex + event.number - 1;
+        if (index > results.NbResultats() || index != results.NbVignettes() + 1) {
+            // Beyond the limit: this row has placed all it ever will.
+            ++m_holds;
+            stopRow(row);
+            --m_holds;
+            break;
+        }
+        results.entry(index) = event.snapshot;
+        m_program.AjouteResultat(index, event.wide);
+        row.m_placedSlots = event.number;
+        if (const auto url = row.m_thumbnailUrls.constFind(event.number); url != row.m_thumbnailUrls.cend())
+            results.setThumbnailUrl(index - 1, *url);
+        if (const auto picture = row.m_thumbnails.constFind(event.number); picture != row.m_thumbnails.cend())
+            results.setThumbnail(index - 1, *picture);
+        break;
+    }
+    }
+}
+
+void SearchRun::copyPlacedHits(SearchRow &row)
+{
+    if (row.m_firstIndex == 0)
+        return;
+    ResultList &results = m_program.results();
+    const int placed = results.NbResultats() - row.m_firstIndex + 1;
+    for (int number = 1; number <= placed && number <= row.m_hits.size(); ++number)
+        results.entry(row.m_firstIndex + number - 1) = row.m_hits[number - 1];
+}
+
+void SearchRun::finishIfDone()
+{
+    if (m_finished || m_holds > 0)
+        return;
+    for (const auto &row : m_rows)
+        if (!row->m_ended)
+            return;
+    m_finished = true;
+    emit finished();
+}
