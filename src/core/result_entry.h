@@ -10,4 +10,6 @@ struct ResultEntry
     QString Key;    // the site's key for thumbnail and full picture
     QString Extra;  // a second site key (MovieCovers: "JPG" or "PDF"); a raw excerpt while scanning
     QString Site;   // the site's display name; picks the full-picture resolver
+
+    friend bool operator==(const ResultEntry &, const ResultEntry &) = default;
 };
