@@ -11,7 +11,7 @@
 #include "core/site_catalogue.h"
 #include "core/skin_region.h"
 #include "output/retrieval.h"
-#include "settings/options.h"
+#include "core/options.h"
 #include "settings/settings_store.h"
 #include "update/banner.h"
 #include "update/update_check.h"
