@@ -265,6 +265,7 @@ void MainWindow::connectProgram()
     // An update found during a search or a download is announced once it ends.
     connect(m_update.get(), &UpdateCheck::newerVersionFound, this, &MainWindow::announceUpdate);
     connect(&program, &Program::runFinished, this, &MainWindow::announceUpdate, Qt::QueuedConnection);
+    connect(&program.retrieval(), &Retrieval::finished, this, &MainWindow::announceUpdate, Qt::QueuedConnection);
     connect(&program, &Program::busyChanged, this, [this](bool busy) {
         if (!busy)
             QMetaObject::invokeMethod(this, &MainWindow::announceUpdate, Qt::QueuedConnection);
