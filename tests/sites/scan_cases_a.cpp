@@ -1,12 +1,11 @@
 #include "core/text_utils.h"
 #include "net/page_decoding.h"
 #include "scan_case.h"
+#include "site_test.h"
 #include "sites/allo_cine.h"
 #include "sites/cin_emotions.h"
 #include "sites/cine_movies.h"
 #include "sites/cinefil.h"
-
-#include <QFile>
 
 namespace {
 
@@ -20,9 +19,7 @@ QString decoded(const QByteArray &bytes)
 
 QString fixture(const char *folder, const char *name)
 {
-    QFile file(QStringLiteral(PELLICAM_FIXTURES "/%1/%2").arg(QLatin1String(folder), QLatin1String(name)));
-    file.open(QIODevice::ReadOnly);
-    return decoded(file.readAll());
+    return decoded(fixtureFile(QString::fromLatin1(folder), QString::fromLatin1(name)));
 }
 
 // An address a scan found, as a row compares it: none when it is empty.
