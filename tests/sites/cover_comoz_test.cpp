@@ -1,4 +1,4 @@
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "site_test.h"
 #include "sites/cover_comoz.h"
 
