@@ -447,7 +447,7 @@ protected:
     QString m_source;
 };
 
-TEST_F(DesktopCopyTest, theEarlierCopyChangesOnlyWhenTheNewOneIsWhole)
+TEST_F(DesktopCopyTest, whatWasThereChangesOnlyWhenTheNewCopyIsWhole)
 {
     const QString folder = m_test.dir.filePath(QStringLiteral("saved"));
     const QString replace = QStringLiteral("Replace \"Poster.jpg\"?");
@@ -456,17 +456,19 @@ TEST_F(DesktopCopyTest, theEarlierCopyChangesOnlyWhenTheNewOneIsWhole)
         const char *what;
         QString source;
         bool fullDisk;
+        QByteArray earlier; // a file "Poster.jpg", or a folder of that name holding "keep.txt"
         bool copied;
         QByteArray after;
-        QStringList said;
     } cases[] = {
-        {"a full disk", m_source, true, false, "earlier copy", {replace, couldNotCopy(folder)}},
-        {"a source that is gone", m_test.cached(QStringLiteral("Gone.jpg")), false, false, "earlier copy",
-         {replace, couldNotCopy(folder)}},
-        {"room enough", m_source, false, true, m_poster, {replace}},
+        {"a full disk", m_source, true, "earlier copy", false, "earlier copy"},
+        {"a source that is gone", m_test.cached(QStringLiteral("Gone.jpg")), false, "earlier copy", false, "earlier copy"},
+        {"a folder in its place", m_source, false, {}, false, "kept"},
+        {"room enough", m_source, false, "earlier copy", true, m_poster},
     };
     for (const auto &c : cases) {
-        writeFile(folder + QStringLiteral("/Poster.jpg"), "earlier copy");
+        QDir(folder).removeRecursively();
+        const QString kept = c.earlier.isEmpty() ? QStringLiteral("/Poster.jpg/keep.txt") : QStringLiteral("/Poster.jpg");
+        writeFile(folder + kept, c.earlier.isEmpty() ? QByteArray("kept") : c.earlier);
         MessageBoxAnswers boxes(QMessageBox::Yes);
         bool copied = !c.copied;
         {
@@ -477,9 +479,9 @@ TEST_F(DesktopCopyTest, theEarlierCopyChangesOnlyWhenTheNewOneIsWhole)
         }
 
         EXPECT_EQ(copied, c.copied) << c.what;
-        EXPECT_EQ(boxes.texts(), c.said) << c.what;
-        EXPECT_EQ(filesUnder(folder), QStringList{QStringLiteral("Poster.jpg")}) << c.what;
-        EXPECT_EQ(contents(folder + QStringLiteral("/Poster.jpg")), c.after) << c.what;
+        EXPECT_EQ(boxes.texts(), (c.copied ? QStringList{replace} : QStringList{replace, couldNotCopy(folder)})) << c.what;
+        EXPECT_EQ(filesUnder(folder), QStringList{QFileInfo(kept).fileName()}) << c.what;
+        EXPECT_EQ(contents(folder + kept), c.after) << c.what;
     }
 }
 
@@ -495,18 +497,6 @@ TEST_F(DesktopCopyTest, anUnwritableFolderIsSaidAndNothingIsLeft)
 
     EXPECT_EQ(boxes.texts(), QStringList{couldNotCopy(folder.path())});
     EXPECT_EQ(filesUnder(parent), before);
-}
-
-TEST_F(DesktopCopyTest, aNameTakenByAFolderIsSaidAndTheFolderStays)
-{
-    const QString folder = m_test.dir.filePath(QStringLiteral("saved"));
-    writeFile(folder + QStringLiteral("/Poster.jpg/keep.txt"), "kept");
-    MessageBoxAnswers boxes(QMessageBox::Yes);
-
-    EXPECT_FALSE(copyInto(folder));
-
-    EXPECT_EQ(boxes.texts(), (QStringList{QStringLiteral("Replace \"Poster.jpg\"?"), couldNotCopy(folder)}));
-    EXPECT_EQ(filesUnder(folder), QStringList{QStringLiteral("keep.txt")});
 }
 
 // ---------------------------------------------------------------------------
