@@ -117,10 +117,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_server.listen());
-        FixtureServer::Reply page;
-        page.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)<br>"
-                    "<a href=\"/film/titre_MATRIX2.html\">MATRIX RELOADED</a> (2003)";
-        m_server.setReply("/mc/multicrit.html", page);
+        m_page.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)<br>"
+                      "<a href=\"/film/titre_MATRIX2.html\">MATRIX RELOADED</a> (2003)";
+        m_server.setReply("/mc/multicrit.html", m_page);
         FixtureServer::Reply poster;
         poster.body = jpegBytes();
         poster.contentType = "image/jpeg";
@@ -129,11 +128,20 @@ protected:
     }
 
     FixtureServer m_server;
+    FixtureServer::Reply m_page;
 };
 
-TEST_F(CliSearchTest, searchListsTheHitsAsJson)
+// The bases are searched at once; hits are printed in row order, whichever base ends first.
+TEST_F(CliSearchTest, searchListsTheHitsAsJsonInRowOrder)
 {
-    const Outcome search = run({"search", "--json", "--bases", "6,11", "matrix"});
+    FixtureServer::Reply slow = m_page;
+    slow.delayMs = 800;
+    m_server.setReply("/mc/multicrit.html", slow);
+    QObject::connect(&m_server, &FixtureServer::requestReceived, [this](const FixtureServer::Request &request) {
+        if (m_server.count(request.path) == 2)
+            m_server.setReply("/mc/multicrit.html", m_page);
+    });
+    const Outcome search = run({"search", "--json", "--bases", "11,6", "matrix"});
     EXPECT_EQ(search.exitCode, 0);
     const QString thumbnails = m_server.url("/mc/DATA/thumbs/films-m/");
     const QString expected =

@@ -1,9 +1,10 @@
 #include "core/result_entry.h"
 #include "output/file_naming.h"
 #include "output/retrieval.h"
-#include "test_program.h"
+#include "site_test.h"
 
 #include <QFile>
+#include <QSignalSpy>
 #include <gtest/gtest.h>
 
 namespace {
@@ -46,122 +47,129 @@ TEST(FileNamingTest, aLongTitleIsShortenedToFitAFileName)
     EXPECT_GT(name.toUtf8().size(), 200);
 }
 
+// Hits of a site whose resolver points at the test server, and one of a site without resolver.
 class RetrievalTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
+        ASSERT_TRUE(m_server.listen());
+        m_server.setReply(QStringLiteral("/sw"), pictureReply(jpegBytes()));
+        m_server.setReply(QStringLiteral("/alien"), pictureReply("%PDF-1.4 jacket", "application/pdf"));
         retrieval().setOutputActions(&m_actions);
         m_saveFolder = m_test.dir.filePath(QStringLiteral("saved"));
         QDir().mkpath(m_saveFolder);
         retrieval().setSaveFolder(m_saveFolder + u'/');
-        addHit(QStringLiteral("STAR WARS"), 1977, QStringLiteral("JPG"));
-        addHit(QStringLiteral("ALIEN"), 0, QStringLiteral("PDF"));
-        addHit(QStringLiteral("NOWHERE"), 0, QStringLiteral("JPG"), QStringLiteral("Unknown site"));
-        // The site's resolver: fetches (here: writes) the picture, unless told the site has none.
-        retrieval().setResolver(QStringLiteral("Site"), [this](int index, bool copy) {
-            retrieval().PrepareTelechargement(index);
-            m_busyWhileFetching = m_test.program.busy() && !m_test.program.searchButtonEnabled();
-            if (m_siteAnswers) {
-                const QString extension = results().entry(index + 1).Extra == u"PDF" ? ".pdf" : ".jpg";
-                QFile file(m_test.cached(m_test.program.state().NomFichier + extension));
-                file.open(QIODevice::WriteOnly);
-                file.write("picture");
-            }
-            retrieval().OuvreFichier(index, copy);
+        addHit(QStringLiteral("STAR WARS"), 1977, QStringLiteral("sw"), QStringLiteral("JPG"));
+        addHit(QStringLiteral("ALIEN"), 0, QStringLiteral("alien"), QStringLiteral("PDF"));
+        addHit(QStringLiteral("NOWHERE"), 0, QStringLiteral("x"), QStringLiteral("JPG"), QStringLiteral("Unknown site"));
+        addHit(QStringLiteral("GONE"), 0, QStringLiteral("gone"), QStringLiteral("JPG"));
+        retrieval().setResolver(QStringLiteral("Site"), [this](PictureRequest &request) -> QCoro::Task<PictureSource> {
+            co_return PictureSource{m_server.url(u'/' + request.hit().Key), false, request.hit().Extra == u"PDF"};
         });
     }
 
     Retrieval &retrieval() { return m_test.program.retrieval(); }
     ResultList &results() { return m_test.program.results(); }
+    bool ended() { return QTest::qWaitFor([this] { return !retrieval().downloading(); }, 10000); }
 
-    void addHit(const QString &title, int year, const QString &extra, const QString &site = QStringLiteral("Site"))
+    void addHit(const QString &title, int year, const QString &key, const QString &extra,
+                const QString &site = QStringLiteral("Site"))
     {
         results().countHit();
         results().resize(results().NbResultats() + 10);
         ResultEntry &hit = results().entry(results().NbResultats());
         hit.Title = title;
         hit.Year = qint16(year);
+        hit.Key = key;
         hit.Extra = extra;
         hit.Site = site;
         results().addSlot(false, true);
     }
 
+    FixtureServer m_server;
     TestProgram m_test;
     RecordedActions m_actions;
     QString m_saveFolder;
-    bool m_siteAnswers = true;
-    bool m_busyWhileFetching = false;
 };
 
 TEST_F(RetrievalTest, aPressShowsThePictureWhereTheButtonAsks)
 {
     const QString poster = m_test.cached(QStringLiteral("Star wars [1977]  (Site).jpg"));
-    retrieval().thumbPressed(0, 2);
-    retrieval().thumbPressed(0, 1);
-    retrieval().badgeClicked(0);
-    retrieval().thumbPressed(1, 1);
+    // Right button, left button, the badge (no button), then a PDF.
+    for (const auto &[slot, button] : {std::pair{0, 2}, std::pair{0, 1}, std::pair{0, 0}, std::pair{1, 1}}) {
+        retrieval().thumbPressed(slot, button);
+        ASSERT_TRUE(ended());
+    }
     EXPECT_EQ(m_actions.calls, (QStringList{QStringLiteral("system viewer ") + poster, QStringLiteral("viewer ") + poster + QStringLiteral(" #0"),
                                             QStringLiteral("viewer ") + poster + QStringLiteral(" #0"),
                                             QStringLiteral("open ") + m_test.cached(QStringLiteral("Alien (Site).pdf"))}));
     EXPECT_FALSE(results().slot(0).downloaded);
 }
 
-TEST_F(RetrievalTest, theDownloadButtonCopiesAndShowsTheBadge)
+// The badge says the picture is in the download folder: only when it got there.
+TEST_F(RetrievalTest, theDownloadButtonCopiesAndOnlyACopyShowsTheBadge)
 {
-    retrieval().downloadClicked(1);
-    const QString copy = m_saveFolder + QStringLiteral("/Alien (Site).pdf");
-    EXPECT_EQ(m_actions.calls, (QStringList{QStringLiteral("copy ") + m_test.cached(QStringLiteral("Alien (Site).pdf")) + QStringLiteral(" -> ") + copy}));
-    EXPECT_TRUE(QFile::exists(copy));
-    EXPECT_EQ(retrieval().lastCopy(), copy);
-    EXPECT_TRUE(results().slot(1).downloaded);
-    EXPECT_FALSE(results().slot(0).downloaded);
+    const struct
+    {
+        int slot;
+        const char *folder;
+        const char *name;
+        int calls;
+        bool badge;
+    } rows[] = {
+        {1, "saved", "Alien (Site).pdf", 1, true},
+        {3, "saved", "Gone (Site).jpg", 0, false},          // nothing fetched
+        {0, "missing", "Star wars [1977]  (Site).jpg", 1, false}, // the copy refused
+    };
+    for (const auto &row : rows) {
+        m_actions.calls.clear();
+        const QString folder = m_test.dir.filePath(QString::fromLatin1(row.folder));
+        retrieval().setSaveFolder(folder);
+        retrieval().downloadClicked(row.slot);
+        ASSERT_TRUE(ended()) << row.name;
+        const QString copy = folder + u'/' + QString::fromLatin1(row.name);
+        EXPECT_EQ(m_actions.calls.size(), row.calls) << row.name;
+        EXPECT_EQ(results().slot(row.slot).downloaded, row.badge) << row.name;
+        EXPECT_EQ(QFile::exists(copy), row.badge) << row.name;
+        EXPECT_EQ(retrieval().lastCopy(), row.badge ? copy : QString()) << row.name;
+    }
 }
 
-TEST_F(RetrievalTest, nothingFetchedMeansNothingCopiedAndNoBadge)
+// The press returns at once; until the picture is handled, the program is busy
+// and a second press, or a press on a site without resolver, does nothing.
+TEST_F(RetrievalTest, oneRetrievalAtATimeAndTheProgramBusyUntilItEnds)
 {
-    m_siteAnswers = false;
-    retrieval().downloadClicked(0);
-    EXPECT_TRUE(m_actions.calls.isEmpty());
-    EXPECT_FALSE(results().slot(0).downloaded);
-    EXPECT_TRUE(retrieval().lastCopy().isEmpty());
-}
-
-TEST_F(RetrievalTest, aRefusedCopyShowsNoBadge)
-{
-    retrieval().setSaveFolder(m_test.dir.filePath(QStringLiteral("missing/folder")));
-    retrieval().downloadClicked(0);
-    EXPECT_EQ(m_actions.calls.size(), 1);
-    EXPECT_FALSE(results().slot(0).downloaded);
-}
-
-TEST_F(RetrievalTest, theDownloadingStateLastsUntilThePictureIsHandled)
-{
+    FixtureServer::Reply slow = pictureReply(jpegBytes());
+    slow.delayMs = 300;
+    m_server.setReply(QStringLiteral("/sw"), slow);
+    QSignalSpy finished(&retrieval(), &Retrieval::finished);
     retrieval().thumbPressed(0, 1);
-    EXPECT_TRUE(m_busyWhileFetching);
+    EXPECT_TRUE(retrieval().downloading());
+    EXPECT_TRUE(m_test.program.busy());
+    EXPECT_FALSE(m_test.program.searchButtonEnabled());
+    retrieval().thumbPressed(1, 1);
+    ASSERT_TRUE(ended());
+    EXPECT_EQ(finished.count(), 1);
+    EXPECT_EQ(m_actions.calls.size(), 1);
     EXPECT_FALSE(m_test.program.busy());
     EXPECT_TRUE(m_test.program.searchButtonEnabled());
     EXPECT_TRUE(results().slot(0).enabled);
-    EXPECT_FALSE(retrieval().downloading());
-}
 
-TEST_F(RetrievalTest, aSiteWithoutResolverDoesNothing)
-{
     retrieval().thumbPressed(2, 1);
-    EXPECT_TRUE(m_actions.calls.isEmpty());
+    EXPECT_FALSE(retrieval().downloading());
+    EXPECT_EQ(m_actions.calls.size(), 1);
     EXPECT_FALSE(m_test.program.busy());
 }
 
 TEST(FichierExisteTest, onlyAFileWithBytesCounts)
 {
     QTemporaryDir dir;
-    QFile empty(dir.filePath("empty.jpg"));
-    empty.open(QIODevice::WriteOnly);
-    empty.close();
-    QFile full(dir.filePath("full.jpg"));
-    full.open(QIODevice::WriteOnly);
-    full.write("x");
-    full.close();
+    for (const auto &[name, bytes] : {std::pair{"empty.jpg", ""}, std::pair{"full.jpg", "x"}}) {
+        QFile file(dir.filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+    }
     EXPECT_FALSE(Retrieval::FichierExiste(dir.filePath("empty.jpg")));
     EXPECT_TRUE(Retrieval::FichierExiste(dir.filePath("full.jpg")));
     EXPECT_FALSE(Retrieval::FichierExiste(dir.filePath("missing.jpg")));

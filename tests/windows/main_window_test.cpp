@@ -1,9 +1,7 @@
 #include "controls/over_button.h"
 #include "core/site_catalogue.h"
-#include "fixture_server.h"
+#include "site_test.h"
 #include "home_folder.h"
-#include "sites/movie_covers.h"
-#include "test_program.h"
 #include "update/banner.h"
 #include "update/update_check.h"
 #include "windows/about_window.h"
@@ -14,7 +12,6 @@
 #include "windows/thumb_strip.h"
 
 #include <QApplication>
-#include <QBuffer>
 #include <QComboBox>
 #include <QGroupBox>
 #include <QPushButton>
@@ -31,16 +28,6 @@
 
 namespace {
 
-FixtureServer::Reply pictureReply(QSize size, const char *format, const QByteArray &contentType)
-{
-    FixtureServer::Reply reply;
-    QBuffer buffer(&reply.body);
-    buffer.open(QIODevice::WriteOnly);
-    QImage(size, QImage::Format_RGB32).save(&buffer, format);
-    reply.contentType = contentType;
-    return reply;
-}
-
 class MainWindowTest : public ::testing::Test
 {
 protected:
@@ -53,7 +40,6 @@ protected:
         m_server.setReply(QStringLiteral("/mc/multicrit.html"), page);
         m_test.store.EcritValeur(QStringLiteral("Hote-MovieCovers"), m_server.url(QStringLiteral("/mc")));
         m_test.store.EcritValeur(QStringLiteral("Hote-Editeur"), m_server.url(QStringLiteral("/editeur")));
-        registerMovieCovers(program());
     }
 
     void TearDown() override
@@ -67,7 +53,7 @@ protected:
 
     std::unique_ptr<MainWindow> startWindow()
     {
-        auto window = std::make_unique<MainWindow>(program());
+        auto window = std::make_unique<MainWindow>(m_test.assembly);
         window->start();
         return window;
     }
@@ -79,6 +65,18 @@ protected:
         slow.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)";
         slow.delayMs = delayMs;
         m_server.setReply(QStringLiteral("/mc/multicrit.html"), slow);
+    }
+
+    // A search of MovieCovers' posters for `title`, waited for until it ends.
+    bool searchMatrix()
+    {
+        tickMovieCovers();
+        program().setTitle(QStringLiteral("matrix"));
+        return m_test.search();
+    }
+    bool retrievalEnded()
+    {
+        return QTest::qWaitFor([this] { return !program().retrieval().downloading(); }, 10000);
     }
 
     void tickMovieCovers()
@@ -117,6 +115,7 @@ TEST_F(MainWindowTest, enterSearchesAndTheWindowFollowsTheRun)
     // Typed keys reach the box, the line edit's focus proxy, which hands them on.
     QTest::keyClicks(window->titleBox(), QStringLiteral("matrix"));
     QTest::keyClick(window->titleBox(), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !program().searching(); }, 10000));
 
     EXPECT_EQ(captionWhileRunning, QStringLiteral("Stop"));
     EXPECT_FALSE(titleEnabledWhileRunning);
@@ -167,6 +166,7 @@ TEST_F(MainWindowTest, aClickOnTheButtonStopsTheRun)
             });
     });
     QTest::mouseClick(window->searchButton(), Qt::LeftButton, {}, QPoint(20, 10));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !program().searching(); }, 10000));
 
     EXPECT_EQ(program().results().NbResultats(), 0);
     EXPECT_EQ(window->statusLabel()->text(), QStringLiteral("No movie found !"));
@@ -195,13 +195,12 @@ TEST_F(MainWindowTest, theOutlineIsCutFromTheSkinInBothForms)
 
 TEST_F(MainWindowTest, aPressOnAThumbnailShowsThePicture)
 {
-    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), pictureReply(QSize(40, 60), "JPEG", "image/jpeg"));
+    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), pictureReply(jpegBytes(QSize(40, 60))));
     auto window = startWindow();
-    tickMovieCovers();
-    window->titleBox()->setEditText(QStringLiteral("matrix"));
-    program().Lance(1);
+    ASSERT_TRUE(searchMatrix());
 
     QTest::mouseClick(window->strip(), Qt::LeftButton, {}, window->strip()->thumbRect(0).center());
+    ASSERT_TRUE(retrievalEnded());
     int viewers = 0;
     for (QWidget *widget : QApplication::topLevelWidgets())
         viewers += qobject_cast<PosterViewer *>(widget) && widget->isVisible();
@@ -235,7 +234,7 @@ TEST_F(MainWindowTest, ticksFolderAndPositionSurviveARestartAndTheCacheIsEmptied
 TEST_F(MainWindowTest, theBannerShowsItsPictureAndOpensItsLinkInTheLargeFormOnly)
 {
     m_server.setReply(QStringLiteral("/editeur/Bandeaux/dalinker.php3?file=Bandeau1"),
-                      pictureReply(QSize(468, 60), "PNG", "image/png"));
+                      pictureReply(jpegBytes(QSize(468, 60))));
     FixtureServer::Reply link;
     link.body = "http://films.test/affiches.htm\r\n";
     link.contentType = "text/plain";
@@ -264,7 +263,7 @@ TEST_F(MainWindowTest, anUpdateFoundAtStartUpOpensTheOptionsAndCancelKeepsTheLan
     pad.body = "<Program_Version>2006.m</Program_Version>";
     m_server.setReply(QStringLiteral("/editeur/pad_file.xml"), pad);
 
-    auto window = std::make_unique<MainWindow>(program());
+    auto window = std::make_unique<MainWindow>(m_test.assembly);
     bool announced = false;
     QString captionWhileFrench;
     // The options window is modal: act on it from a timer once it is up.
@@ -381,12 +380,10 @@ TEST_F(MainWindowTest, withoutADownloadFolderTheButtonAsksForOneFirst)
 {
     for (const char *folder : {"Desktop", "Documents", "Pictures"})
         QDir(m_home.path(folder)).removeRecursively();
-    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), pictureReply(QSize(40, 60), "JPEG", "image/jpeg"));
+    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), pictureReply(jpegBytes(QSize(40, 60))));
     auto window = startWindow();
     ASSERT_EQ(window->folderList()->count(), 0);
-    tickMovieCovers();
-    window->titleBox()->setEditText(QStringLiteral("matrix"));
-    program().Lance(1);
+    ASSERT_TRUE(searchMatrix());
     auto *download = qobject_cast<OverButton *>(window->strip()->childAt(window->strip()->buttonRect(0).center()));
     ASSERT_NE(download, nullptr);
     QString answer;
@@ -398,6 +395,7 @@ TEST_F(MainWindowTest, withoutADownloadFolderTheButtonAsksForOneFirst)
 
     // Cancelled: nothing is fetched, copied or stored.
     QTest::mouseClick(download, Qt::LeftButton, {}, QPoint(20, 10));
+    ASSERT_TRUE(retrievalEnded());
     EXPECT_EQ(asked, 1);
     EXPECT_EQ(m_server.count("/mc/getjpg.html/MATRIX.jpg"), 0);
     EXPECT_EQ(window->folderList()->count(), 0);
@@ -406,6 +404,7 @@ TEST_F(MainWindowTest, withoutADownloadFolderTheButtonAsksForOneFirst)
     answer = m_test.dir.filePath(QStringLiteral("picked"));
     QDir().mkpath(answer);
     QTest::mouseClick(download, Qt::LeftButton, {}, QPoint(20, 10));
+    ASSERT_TRUE(retrievalEnded());
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(QDir(answer).entryList(QDir::Files), QStringList{QStringLiteral("Matrix [1999]  (MovieCovers).jpg")});
     EXPECT_TRUE(program().results().slot(0).downloaded);
