@@ -1,3 +1,4 @@
+#include "scan_case.h"
 #include "site_test.h"
 #include "sites/hd_covers.h"
 
@@ -17,7 +18,7 @@ QByteArray resultPage(int firstKey, int count, bool more)
 class HDCoversTest : public SiteTest
 {
 protected:
-    void SetUp() override { playSite(QStringLiteral("Hote-HDCovers"), QStringLiteral("/hd"), registerHDCovers); }
+    void SetUp() override { playSite(QStringLiteral("Hote-HDCovers"), QStringLiteral("/hd")); }
 
     // The search pages asked for, in order, as "mid/start".
     QStringList pagesRequested() const

@@ -1,4 +1,5 @@
 #include "settings/site_addresses.h"
+#include "scan_case.h"
 #include "site_test.h"
 #include "sites/imp_awards.h"
 
@@ -9,7 +10,7 @@ class IMPAwardsTest : public SiteTest
 protected:
     void SetUp() override
     {
-        playSite(QStringLiteral("Hote-IMPAwards"), QStringLiteral("/imp"), registerIMPAwards);
+        playSite(QStringLiteral("Hote-IMPAwards"), QStringLiteral("/imp"));
         m_test.store.EcritValeur(QStringLiteral("Hote-MoteurRecherche"), m_server.url(QStringLiteral("/engine")));
     }
 

@@ -1,3 +1,4 @@
+#include "scan_case.h"
 #include "site_test.h"
 #include "sites/movie_poster.h"
 
@@ -8,7 +9,7 @@ class MoviePosterTest : public SiteTest
 protected:
     void SetUp() override
     {
-        playSite(QStringLiteral("Hote-MoviePoster"), QStringLiteral("/mp"), registerMoviePoster);
+        playSite(QStringLiteral("Hote-MoviePoster"), QStringLiteral("/mp"));
         answer(QStringLiteral("/cgi-bin/mpw8/search.pl"), fixture("search_matrix.html"));
     }
 

@@ -1,12 +1,11 @@
 #include "core/text_utils.h"
 #include "net/page_decoding.h"
 #include "scan_case.h"
+#include "site_test.h"
 #include "sites/dvd_fr.h"
 #include "sites/hd_covers.h"
 #include "sites/imp_awards.h"
 #include "sites/movie_poster.h"
-
-#include <QFile>
 
 namespace {
 
@@ -20,9 +19,7 @@ QString readAs(const QByteArray &bytes)
 
 QString fixture(const char *folder, const char *name)
 {
-    QFile file(QStringLiteral(PELLICAM_FIXTURES "/%1/%2").arg(QLatin1String(folder), QLatin1String(name)));
-    file.open(QIODevice::ReadOnly);
-    return readAs(file.readAll());
+    return readAs(fixtureFile(QString::fromLatin1(folder), QString::fromLatin1(name)));
 }
 
 ResultEntry hdCover(const char *key, const char *title, const char *category = "Jaquettes")
