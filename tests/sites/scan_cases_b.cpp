@@ -97,9 +97,6 @@ ResultEntry link(const char *address)
 QList<ScanCase> scanCasesB()
 {
     return {
-        {"HDCovers_jacketPage",
-         [] { return hdCovers(fixture("hdcovers", "matrix-jaquettes-0.html")); },
-         {hdCover("10234", "matrix"), hdCover("11872", "matrix reloaded - zone 2 édition collector")}},
         {"HDCovers_noLink", [] { return hdCovers(fixture("hdcovers", "empty.html")); }, {}},
         {"HDCovers_cutInsideALink", [] { return hdCovers(fixture("hdcovers", "truncated.html")); }, {hdCover("10234", "matrix")}},
         {"HDCovers_linkWithoutItsEnd",
@@ -110,10 +107,6 @@ QList<ScanCase> scanCasesB()
          {hdCover("2", "two")}},
         {"HDCovers_markerAtTheVeryEnd", [] { return hdCovers(readAs("<a href='showfile.php?lid=")); }, {}},
 
-        {"DvdFr_resultPage",
-         [] { return DvdFr::scanResults(fixture("dvdfr", "matrix.html")); },
-         {dvdFr("Matrix", 1999, "dvd/dvd.php?id=1012"), dvdFr("Matrix Reloaded (édition 2 DVD)", 2003, "dvd/dvd.php?id=7351"),
-          dvdFr("Matrix - Coffret l'intégrale", 0, "dvd/dvd.php?id=9120")}},
         {"DvdFr_noLink", [] { return DvdFr::scanResults(fixture("dvdfr", "empty.html")); }, {}},
         {"DvdFr_cutInsideALink",
          [] { return DvdFr::scanResults(fixture("dvdfr", "truncated.html")); },
@@ -129,13 +122,6 @@ QList<ScanCase> scanCasesB()
          [] { return DvdFr::scanResults(readAs("<A CLASS=\"searchText\" HREF=\"x\">Short</A></TD><TD>2001</TD>")); },
          {dvdFr("Short", 2001, "")}},
 
-        {"MoviePoster_resultPage",
-         [] { return MoviePoster::scanResults(fixture("movieposter", "search_matrix.html")); },
-         {moviePoster("The Matrix", "http://www.movieposter.com/poster/MPW-25871/Matrix.html", "images/thumbs/MPW-25871.jpg"),
-          moviePoster("The Matrix Reloaded", "http://www.movieposter.com/poster/MPW-31420/Matrix_Reloaded.html",
-                      "images/thumbs/MPW-31420.jpg"),
-          moviePoster("The Matrix Revolutions & Animatrix", "http://www.movieposter.com/poster/MPW-31977/Matrix_Revolutions.html",
-                      "images/thumbs/MPW-31977.jpg")}},
         {"MoviePoster_noHit", [] { return MoviePoster::scanResults(fixture("movieposter", "empty.html")); }, {}},
         {"MoviePoster_cutAfterATitle",
          [] { return MoviePoster::scanResults(fixture("movieposter", "truncated.html")); },
@@ -152,18 +138,10 @@ QList<ScanCase> scanCasesB()
          [] { return MoviePoster::scanResults(readAs("<td class=\"pid\"><a href=\"x\" title=\"One\"></a>") + posterCell("B", "Two")); },
          {moviePoster("One", "x", "images/thumbs/B.jpg")}},
 
-        {"IMPAwards_engineLinks",
-         [] { return impLinks(fixture("impawards", "search_matrix.html")); },
-         {link("http://www.impawards.com/1999/matrix.html"), link("http://www.impawards.com/2003/matrix_reloaded.html"),
-          link("http://www.impawards.com/2003/matrix_revolutions.html")}},
         {"IMPAwards_noEngineLink", [] { return impLinks(fixture("impawards", "search_empty.html")); }, {}},
         {"IMPAwards_engineCutInsideALink",
          [] { return impLinks(fixture("impawards", "search_truncated.html")); },
          {link("http://www.impawards.com/1999/matrix.html")}},
-        {"IMPAwards_posterAndVersions",
-         [] { return impPosters(fixture("impawards", "matrix.html"), QStringLiteral("http://imp/1999/matrix.html")); },
-         {impPoster("the matrix", 1999, QStringLiteral("1999/matrix.jpg")), impPoster("the matrix", 1999, QStringLiteral("1999/matrix_ver2.jpg")),
-          impPoster("the matrix", 1999, QStringLiteral("1999/matrix_ver3.jpg"))}},
         {"IMPAwards_pageWithoutPoster",
          [] { return impPosters(fixture("impawards", "no_poster.html"), QStringLiteral("http://imp/2003/index.html")); },
          {}},
