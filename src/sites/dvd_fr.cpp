@@ -1,17 +1,12 @@
 #include "sites/dvd_fr.h"
 
-#include "core/program.h"
-#include "text/text_helpers.h"
-#include "net/download.h"
-#include "output/retrieval.h"
+#include "core/text_helpers.h"
+#include "sites/title_preparation.h"
 
 namespace {
 
 const QString kSite = QStringLiteral("DvdFr");
-constexpr int kBaseIndex = 4;
-
-// Lets the window draw the new slot before the film page holds the run.
-constexpr int kYieldsBeforeFilmPage = 11;
+const QString kHostSetting = QStringLiteral("Hote-DvdFr");
 
 // The marker is followed by a quote and "../": the link's path starts after them.
 constexpr QStringView kLinkMarker = u"A CLASS='searchText' HREF=";
@@ -22,87 +17,74 @@ constexpr qsizetype kYearLength = 4;
 
 } // namespace
 
-QString DvdFr::host() const
+QString DvdFr::name() const
 {
-    return address(QStringLiteral("Hote-DvdFr"));
+    return kSite;
 }
 
-void DvdFr::ChercheDvdFr()
+QStringList DvdFr::addressSettings() const
 {
-    const int first = beginHits();
-    announce(kSite);
-    fetchPage(host() + QStringLiteral("/search/search.php?multiname=") + preparedTitle(kSite));
-    scanResults();
-    CentreVignettes();
+    return {kHostSetting};
+}
 
-    const int last = results().NbResultats();
-    int &current = state().IndiceCourant;
-    for (current = first; current <= last; ++current) {
-        if (stopRequested())
+QCoro::Task<> DvdFr::search(SiteSearch &search, int)
+{
+    const QString host = search.address(kHostSetting);
+    search.announce(kSite);
+    const QString page = co_await search.readPage(host + QStringLiteral("/search/search.php?multiname=")
+                                                  + titleForAddress(kSite, search.typedTitle()));
+    search.addHits(scanResults(page));
+    search.centre();
+
+    // Each hit's cover is on its film page, read once its slot is there.
+    for (int number = 1; number <= search.hitCount(); ++number) {
+        if (!search.addSlot(number, false))
             break;
-        addSlot(false);
-        for (int i = 0; i < kYieldsBeforeFilmPage; ++i)
-            Program::yieldOnce();
-        ResultEntry &entry = hit(current);
-        entry.Key = coverAddress(entry.Extra);
-        fetchThumbnail(entry.Key, Pacing::Settle);
-        Program::yieldOnce();
+        const QString filmPage = co_await search.readPage(host + u'/' + search.hit(number).Extra);
+        const QString cover = coverAddress(host, filmPage);
+        search.hit(number).Key = cover;
+        co_await search.fetchThumbnail(number, cover, SiteSearch::Pacing::Settle);
     }
 }
 
 // Every hit reads: A CLASS='searchText' HREF='../PATH'>TITLE</A></TD><TD ...>YEAR</TD>
-void DvdFr::scanResults()
+QList<ResultEntry> DvdFr::scanResults(const QString &page)
 {
-    const QString &page = state().PageHtml;
-    qsizetype pos = 0;
-    for (;;) {
+    QList<ResultEntry> hits;
+    for (qsizetype pos = 0;;) {
         const qsizetype a = text::find(page, kLinkMarker, pos + 1);
-        if (a == 0 || stopRequested())
-            return;
+        if (a == 0)
+            break;
         const qsizetype g = text::find(page, u">", a);
         const qsizetype e = text::find(page, u"</A>", g);
         // The page was cut off inside this link.
         if (g == 0 || e == 0)
-            return;
-        ResultEntry *entry = newHit();
-        if (!entry)
-            return;
-        entry->Extra = piece(page, a + kPathOffset, g - a - kPathOffset - 1);
-        entry->Title = piece(page, g + 1, e - g - 1);
+            break;
+        ResultEntry entry;
+        entry.Extra = piece(page, a + kPathOffset, g - a - kPathOffset - 1);
+        entry.Title = piece(page, g + 1, e - g - 1);
         const qsizetype f = text::find(page, u"</TD>", e + kYearCellOffset);
-        entry->Year = yearValue(text::mid(page, f - kYearLength, kYearLength));
-        entry->Site = kSite;
+        entry.Year = yearValue(text::mid(page, f - kYearLength, kYearLength));
+        entry.Site = kSite;
+        hits.append(entry);
         pos = f > 0 ? f : e;
-        Program::yieldOnce();
     }
+    return hits;
 }
 
-// The film page's cover, or the site's placeholder when the page shows none.
-QString DvdFr::coverAddress(const QString &filmPath)
+QString DvdFr::coverAddress(const QString &host, const QString &filmPage)
 {
-    QString &page = state().PageHtml;
-    // A film page that does not come must not lend the previous film's cover.
-    page.clear();
-    m_program.download().Start(host() + u'/' + filmPath, QStringLiteral("Html"), false, true);
-    const qsizetype c = text::find(page, u"/images/dvd/cover_200x280/");
-    const qsizetype j = text::find(page, u".jpg", c);
+    const qsizetype c = text::find(filmPage, u"/images/dvd/cover_200x280/");
+    const qsizetype j = text::find(filmPage, u".jpg", c);
     if (c != 0 && j != 0)
-        return host() + text::mid(page, c, j - c) + QStringLiteral(".jpg");
-    return host() + QStringLiteral("/images/dvd/nocover_200x280.jpg");
+        return host + text::mid(filmPage, c, j - c) + QStringLiteral(".jpg");
+    return host + QStringLiteral("/images/dvd/nocover_200x280.jpg");
 }
 
-void DvdFr::RecupDvdFr(int Index, bool Copy)
+QCoro::Task<PictureSource> DvdFr::picture(PictureRequest &request)
 {
-    retrieval().PrepareTelechargement(Index);
-    const QString localPath = state().DossierTemp + state().NomFichier + QStringLiteral(".jpg");
-    saveAndOpen(Index, Copy, hit(Index + 1).Key, localPath, true);
-}
-
-void registerDvdFr(Program &program)
-{
-    auto adapter = std::make_unique<DvdFr>(program);
-    DvdFr *site = adapter.get();
-    program.setSearch(kBaseIndex, [site] { site->ChercheDvdFr(); });
-    program.retrieval().setResolver(kSite, [site](int index, bool copy) { site->RecupDvdFr(index, copy); });
-    program.adopt(std::move(adapter));
+    PictureSource source;
+    source.url = request.hit().Key;
+    source.reuseCached = true;
+    co_return source;
 }

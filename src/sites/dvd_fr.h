@@ -7,15 +7,16 @@
 class DvdFr : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 4;
 
-    void ChercheDvdFr();
-    void RecupDvdFr(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
-private:
-    void scanResults();
-    QString coverAddress(const QString &filmPath);
-    QString host() const;
+    // Every film of a result page, its film page's path in Extra.
+    static QList<ResultEntry> scanResults(const QString &page);
+    // The cover a film page shows, or the site's placeholder when it shows none.
+    static QString coverAddress(const QString &host, const QString &filmPage);
 };
-
-void registerDvdFr(Program &program);

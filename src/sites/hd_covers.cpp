@@ -1,13 +1,12 @@
 #include "sites/hd_covers.h"
 
-#include "core/program.h"
-#include "text/text_helpers.h"
-#include "output/retrieval.h"
+#include "core/text_helpers.h"
+#include "sites/title_preparation.h"
 
 namespace {
 
 const QString kSite = QStringLiteral("HD Covers");
-constexpr int kBaseIndex = 10;
+const QString kHostSetting = QStringLiteral("Hote-HDCovers");
 
 // The site lists 20 hits a page and `start` counts hits; the paging is
 // followed up to start 1000, so at most 51 pages a category.
@@ -37,90 +36,82 @@ const Category &categoryOf(const ResultEntry &hit)
 
 } // namespace
 
-QString HDCovers::host() const
+QString HDCovers::name() const
 {
-    return address(QStringLiteral("Hote-HDCovers"));
+    return kSite;
 }
 
-void HDCovers::ChercheHDCovers()
+QStringList HDCovers::addressSettings() const
 {
-    const int first = beginHits();
-    announce(kSite);
-    const QString title = preparedTitle(kSite);
-    for (const Category &category : kCategories)
-        searchCategory(category.mid, category.name, title);
-    CentreVignettes();
+    return {kHostSetting};
+}
 
-    const int last = results().NbResultats();
-    int &current = state().IndiceCourant;
-    for (current = first; current <= last; ++current) {
-        if (stopRequested())
-            break;
-        const ResultEntry &entry = hit(current);
-        addSlot(true);
-        fetchThumbnail(host() + categoryOf(entry).thumbnails + entry.Key + QStringLiteral(".jpg"), Pacing::Settle);
-    }
+QCoro::Task<> HDCovers::search(SiteSearch &search, int)
+{
+    const QString host = search.address(kHostSetting);
+    search.announce(kSite);
+    const QString title = titleForAddress(kSite, search.typedTitle());
+    for (const Category &category : kCategories)
+        co_await searchCategory(search, host, category.mid, category.name, title);
+    search.centre();
+    co_await search.placeHits(1, true, SiteSearch::Pacing::Settle, [&](ResultEntry &hit) {
+        return host + categoryOf(hit).thumbnails + hit.Key + QStringLiteral(".jpg");
+    });
 }
 
 // Page after page while the page offers the next one. A full list only ends
-// the scan of a page: the paging goes on.
-void HDCovers::searchCategory(const QString &mid, const QString &category, const QString &title)
+// what a page adds: the paging goes on.
+QCoro::Task<> HDCovers::searchCategory(SiteSearch &search, const QString &host, const QString &mid,
+                                       const QString &category, const QString &title)
 {
-    for (int start = 0; start <= kLastStart && !stopRequested(); start += kPageStep) {
-        // A page that does not come must end the category, not be read again
-        // as the previous one.
-        state().PageHtml.clear();
-        fetchPage(host() + QStringLiteral("/search.php?query=") + title + QStringLiteral("&mid=") + mid
-                  + QStringLiteral("&action=showall&andor=AND&start=") + QString::number(start));
-        state().PageHtml = state().PageHtml.toLower();
-        scanPage(category);
-        if (text::find(state().PageHtml, u"suivant >>") == 0)
+    for (int start = 0; start <= kLastStart && !search.stopRequested(); start += kPageStep) {
+        const QString page = (co_await search.readPage(host + QStringLiteral("/search.php?query=") + title + QStringLiteral("&mid=")
+                                                       + mid + QStringLiteral("&action=showall&andor=AND&start=")
+                                                       + QString::number(start)))
+                                 .toLower();
+        search.addHits(scanPage(page, category));
+        if (!offersNextPage(page))
             break;
     }
 }
 
 // Every hit reads: lid=KEY'>TITLE</a>
-void HDCovers::scanPage(const QString &category)
+QList<ResultEntry> HDCovers::scanPage(const QString &page, const QString &category)
 {
-    const QString &page = state().PageHtml;
-    qsizetype pos = 0;
-    for (;;) {
+    QList<ResultEntry> hits;
+    for (qsizetype pos = 0;;) {
         const qsizetype a = text::find(page, u"lid=", pos + 1);
-        if (a == 0 || stopRequested())
-            return;
+        if (a == 0)
+            break;
         const qsizetype q = text::find(page, u"'", a);
         const qsizetype c = text::find(page, u"</a>", a);
         // No link ends after this one: the page was cut off.
         if (c == 0)
-            return;
+            break;
         // A link whose key has no closing quote before its text gives no hit.
         if (q > 0 && q + 2 <= c) {
-            ResultEntry *entry = newHit();
-            if (!entry)
-                return;
-            entry->Key = text::mid(page, a + 4, q - a - 4);
-            entry->Title = text::mid(page, q + 2, c - q - 2);
-            entry->Site = kSite;
-            entry->Extra = category;
+            ResultEntry entry;
+            entry.Key = text::mid(page, a + 4, q - a - 4);
+            entry.Title = text::mid(page, q + 2, c - q - 2);
+            entry.Site = kSite;
+            entry.Extra = category;
+            hits.append(entry);
         }
         pos = c;
-        Program::yieldOnce();
     }
+    return hits;
 }
 
-void HDCovers::RecupHDCovers(int Index, bool Copy)
+bool HDCovers::offersNextPage(const QString &page)
 {
-    retrieval().PrepareTelechargement(Index);
-    const ResultEntry &entry = hit(Index + 1);
-    const QString url = host() + categoryOf(entry).pictures + entry.Key + QStringLiteral(".jpg");
-    saveAndOpen(Index, Copy, url, state().DossierTemp + state().NomFichier + QStringLiteral(".jpg"), true);
+    return text::find(page, u"suivant >>") != 0;
 }
 
-void registerHDCovers(Program &program)
+QCoro::Task<PictureSource> HDCovers::picture(PictureRequest &request)
 {
-    auto adapter = std::make_unique<HDCovers>(program);
-    HDCovers *site = adapter.get();
-    program.setSearch(kBaseIndex, [site] { site->ChercheHDCovers(); });
-    program.retrieval().setResolver(kSite, [site](int index, bool copy) { site->RecupHDCovers(index, copy); });
-    program.adopt(std::move(adapter));
+    const ResultEntry &hit = request.hit();
+    PictureSource source;
+    source.url = request.address(kHostSetting) + categoryOf(hit).pictures + hit.Key + QStringLiteral(".jpg");
+    source.reuseCached = true;
+    co_return source;
 }

@@ -7,15 +7,20 @@
 class HDCovers : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 10;
 
-    void ChercheHDCovers();
-    void RecupHDCovers(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
+
+    // Every link of a lower-cased result page, as a hit of `category`.
+    static QList<ResultEntry> scanPage(const QString &page, const QString &category);
+    // Whether a lower-cased result page offers the next one.
+    static bool offersNextPage(const QString &page);
 
 private:
-    void searchCategory(const QString &mid, const QString &category, const QString &title);
-    void scanPage(const QString &category);
-    QString host() const;
+    static QCoro::Task<> searchCategory(SiteSearch &search, const QString &host, const QString &mid,
+                                        const QString &category, const QString &title);
 };
-
-void registerHDCovers(Program &program);

@@ -1,14 +1,14 @@
 #include "sites/imp_awards.h"
 
-#include "core/program.h"
-#include "text/text_helpers.h"
-#include "output/retrieval.h"
+#include "core/text_helpers.h"
 #include "settings/site_addresses.h"
+#include "sites/title_preparation.h"
 
 namespace {
 
 const QString kSite = QStringLiteral("IMP Awards");
-constexpr int kBaseIndex = 5;
+const QString kHostSetting = QStringLiteral("Hote-IMPAwards");
+const QString kEngineSetting = QStringLiteral("Hote-MoteurRecherche");
 
 // Poster pages carry both phrases; the site restriction alone would also
 // bring the site's lists and news.
@@ -35,156 +35,111 @@ constexpr qsizetype kYearFolderLength = 5;
 
 } // namespace
 
-QString IMPAwards::host() const
+QString IMPAwards::name() const
 {
-    return address(QStringLiteral("Hote-IMPAwards"));
+    return kSite;
 }
 
-QString IMPAwards::searchAddress() const
+QStringList IMPAwards::addressSettings() const
 {
-    const QString site = SiteAddresses::hostName(host());
-    return address(QStringLiteral("Hote-MoteurRecherche")) + QStringLiteral("/custom?domains=") + site
-           + QStringLiteral("&sitesearch=") + site + kQuery + preparedTitle(kSite);
+    return {kHostSetting, kEngineSetting};
 }
 
-void IMPAwards::lowerPage()
+QCoro::Task<> IMPAwards::search(SiteSearch &search, int)
 {
-    QString &page = state().PageHtml;
-    page = page.toLower();
-}
-
-void IMPAwards::ChercheIMPAwards()
-{
-    const int first = beginHits();
-    announce(kSite);
-    fetchPage(searchAddress());
-    lowerPage();
-    const QStringList pages = linkPass(state().PageHtml);
+    const QString host = search.address(kHostSetting);
+    const QString site = SiteAddresses::hostName(host);
+    search.announce(kSite);
+    const QString engine = (co_await search.readPage(search.address(kEngineSetting) + QStringLiteral("/custom?domains=") + site
+                                                     + QStringLiteral("&sitesearch=") + site + kQuery
+                                                     + titleForAddress(kSite, search.typedTitle())))
+                               .toLower();
+    const QStringList pages = linkPass(engine);
     for (const QString &pageAddress : pages) {
-        if (stopRequested() || !readPosterPage(pageAddress))
+        if (search.stopRequested())
+            break;
+        const QString page = (co_await search.readPage(pageAddress)).toLower();
+        // A full list ends the page loop: the remaining pages are not read.
+        if (!search.addHits(posterPass(page, host, pageAddress)))
             break;
     }
-    CentreVignettes();
-
-    const int last = results().NbResultats();
-    int &current = state().IndiceCourant;
-    for (current = first; current <= last; ++current) {
-        if (stopRequested())
-            break;
-        addSlot(false);
-        fetchThumbnail(hit(current).Extra, Pacing::Settle);
-    }
+    search.centre();
+    co_await search.placeHits(1, false, SiteSearch::Pacing::Settle, [](ResultEntry &hit) { return hit.Extra; });
 }
 
 // A link reads: a class=l href='ADDRESS'>
 QStringList IMPAwards::linkPass(const QString &page)
 {
     QStringList links;
-    qsizetype pos = 0;
-    for (;;) {
-        if (stopRequested())
-            break;
-        const qsizetype a = text::find(page, u"a class=l", pos + 1);
-        if (a == 0)
-            break;
+    for (qsizetype a = text::find(page, u"a class=l"); a != 0; a = text::find(page, u"a class=l", a + 1)) {
         const qsizetype g = text::find(page, u">", a);
         const QString link = piece(page, a + kLinkOffset, g - kLinkTail - a - kLinkOffset);
         if (!link.isEmpty())
             links.append(link);
-        pos = a;
-        Program::yieldOnce();
     }
     return links;
 }
 
-bool IMPAwards::readPosterPage(const QString &pageAddress)
+QList<ResultEntry> IMPAwards::posterPass(const QString &page, const QString &host, const QString &pageAddress)
 {
-    QString &page = state().PageHtml;
-    // A page that never arrives must not pass for the page before.
-    page.clear();
-    fetchPage(pageAddress);
-    lowerPage();
+    QList<ResultEntry> hits;
     const qsizetype a = text::find(page, kPosterMarker);
     if (a == 0)
-        return true;
+        return hits;
 
     // The page's folders lie after the site's own address and its "/", however long that is.
-    const qsizetype start = host().size() + 2;
+    const qsizetype start = host.size() + 2;
     const QString folder = piece(pageAddress, start, text::findLast(pageAddress, u"/") - start + 1);
     const QString yearFolder = text::mid(pageAddress, start, kYearFolderLength);
+    const ResultEntry film = filmOf(page);
 
-    const Film film = filmOf(page);
+    // A poster whose name cannot be read (the page was cut inside it) is no hit.
+    const auto addPoster = [&](const QString &where, const QString &name) {
+        if (name.isEmpty())
+            return;
+        ResultEntry entry = film;
+        entry.Key = host + u'/' + where + QStringLiteral("posters/") + name;
+        entry.Extra = host + u'/' + where + QStringLiteral("thumbs/imp_") + name;
+        hits.append(entry);
+    };
+
     const qsizetype alt = text::find(page, u"alt =", a);
-    const QString name = alt != 0 ? piece(page, a + kPosterMarker.size(), alt - kNameTail - a - kPosterMarker.size()) : QString();
-    return addPoster(folder, name, film) && versionsPass(page, yearFolder, film);
-}
+    addPoster(folder, alt != 0 ? piece(page, a + kPosterMarker.size(), alt - kNameTail - a - kPosterMarker.size()) : QString());
 
-// A version reads: thumbs/imp_NAME'> (the thumbnail of the version's own page).
-bool IMPAwards::versionsPass(const QString &page, const QString &yearFolder, const Film &film)
-{
-    qsizetype p2 = 0;
-    for (;;) {
-        if (stopRequested())
-            return false;
-        const qsizetype t = text::find(page, u"thumbs/", p2 + 1);
-        if (t == 0)
-            return true;
-        const qsizetype g2 = text::find(page, u">", t);
-        QString name = piece(page, t + kVersionOffset, g2 - t - kVersionOffset);
+    // A version reads: thumbs/imp_NAME'> (the thumbnail of the version's own page).
+    for (qsizetype t = text::find(page, u"thumbs/"); t != 0; t = text::find(page, u"thumbs/", t + 1)) {
+        const qsizetype g = text::find(page, u">", t);
+        QString name = piece(page, t + kVersionOffset, g - t - kVersionOffset);
         // The text runs up to the tag's end: the closing quote, and any
         // attribute after it, are not part of the name.
         const qsizetype quote = name.indexOf(u'\'');
         if (quote >= 0)
             name.truncate(quote);
-        if (!addPoster(yearFolder, name, film))
-            return false;
-        p2 = t;
-        Program::yieldOnce();
+        addPoster(yearFolder, name);
     }
-}
-
-// A poster whose name cannot be read (the page was cut inside it) is no hit.
-bool IMPAwards::addPoster(const QString &folder, const QString &name, const Film &film)
-{
-    if (name.isEmpty())
-        return true;
-    ResultEntry *entry = newHit();
-    if (!entry)
-        return false;
-    entry->Key = host() + u'/' + folder + QStringLiteral("posters/") + name;
-    entry->Extra = host() + u'/' + folder + QStringLiteral("thumbs/imp_") + name;
-    entry->Title = film.title;
-    entry->Year = film.year;
-    entry->Site = kSite;
-    return true;
+    return hits;
 }
 
 // The film reads: <td><center><font size=...>TITLE (<a href='...'>YEAR</a>)
-IMPAwards::Film IMPAwards::filmOf(const QString &page)
+ResultEntry IMPAwards::filmOf(const QString &page)
 {
-    Film film;
+    ResultEntry film;
+    film.Site = kSite;
     const qsizetype f = text::find(page, u"<td><center><font size");
     const qsizetype g = f != 0 ? text::find(page, u">", f + kFontTagOffset) : 0;
     const qsizetype e = g != 0 ? text::find(page, u"(<a", g) : 0;
     if (e == 0)
         return film;
     // The blank before "(" is not part of the title.
-    film.title = piece(page, g + 1, e - g - 2);
-    film.year = yearValue(text::mid(page, e + kYearOffset, kYearLength));
+    film.Title = piece(page, g + 1, e - g - 2);
+    film.Year = yearValue(text::mid(page, e + kYearOffset, kYearLength));
     return film;
 }
 
-void IMPAwards::RecupIMPAwards(int Index, bool Copy)
+// The picture is fetched again on every retrieval.
+QCoro::Task<PictureSource> IMPAwards::picture(PictureRequest &request)
 {
-    retrieval().PrepareTelechargement(Index);
-    saveAndOpen(Index, Copy, hit(Index + 1).Key, state().DossierTemp + state().NomFichier + QStringLiteral(".jpg"), false);
-}
-
-void registerIMPAwards(Program &program)
-{
-    auto adapter = std::make_unique<IMPAwards>(program);
-    IMPAwards *site = adapter.get();
-    program.setSearch(kBaseIndex, [site] { site->ChercheIMPAwards(); });
-    program.retrieval().setResolver(kSite, [site](int index, bool copy) { site->RecupIMPAwards(index, copy); });
-    program.adopt(std::move(adapter));
+    PictureSource source;
+    source.url = request.hit().Key;
+    co_return source;
 }

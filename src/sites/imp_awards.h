@@ -2,36 +2,27 @@
 
 #include "sites/site_adapter.h"
 
-#include <QStringList>
-
 // IMP Awards: the site's own search is not used; a web search engine, limited
 // to the site, lists its poster pages, and each page gives its main poster
 // and every other version it shows.
 class IMPAwards : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 5;
 
-    void ChercheIMPAwards();
-    void RecupIMPAwards(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
+
+    // The poster pages a lower-cased engine page lists, in its order.
+    static QStringList linkPass(const QString &page);
+    // The main poster and the versions of a lower-cased poster page read from
+    // `pageAddress`, a page of the site at `host`.
+    static QList<ResultEntry> posterPass(const QString &page, const QString &host, const QString &pageAddress);
 
 private:
-    struct Film
-    {
-        QString title; // in lower case, as the page is read
-        qint16 year = 0;
-    };
-
-    QString searchAddress() const;
-    // The poster pages the search engine found, in its order.
-    QStringList linkPass(const QString &page);
-    // Turns one poster page into hits; false once no more can be added.
-    bool readPosterPage(const QString &pageAddress);
-    bool versionsPass(const QString &page, const QString &yearFolder, const Film &film);
-    bool addPoster(const QString &folder, const QString &name, const Film &film);
-    static Film filmOf(const QString &page);
-    void lowerPage();
-    QString host() const;
+    // The hit every poster of a page starts from: its film's title and year.
+    static ResultEntry filmOf(const QString &page);
 };
-
-void registerIMPAwards(Program &program);

@@ -7,16 +7,16 @@
 class MoviePoster : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 7;
 
-    void ChercheMoviePoster();
-    void RecupMoviePoster(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
-private:
-    void scanResults();
+    // Every hit of a result page, each field as far as the page gives it.
+    static QList<ResultEntry> scanResults(const QString &page);
     // The full picture's path on a poster's page, empty when it names none.
     static QString picturePath(const QString &page);
-    QString host() const;
 };
-
-void registerMoviePoster(Program &program);

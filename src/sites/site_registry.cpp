@@ -1,10 +1,18 @@
 #include "sites/site_registry.h"
 
+#include "sites/affiches_cinema.h"
+#include "sites/all_divx.h"
 #include "sites/allo_cine.h"
 #include "sites/cin_emotions.h"
 #include "sites/cine_movies.h"
 #include "sites/cinefil.h"
+#include "sites/cover_comoz.h"
+#include "sites/dvd_fr.h"
+#include "sites/hd_covers.h"
+#include "sites/imp_awards.h"
 #include "sites/movie_covers.h"
+#include "sites/movie_poster.h"
+#include "sites/vintage_movie_poster.h"
 
 std::vector<std::unique_ptr<SiteAdapter>> makeSites()
 {
@@ -14,5 +22,13 @@ std::vector<std::unique_ptr<SiteAdapter>> makeSites()
     sites.push_back(std::make_unique<Cinefil>());
     sites.push_back(std::make_unique<CineMovies>());
     sites.push_back(std::make_unique<CinEmotions>());
+    sites.push_back(std::make_unique<HDCovers>());
+    sites.push_back(std::make_unique<DvdFr>());
+    sites.push_back(std::make_unique<MoviePoster>());
+    sites.push_back(std::make_unique<IMPAwards>());
+    sites.push_back(std::make_unique<VintageMoviePoster>());
+    sites.push_back(std::make_unique<AffichesCinema>());
+    sites.push_back(std::make_unique<AllDivX>());
+    sites.push_back(std::make_unique<CoverComoz>());
     return sites;
 }
