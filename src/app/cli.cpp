@@ -1,5 +1,6 @@
 // pellicam-cli: the program's core without a window.
 
+#include "app/assembly.h"
 #include "core/download_folders.h"
 #include "core/program.h"
 #include "core/search_history.h"
@@ -9,11 +10,11 @@
 #include "output/retrieval.h"
 #include "settings/options.h"
 #include "settings/settings_store.h"
-#include "sites/site_registry.h"
 #include "update/version.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QNetworkProxyFactory>
 #include <QStringList>
@@ -210,10 +211,12 @@ QString withoutControls(const QString &text)
     return shown;
 }
 
-void printHits(const ResultList &results, bool json)
+// Prints the hits from `first` on; returns where the next print starts.
+int printHits(const ResultList &results, bool json, int first)
 {
     QTextStream out(stdout);
-    for (int index = 1; index <= results.NbResultats(); ++index) {
+    int index = first;
+    for (; index <= results.NbResultats(); ++index) {
         const ResultEntry &hit = results.entry(index);
         const ResultList::Slot &slot = results.slot(index - 1);
         const bool shown = index <= results.NbVignettes() && slot.shown;
@@ -230,6 +233,19 @@ void printHits(const ResultList &results, bool json)
             out << " [" << withoutControls(hit.Site) << "]" << (shown ? "" : " (hidden)") << '\n';
         }
     }
+    out.flush();
+    return index;
+}
+
+// Runs the main loop until `sender` sends `signal`, unless `under way` is already false.
+template<typename Sender, typename Signal>
+void waitFor(bool underWay, Sender *sender, Signal signal)
+{
+    if (!underWay)
+        return;
+    QEventLoop loop;
+    QObject::connect(sender, signal, &loop, &QEventLoop::quit);
+    loop.exec();
 }
 
 // Copies replace an older copy without a question, in one step.
@@ -260,16 +276,14 @@ private:
 };
 
 // Runs a search as the window does: same settings, same order, same adapters.
-void runSearch(Program &program, const SearchOptions &options)
+// Each base's hits are printed once they are placed, when `print` is set.
+void runSearch(Assembly &assembly, const SearchOptions &options, bool print)
 {
-    SettingsStore &store = program.settings();
+    Program &program = assembly.program();
     SiteCatalogue &catalogue = program.catalogue();
-    LitOptions(store, program.state(), catalogue);
-    program.history().load();
+    assembly.readSettings();
     QList<int> bases = options.bases.value_or(QList<int>());
     if (!options.bases) {
-        catalogue.restore(store);
-        catalogue.AfficheNbrCoche();
         // Nothing ticked in the window: a search from here is of no base in particular.
         if (catalogue.tickedCount() == 0) {
             QTextStream(stderr) << catalogue.summary() << ": every base is searched\n";
@@ -288,8 +302,18 @@ void runSearch(Program &program, const SearchOptions &options)
         if (!status.isEmpty())
             QTextStream(stderr) << status << '\n';
     });
+    int printed = 1;
+    if (print) {
+        QObject::connect(&program, &Program::hitsPlaced, [&] {
+            printed = printHits(program.results(), options.json, printed);
+        });
+    }
     program.setTitle(options.title);
     program.Lance(options.exact ? 2 : 1);
+    waitFor(program.searching(), &program, &Program::runFinished);
+    // A stopped base's hits are counted though not placed.
+    if (print)
+        printHits(program.results(), options.json, printed);
 }
 
 int runSearchCommand(const QStringList &args, bool download)
@@ -304,20 +328,18 @@ int runSearchCommand(const QStringList &args, bool download)
         QTextStream(stderr) << "pellicam-cli: no download folder is set: give one with --into DIR\n";
         return kExitUsage;
     }
-    Program program(store);
-    registerSites(program);
+    Assembly assembly(store);
+    Program &program = assembly.program();
     FileCopies copies;
     program.retrieval().setOutputActions(&copies);
-    runSearch(program, options);
-
-    if (!download) {
-        printHits(program.results(), options.json);
+    runSearch(assembly, options, !download);
+    if (!download)
         return kExitOk;
-    }
     if (options.hit > program.results().NbVignettes())
         return failure(QStringLiteral("there is no hit %1").arg(options.hit));
     program.retrieval().setSaveFolder(QFileInfo(folder).absoluteFilePath());
     program.retrieval().downloadClicked(options.hit - 1);
+    waitFor(program.retrieval().downloading(), &program.retrieval(), &Retrieval::finished);
     if (program.retrieval().lastCopy().isEmpty())
         return failure(copies.problem().isEmpty() ? QStringLiteral("hit %1 could not be fetched").arg(options.hit)
                                                   : copies.problem());

@@ -1,9 +1,9 @@
 // pellicam: the poster finder's window.
 
+#include "app/assembly.h"
 #include "app/screenshot_tour.h"
 #include "core/program.h"
 #include "settings/settings_store.h"
-#include "sites/site_registry.h"
 #include "update/version.h"
 #include "windows/main_window.h"
 
@@ -29,9 +29,9 @@ int main(int argc, char **argv)
     QNetworkProxyFactory::setUseSystemConfiguration(true);
 
     SettingsStore store;
-    Program program(store);
-    registerSites(program);
-    MainWindow window(program);
+    Assembly assembly(store);
+    Program &program = assembly.program();
+    MainWindow window(assembly);
     QObject::connect(&window, &MainWindow::closed, &app, &QCoreApplication::quit);
     window.start();
 

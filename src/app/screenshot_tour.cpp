@@ -59,6 +59,11 @@ void ScreenshotTour::tour()
     });
     m_window.titleBox()->setEditText(m_title);
     m_program.Lance(1);
+    if (m_program.searching()) {
+        QEventLoop run;
+        connect(&m_program, &Program::runFinished, &run, &QEventLoop::quit);
+        run.exec();
+    }
     disconnect(during);
     QEventLoop settle;
     QTimer::singleShot(500, &settle, &QEventLoop::quit);
@@ -156,6 +161,11 @@ void ScreenshotTour::viewerShots()
     const QString full = m_program.state().DossierTemp + composeFileName(results.entry(slot + 1)) + QStringLiteral(".jpg");
     m_program.state().ClicDroit = false;
     m_program.retrieval().retrieve(slot, false);
+    if (m_program.retrieval().downloading()) {
+        QEventLoop retrieval;
+        connect(&m_program.retrieval(), &Retrieval::finished, &retrieval, &QEventLoop::quit);
+        retrieval.exec();
+    }
     for (QWidget *widget : QApplication::topLevelWidgets())
         if (qobject_cast<PosterViewer *>(widget))
             widget->close();

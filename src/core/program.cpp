@@ -3,12 +3,10 @@
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
 #include "net/download.h"
-#include "net/form_post.h"
-#include "output/retrieval.h"
 #include "settings/app_paths.h"
 #include "settings/settings_store.h"
 #include "settings/string_table.h"
-#include "sites/site_adapter.h"
+#include "settings/site_addresses.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -35,28 +33,28 @@ Program::Program(SettingsStore &store, QObject *parent)
     : QObject(parent)
     , m_store(store)
     , m_download(new Download(m_state, AppPaths::httpCache(), this))
-    , m_formPost(new FormPost(m_state, this))
     , m_catalogue(new SiteCatalogue(m_state, this))
     , m_history(new SearchHistory(store, this))
-    , m_retrieval(new Retrieval(*this, this))
 {
     m_state.DossierTemp = AppPaths::DossierTemp();
     QDir().mkpath(m_state.DossierTemp);
-
-    connect(m_download, &Download::thumbnailRequested, &m_results, &ResultList::setThumbnailUrl);
-    connect(m_download, &Download::thumbnailArrived, &m_results, &ResultList::setThumbnail);
 }
 
-Program::~Program() = default;
+Program::~Program()
+{
+    // The windows may be gone: nothing is told any more.
+    blockSignals(true);
+    shutDown();
+}
 
 void Program::setSearch(int baseIndex, SearchProcedure procedure)
 {
     m_searches.insert(baseIndex, std::move(procedure));
 }
 
-void Program::adopt(std::unique_ptr<SiteAdapter> adapter)
+QString Program::siteAddress(const QString &settingName) const
 {
-    m_adapters.push_back(std::move(adapter));
+    return SiteAddresses::address(m_store, settingName);
 }
 
 void Program::setTitle(const QString &title)
@@ -70,11 +68,6 @@ void Program::setTitle(const QString &title)
 QString Program::text(int id) const
 {
     return StringTable::text(id, m_state.LangOffset).value_or(QString());
-}
-
-void Program::yieldOnce()
-{
-    QCoreApplication::processEvents();
 }
 
 void Program::Lance(int button)
@@ -97,13 +90,16 @@ void Program::Lance(int button)
 void Program::requestStop()
 {
     m_state.ArretDemande = true;
-    m_formPost->close();
     setStopCaption(false);
+    if (m_run)
+        m_run->stop();
 }
 
-void Program::closeFormPost()
+void Program::shutDown()
 {
-    m_formPost->close();
+    if (m_run)
+        m_run->stop();
+    m_download->cancelAll();
 }
 
 void Program::runSearch(int button)
@@ -116,19 +112,21 @@ void Program::runSearch(int button)
     EffaceResultats();
     AfficheAttente(true);
 
+    QList<SearchRun::Base> bases;
     for (int base : SiteCatalogue::rowOrder()) {
-        if (m_catalogue->isTicked(base)) {
-            if (const auto search = m_searches.constFind(base); search != m_searches.cend())
-                (*search)();
-        }
-        yieldOnce();
-        if (m_state.ArretDemande)
-            break;
+        if (m_catalogue->isTicked(base))
+            bases.append({base, m_searches.value(base)});
     }
+    m_run = std::make_unique<SearchRun>(*this, *m_download,
+                                        [this](const QString &setting) { return siteAddress(setting); });
+    connect(m_run.get(), &SearchRun::finished, this, &Program::endSearch);
+    m_run->start(bases);
+}
 
+void Program::endSearch()
+{
     FinTraitement();
     setStopCaption(false);
-    yieldOnce();
     m_results.placeFinalStrip();
     m_runUnwinding = false;
     emit runFinished();
@@ -141,7 +139,6 @@ void Program::FinTraitement()
     AfficheAttente(false);
     AfficheStatut(QStringLiteral("Nb"), false);
     setInputEnabled(true);
-    yieldOnce();
     m_results.setSlotsEnabled(true);
 }
 
@@ -155,7 +152,6 @@ void Program::AfficheAttente(bool busy)
 
 void Program::AfficheStatut(const QString &status, bool connecting)
 {
-    yieldOnce();
     const QString line = connecting ? text(kConnecting) + status + text(kInProgress) : status;
     QString shown = line;
     if (line == u"Nb") {
@@ -178,16 +174,15 @@ void Program::AjouteResultat(int index, bool Wide)
                       + QString::number(m_results.NbResultats()),
                   false);
     m_results.addSlot(Wide, shown);
-    yieldOnce();
 }
 
 void Program::EffaceResultats()
 {
+    // Nothing of the last run may land in the cleared list.
+    if (m_run && !m_run->isFinished())
+        requestStop();
+    m_run.reset();
     m_results.clear();
-    m_download->newRun();
-    if (!m_formPost->isClosed())
-        m_formPost->close();
-    m_state.PageHtml.clear();
     m_statusText.clear();
     emit statusChanged(m_statusText, m_statusTop);
     AfficheAttente(false);
@@ -204,7 +199,6 @@ void Program::beginDownloadState()
     emit waitCursorChanged(true);
     AfficheAttente(true);
     AfficheStatut(text(kDownloading), false);
-    yieldOnce();
     m_results.setSlotsEnabled(false);
 }
 

@@ -2,20 +2,17 @@
 
 #include "core/program_state.h"
 #include "core/result_list.h"
+#include "core/search_run.h"
 
 #include <QHash>
 #include <QObject>
 #include <QString>
-#include <functional>
 #include <memory>
-#include <vector>
 
 class Download;
-class FormPost;
 class Retrieval;
 class SearchHistory;
 class SettingsStore;
-class SiteAdapter;
 class SiteCatalogue;
 
 // The program without its windows: what the main window owns and what the
@@ -27,7 +24,7 @@ class Program : public QObject
     Q_OBJECT
 
 public:
-    using SearchProcedure = std::function<void()>;
+    using SearchProcedure = SearchRun::Procedure;
 
     explicit Program(SettingsStore &store, QObject *parent = nullptr);
     ~Program() override;
@@ -35,15 +32,17 @@ public:
     ProgramState &state() { return m_state; }
     SettingsStore &settings() { return m_store; }
     Download &download() { return *m_download; }
-    FormPost &formPost() { return *m_formPost; }
     ResultList &results() { return m_results; }
     SiteCatalogue &catalogue() { return *m_catalogue; }
     SearchHistory &history() { return *m_history; }
+    // The retrieval the program was put together with.
     Retrieval &retrieval() { return *m_retrieval; }
+    void setRetrieval(Retrieval *retrieval) { m_retrieval = retrieval; }
 
-    // The adapter that searches a base, and the adapters to keep alive.
+    // The task that searches a base.
     void setSearch(int baseIndex, SearchProcedure procedure);
-    void adopt(std::unique_ptr<SiteAdapter> adapter);
+    // A site's address, from its "Hote-..." setting.
+    QString siteAddress(const QString &settingName) const;
 
     // The title box.
     QString title() const { return m_title; }
@@ -55,10 +54,12 @@ public:
     bool searchCaptionShowsStop() const { return m_stopCaption; }
     // A search is under way (also while a stopped one unwinds).
     bool searching() const { return m_runUnwinding; }
-    // The stop request: adapter loops leave, the search button shows "Rechercher".
+    // The stop request: every base's task ends, the search button shows "Rechercher".
     void requestStop();
-    // Drops the form post under way, if any (the program is closing).
-    void closeFormPost();
+    // The program is closing: the search and the retrieval under way end now.
+    void shutDown();
+    // The run under way or the last one; none before the first search.
+    const SearchRun *run() const { return m_run.get(); }
     bool searchButtonEnabled() const { return m_searchButtonEnabled; }
     // Title box and base box: disabled while a search runs.
     bool inputEnabled() const { return m_inputEnabled; }
@@ -79,7 +80,6 @@ public:
 
     // The string table text of `id` in the current language.
     QString text(int id) const;
-    static void yieldOnce();
 
 signals:
     void statusChanged(const QString &text, int topTwips);
@@ -90,9 +90,12 @@ signals:
     void waitCursorChanged(bool waiting);
     void titleChanged(const QString &title);
     void runFinished();
+    // The hits of one more base are in the list, final: those after `before`.
+    void hitsPlaced(int before);
 
 private:
     void runSearch(int button);
+    void endSearch();
     void setStopCaption(bool stop);
     void setInputEnabled(bool enabled);
     void setSearchButtonEnabled(bool enabled);
@@ -101,12 +104,11 @@ private:
     SettingsStore &m_store;
     ResultList m_results;
     Download *m_download;
-    FormPost *m_formPost;
     SiteCatalogue *m_catalogue;
     SearchHistory *m_history;
-    Retrieval *m_retrieval;
+    Retrieval *m_retrieval = nullptr;
     QHash<int, SearchProcedure> m_searches;
-    std::vector<std::unique_ptr<SiteAdapter>> m_adapters;
+    std::unique_ptr<SearchRun> m_run;
 
     QString m_title;
     QString m_statusText;

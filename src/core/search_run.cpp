@@ -115,6 +115,7 @@ void SearchRun::place()
         if (!row.m_ended)
             return;
         copyPlacedHits(row);
+        emit m_program.hitsPlaced(row.m_firstIndex - 1);
         ++m_cursor;
         // A full list: the later rows' hits could never be placed.
         if (m_program.results().NbResultats() >= ResultList::kMaxHits) {

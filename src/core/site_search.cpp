@@ -1,7 +1,7 @@
 #include "core/site_search.h"
 
 #include "core/search_run.h"
-#include "core/text_helpers.h"
+#include "core/text_utils.h"
 #include "net/form_post.h"
 
 #include <QImage>

@@ -6,6 +6,7 @@
 #include <QElapsedTimer>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
+#include <QImage>
 #include <QSaveFile>
 
 #include <memory>
@@ -209,7 +210,7 @@ QCoro::Task<bool> Download::waitFor(Ticket ticket, int timeoutMs, bool reissue)
         waiter.wake = &wake;
         const int until = reissueDue ? m_timing.reissueMs : timeoutMs;
         const int timer = m_timers.wakeIn(wake, until - int(sinceWait.elapsed()));
-        co_await wake;
+        co_await wake.untilWoken();
         m_timers.stop(timer);
         waiter.wake = nullptr;
         if (waiter.ended || !reissueDue)
@@ -241,6 +242,14 @@ void Download::cancel(Ticket ticket)
     }
     m_tickets.remove(ticket);
     endTicket(ticket);
+}
+
+void Download::cancelAll()
+{
+    while (!m_tickets.isEmpty())
+        cancel(m_tickets.begin().key());
+    while (!m_waiters.isEmpty())
+        endTicket(m_waiters.begin().key());
 }
 
 void Download::endTicket(Ticket ticket)

@@ -97,6 +97,8 @@ public:
     QCoro::Task<Outcome> fetch(const QString &url, Purpose purpose, const QString &savePath = {});
     // Drops a read: it delivers nothing and its waits end now.
     void cancel(Ticket ticket);
+    // Drops every read: the program is closing.
+    void cancelAll();
     bool inFlight(Ticket ticket) const { return m_tickets.contains(ticket); }
 
 signals:

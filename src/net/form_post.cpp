@@ -65,6 +65,9 @@ FormPost::FormPost(ProgramState &state, QObject *parent)
 
 FormPost::~FormPost()
 {
+    // A search still waiting for the answer is let go first.
+    if (m_wake)
+        m_wake->wake();
     m_socket->disconnect(this);
     m_socket->abort();
 }
@@ -83,7 +86,7 @@ QCoro::Task<QString> FormPost::exchange(const QString &SitePost, const QString &
         WakeUp wake;
         m_wake = &wake;
         const int limit = m_timers.wakeIn(wake, m_timing.limitMs);
-        co_await wake;
+        co_await wake.untilWoken();
         m_timers.stop(limit);
         m_wake = nullptr;
         // Given up as a read is: what arrived is scraped.

@@ -16,9 +16,15 @@ public:
     WakeUp(const WakeUp &) = delete;
     WakeUp &operator=(const WakeUp &) = delete;
 
-    bool await_ready() const noexcept { return m_woken; }
-    void await_suspend(std::coroutine_handle<> waiter) noexcept { m_waiter = waiter; }
-    void await_resume() const noexcept {}
+    // co_await wake.woken() suspends until wake() (at once when it came before).
+    struct Awaiter
+    {
+        WakeUp &wake;
+        bool await_ready() const noexcept { return wake.m_woken; }
+        void await_suspend(std::coroutine_handle<> waiter) noexcept { wake.m_waiter = waiter; }
+        void await_resume() const noexcept {}
+    };
+    Awaiter untilWoken() { return {*this}; }
 
     void wake()
     {

@@ -1,6 +1,7 @@
 #include "output/retrieval.h"
 
 #include "core/program.h"
+#include "net/download.h"
 #include "output/file_naming.h"
 #include "output/output_actions.h"
 
@@ -48,7 +49,20 @@ void Retrieval::retrieve(int Index, bool Copy)
         return;
     const auto resolver = m_resolvers.constFind(m_program.results().entry(Index + 1).Site);
     if (resolver != m_resolvers.cend())
-        (*resolver)(Index, Copy);
+        run(*resolver, Index, Copy);
+}
+
+QCoro::Task<> Retrieval::run(Resolver resolver, int Index, bool Copy)
+{
+    PrepareTelechargement(Index);
+    const ResultEntry hit = m_program.results().entry(Index + 1);
+    ProgramState &state = m_program.state();
+    PictureRequest request(hit, state.NomFichier, state.DossierTemp, m_program.download(), m_program.settings(),
+                           [this](const QString &setting) { return m_program.siteAddress(setting); });
+    const PictureSource source = co_await resolver(request);
+    if (!source.url.isEmpty() && !(source.reuseCached && request.isCached(source.pdf)))
+        co_await m_program.download().fetch(source.url, Download::Purpose::Save, request.cachedPath(source.pdf));
+    OuvreFichier(Index, Copy);
 }
 
 void Retrieval::PrepareTelechargement(int Index)
@@ -92,4 +106,5 @@ void Retrieval::OuvreFichier(int Index, bool Copy)
     }
     m_program.FinTraitement();
     m_downloading = false;
+    emit finished();
 }

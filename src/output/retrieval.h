@@ -1,5 +1,8 @@
 #pragma once
 
+#include "core/picture_request.h"
+
+#include <QCoro/QCoroTask>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -8,16 +11,16 @@
 class OutputActions;
 class Program;
 
-// A press on a hit: its site's resolver fetches the full picture into the
-// cache folder under a name made from the hit, then the picture is copied to
-// the download folder or shown.
+// A press on a hit: its site's resolver says where the full picture is, it is
+// fetched into the cache folder under a name made from the hit, then copied
+// to the download folder or shown. finished() says when it is over.
 class Retrieval : public QObject
 {
     Q_OBJECT
 
 public:
-    // A site's resolver, with the hit's slot and whether to copy the picture.
-    using Resolver = std::function<void(int Index, bool Copy)>;
+    // A site's resolver: where the full picture of the request's hit is.
+    using Resolver = std::function<QCoro::Task<PictureSource>(PictureRequest &)>;
 
     explicit Retrieval(Program &program, QObject *parent = nullptr);
 
@@ -32,7 +35,7 @@ public:
     void thumbPressed(int Index, int button);
     void downloadClicked(int Index);
     void badgeClicked(int Index);
-    // Calls the resolver of the hit's site; a site without one does nothing.
+    // Starts the retrieval of slot `Index`'s hit; a site without a resolver does nothing.
     void retrieve(int Index, bool Copy);
 
     // The steps that every resolver shares.
@@ -41,10 +44,17 @@ public:
     static bool FichierExiste(const QString &path);
 
     bool downloading() const { return m_downloading; }
+signals:
+    // A retrieval that started has ended, whatever came of it.
+    void finished();
+
+public:
     // The copy that the last retrieval made, empty when it made none.
     QString lastCopy() const { return m_lastCopy; }
 
 private:
+    QCoro::Task<> run(Resolver resolver, int Index, bool Copy);
+
     Program &m_program;
     QHash<QString, Resolver> m_resolvers;
     OutputActions *m_actions = nullptr;

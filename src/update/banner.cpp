@@ -4,6 +4,7 @@
 #include "net/download.h"
 #include "settings/site_addresses.h"
 
+#include <QPointer>
 #include <QRandomGenerator>
 
 #include <algorithm>
@@ -25,8 +26,6 @@ Banner::Banner(Program &program, QObject *parent)
 {
     m_timer.setInterval(kTickMs);
     connect(&m_timer, &QTimer::timeout, this, &Banner::tick);
-    connect(&program.download(), &Download::bannerArrived, this, &Banner::onPicture);
-    connect(&program.download(), &Download::bannerTextArrived, this, &Banner::onLinkText);
 }
 
 void Banner::setRandomSource(RandomSource random)
@@ -52,8 +51,16 @@ void Banner::ChargeBandeau(int n)
 {
     m_number = n;
     const QString site = SiteAddresses::address(m_program.settings(), kMakerSetting);
-    m_program.download().Start(site + picturePath(n), QStringLiteral("Bandeau"), true);
-    m_program.download().Start(site + linkPath(n), QStringLiteral("ToolTipText"), false);
+    const QPointer<Banner> banner(this);
+    m_program.download().start(site + picturePath(n), Download::Purpose::Banner, [banner](const Download::Outcome &outcome) {
+        const QImage picture = QImage::fromData(outcome.body);
+        if (banner && !picture.isNull())
+            banner->onPicture(picture);
+    });
+    m_program.download().start(site + linkPath(n), Download::Purpose::BannerText, [banner](const Download::Outcome &outcome) {
+        if (banner)
+            banner->onLinkText(outcome.text());
+    });
 }
 
 void Banner::tick()

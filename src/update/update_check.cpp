@@ -3,10 +3,12 @@
 #include "core/program.h"
 #include "core/text_helpers.h"
 #include "net/download.h"
+#include "net/event_wait.h"
 #include "settings/settings_store.h"
 #include "settings/site_addresses.h"
 
 #include <QLocale>
+#include <QPointer>
 
 #include <algorithm>
 #include <utility>
@@ -17,8 +19,6 @@ const QString kMakerSetting = QStringLiteral("Hote-Editeur");
 const QString kLiveUpdate = QStringLiteral("LiveUpdate");
 const QString kUpdateFilePath = QStringLiteral("/pad_file.xml");
 const QString kDownloadPagePath = QStringLiteral("/telecharger.htm");
-// The fetcher's label for it: its text comes back in updateFileArrived.
-const QString kUpdateFileRead = QStringLiteral("UpdateFile");
 
 // A version text: "2006.m".
 constexpr qsizetype kVersionLength = 6;
@@ -44,7 +44,6 @@ constexpr Reminder kReminders[] = {
 UpdateCheck::UpdateCheck(Program &program, QObject *parent)
     : QObject(parent), m_program(program), m_clock(&QDateTime::currentDateTime)
 {
-    connect(&program.download(), &Download::updateFileArrived, this, &UpdateCheck::onStartUpAnswer);
 }
 
 void UpdateCheck::setClock(Clock clock)
@@ -91,13 +90,16 @@ void UpdateCheck::RNouvelleVersion()
     m_startUpPending = false;
     m_found.clear();
     QString page;
-    const auto arrived = connect(&m_program.download(), &Download::updateFileArrived, this,
-                                 [&page](const QString &text) {
-                                     if (!text.isEmpty())
-                                         page = text;
-                                 });
-    m_program.download().Start(updateFileAddress(), kUpdateFileRead, false, true);
-    disconnect(arrived);
+    EventWait wait;
+    const Download::Ticket ticket = m_program.download().start(
+        updateFileAddress(), Download::Purpose::UpdateFile, [&page, &wait](const Download::Outcome &outcome) {
+            page = outcome.text();
+            wait.finish();
+        });
+    // The user waits for this answer in the options window; a read that is
+    // not over by the time limit is dropped.
+    if (!wait.wait(m_program.download().timing().limitMs))
+        m_program.download().cancel(ticket);
     m_nouvelleVersion = announcement(page);
 }
 
@@ -119,7 +121,11 @@ bool UpdateCheck::startUpCheck()
     if (!checkDue())
         return false;
     m_startUpPending = true;
-    m_program.download().Start(updateFileAddress(), kUpdateFileRead, false);
+    m_program.download().start(updateFileAddress(), Download::Purpose::UpdateFile,
+                               [check = QPointer<UpdateCheck>(this)](const Download::Outcome &outcome) {
+                                   if (check)
+                                       check->onStartUpAnswer(outcome.text());
+                               });
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "windows/main_window.h"
 
+#include "app/assembly.h"
 #include "controls/folder_dialog.h"
 #include "controls/over_button.h"
 #include "controls/title_icon.h"
@@ -9,7 +10,6 @@
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
 #include "core/skin_region.h"
-#include "net/event_wait.h"
 #include "output/retrieval.h"
 #include "settings/options.h"
 #include "settings/settings_store.h"
@@ -82,12 +82,13 @@ QLabel *caption(QWidget *parent, QRect geometry, Qt::Alignment alignment = Qt::A
 
 } // namespace
 
-MainWindow::MainWindow(Program &program, QWidget *parent)
+MainWindow::MainWindow(Assembly &assembly, QWidget *parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint)
-    , m_program(program)
-    , m_output(std::make_unique<DesktopOutput>(program, this))
-    , m_update(std::make_unique<UpdateCheck>(program))
-    , m_banner(new Banner(program, this))
+    , m_assembly(assembly)
+    , m_program(assembly.program())
+    , m_output(std::make_unique<DesktopOutput>(m_program, this))
+    , m_update(std::make_unique<UpdateCheck>(m_program))
+    , m_banner(new Banner(m_program, this))
     , m_openPage([](const QUrl &address) { QDesktopServices::openUrl(address); })
     , m_chooseFolder([this](const QString &start, const QString &title) { return ChoixDossier(this, start, title); })
     , m_skinLarge(QStringLiteral(":/pictures/skin_large.png"))
@@ -103,7 +104,7 @@ MainWindow::MainWindow(Program &program, QWidget *parent)
     setFont(small);
     setStyleSheet(QString::fromLatin1(kBoxStyle));
 
-    program.retrieval().setOutputActions(m_output.get());
+    m_program.retrieval().setOutputActions(m_output.get());
     buildControls();
     connectProgram();
     // The session or the task bar may end the program without closing the window.
@@ -275,14 +276,10 @@ void MainWindow::start()
     SettingsStore &store = m_program.settings();
     fillFolders();
 
-    LitOptions(store, m_program.state(), m_program.catalogue(), screen()->size() * kTwipsPerPixel);
+    m_assembly.readSettings(screen()->size() * kTwipsPerPixel);
     Traduction();
     restorePosition();
-    m_program.history().load();
-
     applySkin();
-    m_program.catalogue().restore(store);
-    m_program.catalogue().AfficheNbrCoche();
     Traduction();
 
     show();
@@ -594,14 +591,8 @@ void MainWindow::changeEvent(QEvent *event)
 
 void MainWindow::closeEvent(QCloseEvent *event)
 {
-    // A search or a download under way first unwinds; the window closes after it.
-    if (m_program.searching() || m_program.retrieval().downloading()) {
-        m_program.requestStop();
-        EventWait::endAll();
-        event->ignore();
-        QTimer::singleShot(50, this, &QWidget::close);
-        return;
-    }
+    // A search or a download under way ends here: its reads and posts are dropped.
+    m_program.shutDown();
     shutdown();
     m_selection->hide();
     event->accept();
@@ -622,7 +613,6 @@ void MainWindow::shutdown()
     m_program.catalogue().save(store);
     store.EcritValeur(QStringLiteral("Folder-Id"), QString::number(m_folders->currentIndex() + 1));
     emptyCacheFolder();
-    m_program.closeFormPost();
 }
 
 void MainWindow::emptyCacheFolder()

@@ -12,6 +12,7 @@
 
 class DesktopOutput;
 class OverButton;
+class Assembly;
 class Program;
 class QComboBox;
 class QLabel;
@@ -30,7 +31,7 @@ class MainWindow : public QWidget
     Q_OBJECT
 
 public:
-    explicit MainWindow(Program &program, QWidget *parent = nullptr);
+    explicit MainWindow(Assembly &assembly, QWidget *parent = nullptr);
     ~MainWindow() override;
 
     // The start-up: settings, folders, position, history, skin, ticks, texts.
@@ -95,6 +96,7 @@ private:
     void moveWindow();
     QString text(int id) const;
 
+    Assembly &m_assembly;
     Program &m_program;
     std::unique_ptr<DesktopOutput> m_output;
     std::unique_ptr<UpdateCheck> m_update;

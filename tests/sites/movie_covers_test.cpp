@@ -8,149 +8,65 @@ namespace {
 class MovieCoversTest : public SiteTest
 {
 protected:
-    void SetUp() override { playSite(QStringLiteral("Hote-MovieCovers"), QStringLiteral("/mc"), registerMovieCovers); }
-
-    QString thumbnail(int slot) { return program().results().slot(slot).thumbnailUrl; }
-    void search(std::initializer_list<int> bases) { searchBases(bases); }
-    void answerSearch(const QByteArray &page) { answer(QStringLiteral("/multicrit.html"), page); }
-    static QByteArray fixture(const QString &name) { return fixtureFile(QStringLiteral("moviecovers"), name); }
+    void SetUp() override
+    {
+        playSite(QStringLiteral("Hote-MovieCovers"), QStringLiteral("/mc"));
+        answer(QStringLiteral("/multicrit.html"), "<a href=\"/film/titre_PARRAIN.html\">PARRAIN (LE)</a> (1972)"
+                                                  "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)");
+        answer(QStringLiteral("/DATA/thumbs/films-p/PARRAIN.jpg"), pictureReply(jpegBytes()));
+    }
 };
 
-// The typed title goes out unprepared, its accents as the site's Latin pages write them.
-TEST_F(MovieCoversTest, anAccentedTitleIsSentAsWindows1252)
+// Both bases read the result page; each hit's thumbnail is filed under its
+// title's letter when the title ends with a bracket, else its key's.
+TEST_F(MovieCoversTest, searchesBothBasesAndFetchesAPictureOnce)
 {
-    answerSearch("");
     program().setTitle(QString::fromUtf8("L'été & co"));
-    search({6});
-    EXPECT_EQ(m_server.requestedPaths().value(0), "/mc/multicrit.html?titre=L'%E9t%E9%20%26%20co&slow=1&listes=1");
-}
+    searchBases({11, 6});
 
-TEST_F(MovieCoversTest, aFilmLinkGivesTitleYearKeyAndThumbnail)
-{
-    answerSearch("<td><a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)</td>");
-    search({6});
-
-    EXPECT_EQ(m_server.requestedPaths().value(0), "/mc/multicrit.html?titre=matrix&slow=1&listes=1");
-    ASSERT_EQ(program().results().NbResultats(), 1);
-    EXPECT_EQ(hit(1).Title, QStringLiteral("MATRIX"));
-    EXPECT_EQ(hit(1).Year, 1999);
-    EXPECT_EQ(hit(1).Key, QStringLiteral("MATRIX"));
+    const QByteArray search = "/mc/multicrit.html?titre=L'%E9t%E9%20%26%20co&slow=1&listes=1";
+    EXPECT_EQ(m_server.count(search), 2);
+    ASSERT_EQ(program().results().NbVignettes(), 4);
     EXPECT_EQ(hit(1).Extra, QStringLiteral("JPG"));
-    EXPECT_EQ(hit(1).Site, QStringLiteral("MovieCovers"));
-    EXPECT_EQ(thumbnail(0), m_server.url(QStringLiteral("/mc/DATA/thumbs/films-m/MATRIX.jpg")));
-    EXPECT_EQ(m_server.count("/mc/DATA/thumbs/films-m/MATRIX.jpg"), 1);
-}
+    EXPECT_EQ(hit(3).Extra, QStringLiteral("PDF"));
+    EXPECT_EQ(hit(3).Key, QStringLiteral("PARRAIN"));
+    EXPECT_EQ(slot(0).thumbnailUrl, siteUrl(QStringLiteral("/DATA/thumbs/films-p/PARRAIN.jpg")));
+    EXPECT_EQ(slot(1).thumbnailUrl, siteUrl(QStringLiteral("/DATA/thumbs/films-m/MATRIX.jpg")));
+    EXPECT_FALSE(slot(0).thumbnail.isNull());
+    EXPECT_FALSE(slot(0).wide);
 
-TEST_F(MovieCoversTest, aTitleEndingWithABracketIsFiledUnderItsOwnLetter)
-{
-    answerSearch("<a href=\"/film/titre_GODFATHER.html\">PARRAIN (LE)</a> (1972)"
-                 "<a href=\"/film/titre_GODFATHER2.html\">LE PARRAIN 2</a> (1974)");
-    search({6});
-    EXPECT_EQ(thumbnail(0), m_server.url(QStringLiteral("/mc/DATA/thumbs/films-p/GODFATHER.jpg")));
-    EXPECT_EQ(thumbnail(1), m_server.url(QStringLiteral("/mc/DATA/thumbs/films-g/GODFATHER2.jpg")));
-}
-
-TEST_F(MovieCoversTest, bothFormatsListEachFilmWithOneThumbnail)
-{
-    answerSearch("<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)");
-    search({11, 6});
-    ASSERT_EQ(program().results().NbResultats(), 2);
-    EXPECT_EQ(hit(1).Extra, QStringLiteral("JPG"));
-    EXPECT_EQ(hit(2).Extra, QStringLiteral("PDF"));
-    EXPECT_EQ(hit(1).Key, hit(2).Key);
-    EXPECT_EQ(thumbnail(0), thumbnail(1));
-
-    search({11});
-    EXPECT_EQ(program().results().NbResultats(), 1);
-    EXPECT_EQ(hit(1).Extra, QStringLiteral("PDF"));
-}
-
-TEST_F(MovieCoversTest, realisticPages)
-{
-    answerSearch(fixture(QStringLiteral("matrix.html")));
-    search({6});
-    EXPECT_GE(program().results().NbResultats(), 2);
-    EXPECT_EQ(hit(1).Title, QStringLiteral("MATRIX"));
-    EXPECT_EQ(hit(1).Year, 1999);
-
-    for (const char *name : {"empty.html", "truncated.html"}) {
-        answerSearch(fixture(QString::fromLatin1(name)));
-        search({6});
-        for (int index = 1; index <= program().results().NbResultats(); ++index)
-            EXPECT_EQ(hit(index).Site, QStringLiteral("MovieCovers")) << name;
-    }
-    answerSearch(fixture(QStringLiteral("empty.html")));
-    search({6});
-    EXPECT_EQ(program().results().NbResultats(), 0);
-}
-
-TEST_F(MovieCoversTest, brokenSnippetsDoNotStopTheScan)
-{
-    // No ".h", no "<", a year that is not a number, a page that ends mid-link.
-    answerSearch("/film/ nothing here <a href=\"/film/titre_A.html\">A</a> (19x9)"
-                 "<a href=\"/film/titre_B.html\">B");
-    search({6});
-    ASSERT_EQ(program().results().NbResultats(), 3);
-    EXPECT_EQ(hit(2).Title, QStringLiteral("A"));
-    EXPECT_EQ(hit(2).Year, 0);
-    EXPECT_EQ(hit(3).Key, QStringLiteral("B"));
-}
-
-TEST_F(MovieCoversTest, eachBaseAddsItsOwnHits)
-{
-    QByteArray page;
-    for (int i = 0; i < 8; ++i)
-        page += "<a href=\"/film/titre_K" + QByteArray::number(i) + ".html\">T</a> (2000)";
-    answerSearch(page);
-    // The JPG base finds 8, the PDF base after it the same 8: 16 in all.
-    search({6, 11});
-    EXPECT_EQ(program().results().NbResultats(), 16);
-}
-
-TEST_F(MovieCoversTest, thePictureIsFetchedOnceThenTakenFromTheCache)
-{
-    answerSearch("<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)");
     answer(QStringLiteral("/getjpg.html/MATRIX.jpg"), pictureReply(jpegBytes()));
-    search({6});
-    program().retrieval().thumbPressed(0, 1);
-    program().retrieval().thumbPressed(0, 1);
-
+    retrieve(1, false);
+    retrieve(1, false);
     const QString local = m_test.cached(QStringLiteral("Matrix [1999]  (MovieCovers).jpg"));
     EXPECT_EQ(m_server.count("/mc/getjpg.html/MATRIX.jpg"), 1);
-    QFile file(local);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), jpegBytes());
-    EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + local + QStringLiteral(" #0"));
+    EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + local + QStringLiteral(" #1"));
 }
 
+// The jacket's options go into its address and, as digits, into its file name.
 TEST_F(MovieCoversTest, aJacketCarriesItsOptionsInAddressAndName)
 {
-    m_test.store.EcritValeur(QStringLiteral("PDF-Format"), QStringLiteral("3"));
-    m_test.store.EcritValeur(QStringLiteral("PDF-Fond"), QStringLiteral("0"));
-    m_test.store.EcritValeur(QStringLiteral("PDF-Police"), QStringLiteral("2"));
-    answerSearch("<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)");
-    const QString request = QStringLiteral(
-        "/mc/getpdf5.html?idmc1=MATRIX&taille=260x197-32&couleurfond=blanc&police=courier&submit=Voir...");
-    m_server.setReply(request, pictureReply("%PDF-1.4 jacket", "application/pdf"));
-    search({11});
-
-    program().retrieval().thumbPressed(0, 1);
-    program().retrieval().thumbPressed(0, 1);
-
-    const QString local = m_test.cached(QStringLiteral("Matrix [1999]  (MovieCovers)-302.pdf"));
-    EXPECT_EQ(m_server.count(request.toUtf8()), 1);
-    EXPECT_TRUE(Retrieval::FichierExiste(local));
-    EXPECT_EQ(m_actions.calls, (QStringList{QStringLiteral("open ") + local, QStringLiteral("open ") + local}));
-}
-
-TEST_F(MovieCoversTest, missingJacketOptionsLeaveTheirValuesEmpty)
-{
-    answerSearch("<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)");
-    search({11});
-    program().retrieval().downloadClicked(0);
-    EXPECT_EQ(m_server.requestedPaths().last(),
-              "/mc/getpdf5.html?idmc1=MATRIX&taille=&couleurfond=&police=&submit=Voir...");
-    EXPECT_EQ(program().state().NomFichier, QStringLiteral("Matrix [1999]  (MovieCovers)-"));
+    const struct
+    {
+        const char *format, *background, *font;
+        const char *query;
+        const char *file;
+    } rows[] = {
+        {"3", "0", "2", "taille=260x197-32&couleurfond=blanc&police=courier", "-302"},
+        {"", "", "", "taille=&couleurfond=&police=", "-"},
+    };
+    searchBases({11});
+    for (const auto &row : rows) {
+        m_test.store.EcritValeur(QStringLiteral("PDF-Format"), QString::fromLatin1(row.format));
+        m_test.store.EcritValeur(QStringLiteral("PDF-Fond"), QString::fromLatin1(row.background));
+        m_test.store.EcritValeur(QStringLiteral("PDF-Police"), QString::fromLatin1(row.font));
+        const QByteArray request = "/mc/getpdf5.html?idmc1=MATRIX&" + QByteArray(row.query) + "&submit=Voir...";
+        m_server.setReply(QString::fromLatin1(request), pictureReply("%PDF-1.4 jacket", "application/pdf"));
+        retrieve(1, false);
+        EXPECT_EQ(m_server.count(request), 1) << row.query;
+        const QString local = m_test.cached(QStringLiteral("Matrix [1999]  (MovieCovers)") + QString::fromLatin1(row.file) + QStringLiteral(".pdf"));
+        EXPECT_EQ(m_actions.calls.last(), QStringLiteral("open ") + local);
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include <QList>
 #include <QString>
 #include <functional>
+#include <ostream>
 
 // One row of the scan suite: a site's pure scan run on a page, and the hits it must give.
 struct ScanCase
@@ -13,6 +14,11 @@ struct ScanCase
     std::function<QList<ResultEntry>()> scan;
     QList<ResultEntry> expected;
 };
+
+inline void PrintTo(const ScanCase &row, std::ostream *os)
+{
+    *os << row.name;
+}
 
 // A hit written out: title, year, key, extra, site.
 inline ResultEntry hitOf(const QString &title, int year, const QString &key, const QString &extra, const QString &site)

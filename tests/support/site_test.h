@@ -43,14 +43,12 @@ inline FixtureServer::Reply notFoundReply()
 class SiteTest : public ::testing::Test
 {
 protected:
-    // Points the site's address setting at the server, under `prefix`, and
-    // gives the program the site's adapter.
-    void playSite(const QString &setting, const QString &prefix, void (*registerSite)(Program &))
+    // Points the site's address setting at the server, under `prefix`.
+    void playSite(const QString &setting, const QString &prefix)
     {
         ASSERT_TRUE(m_server.listen());
         m_prefix = prefix;
         m_test.store.EcritValeur(setting, m_server.url(prefix));
-        registerSite(program());
         program().retrieval().setOutputActions(&m_actions);
         program().setTitle(QStringLiteral("matrix"));
     }
@@ -65,8 +63,8 @@ protected:
     void answer(const QString &path, const FixtureServer::Reply &reply) { m_server.setReply(m_prefix + path, reply); }
     void answer(const QString &path, const QByteArray &page) { answer(path, pageReply(page)); }
 
-    // A search of these bases only.
-    void searchBases(std::initializer_list<int> bases)
+    // A search of these bases only, waited for until it ends.
+    void searchBases(std::initializer_list<int> bases, int button = 1)
     {
         for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
             program().catalogue().setTick(base, 0);
@@ -74,7 +72,12 @@ protected:
         for (int base : bases)
             program().catalogue().setTick(base, 1);
         program().catalogue().AfficheNbrCoche();
-        program().Lance(1);
+        ASSERT_TRUE(m_test.search(button)) << "the search ended";
+    }
+    // A press on slot `slot`'s hit, or on its download button (`copy`), waited for.
+    void retrieve(int slot, bool copy)
+    {
+        ASSERT_TRUE(m_test.retrieve(slot, copy)) << "the retrieval ended";
     }
 
     FixtureServer m_server;

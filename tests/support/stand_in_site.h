@@ -1,35 +1,45 @@
 #pragma once
 
-#include "core/program.h"
-#include "core/result_entry.h"
-#include "sites/site_adapter.h"
+#include "core/site_search.h"
+#include "net/wake_up.h"
 
 #include <QStringList>
 #include <functional>
+#include <memory>
 
-// A site that "finds" the titles it was given, through the same contract steps
-// as the real adapters, without a network.
-class StandInSite : public SiteAdapter
+// A base that "finds" the titles it was given through the same steps as the
+// real sites, without a network. A held one ends only once released, so a
+// test chooses the order in which bases end.
+class StandInSite
 {
 public:
-    StandInSite(Program &program, QString site, QStringList titles, bool wide = false)
-        : SiteAdapter(program), m_site(std::move(site)), m_titles(std::move(titles)), m_wide(wide)
+    StandInSite(QString site, QStringList titles, bool wide = false)
+        : m_site(std::move(site)), m_titles(std::move(titles)), m_wide(wide)
     {
     }
 
-    // Runs after the n-th hit of the first pass (1-based), e.g. a press on Stop.
+    // Runs after the n-th hit (1-based), e.g. a press on Stop.
     std::function<void(int)> afterHit;
-    // Runs after CentreVignettes, before the slots are made.
+    // Runs after the hits are found, before their slots are made.
     std::function<void()> beforeSlots;
     int year = 0;
 
-    void search()
+    // The search waits, its hits found, until release().
+    void hold() { m_held = std::make_unique<WakeUp>(); }
+    void release()
     {
-        const int first = beginHits();
-        announce(m_site);
+        if (m_held)
+            m_held->wake();
+    }
+    bool started() const { return m_started; }
+
+    QCoro::Task<> search(SiteSearch &search)
+    {
+        m_started = true;
+        search.announce(m_site);
         int found = 0;
         for (const QString &title : m_titles) {
-            ResultEntry *entry = newHit();
+            ResultEntry *entry = search.newHit();
             if (!entry)
                 break;
             entry->Title = title;
@@ -39,19 +49,18 @@ public:
             if (afterHit)
                 afterHit(++found);
         }
-        CentreVignettes();
+        if (m_held)
+            co_await m_held->untilWoken();
+        search.centre();
         if (beforeSlots)
             beforeSlots();
-        const int last = results().NbResultats();
-        for (state().IndiceCourant = first; state().IndiceCourant <= last; ++state().IndiceCourant) {
-            if (stopRequested())
-                break;
-            addSlot(m_wide);
-        }
+        co_await search.placeHits(1, m_wide, SiteSearch::Pacing::Settle, {});
     }
 
 private:
     QString m_site;
     QStringList m_titles;
     bool m_wide;
+    bool m_started = false;
+    std::unique_ptr<WakeUp> m_held;
 };

@@ -1,24 +1,24 @@
 #pragma once
 
+#include "app/assembly.h"
 #include "core/program.h"
 #include "net/download.h"
-#include "net/form_post.h"
 #include "output/output_actions.h"
+#include "output/retrieval.h"
 #include "settings/settings_store.h"
 
 #include <QDir>
 #include <QStringList>
 #include <QTemporaryDir>
+#include <QTest>
 
-// A program with settings and a cache folder of its own, short network limits,
-// and no disk cache in the way.
+// A program put together as the window's is, with settings and a cache folder
+// of its own, short network limits, and no disk cache in the way.
 struct TestProgram
 {
     TestProgram()
     {
-        const Download::Timing timing{300, 1500, 100};
-        program.download().setTiming(timing);
-        program.formPost().setTiming(timing);
+        program.download().setTiming({300, 1500, 100});
         program.state().ModeConnexion = Download::kForceUpdate;
         program.state().DossierTemp = dir.filePath(QStringLiteral("cache/"));
         QDir().mkpath(program.state().DossierTemp);
@@ -26,9 +26,26 @@ struct TestProgram
 
     QString cached(const QString &name) { return program.state().DossierTemp + name; }
 
+    // The search button, then the main loop until the run is over.
+    bool search(int button = 1)
+    {
+        program.Lance(button);
+        return QTest::qWaitFor([this] { return !program.searching(); }, 30000);
+    }
+    // A press on a hit (copied when `copy`), then the main loop until it is over.
+    bool retrieve(int slot, bool copy)
+    {
+        if (copy)
+            program.retrieval().downloadClicked(slot);
+        else
+            program.retrieval().retrieve(slot, false);
+        return QTest::qWaitFor([this] { return !program.retrieval().downloading(); }, 30000);
+    }
+
     QTemporaryDir dir;
     SettingsStore store{dir.filePath(QStringLiteral("Pellicam.ini"))};
-    Program program{store};
+    Assembly assembly{store};
+    Program &program = assembly.program();
 };
 
 // Writes down what the program asked the desktop to do, and copies for real.
