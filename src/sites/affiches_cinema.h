@@ -8,15 +8,17 @@
 class AffichesCinema : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 0;
 
-    void ChercheAffichesCinema();
-    void RecupAffichesCinema(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
-private:
-    void collectLinks(const QString &title);
-    QString posterPath(const QString &filmPath);
-    QString host() const;
+    // Every link of an index page whose text begins with the prepared `title`,
+    // lower-cased as the page is read; the film page's path in Key.
+    static QList<ResultEntry> linkPass(const QString &page, const QString &title);
+    // The poster's path that a film page shows; empty when it shows none.
+    static QString posterPass(const QString &filmPage);
 };
-
-void registerAffichesCinema(Program &program);

@@ -1,16 +1,15 @@
 #include "sites/all_divx.h"
 
-#include "core/program.h"
 #include "text/text_helpers.h"
-#include "output/retrieval.h"
 #include "settings/site_addresses.h"
+#include "sites/title_preparation.h"
 
 #include <QUrl>
 
 namespace {
 
 const QString kSite = QStringLiteral("AllDivX");
-constexpr int kBaseIndex = 9;
+const QString kHostSetting = QStringLiteral("Hote-AllDivX");
 
 // The results follow this heading; the jackets listed before it (the latest
 // additions) are not hits.
@@ -29,93 +28,80 @@ constexpr QStringView kPictureMarker = u"img01.src = '";
 
 } // namespace
 
-QString AllDivX::host() const
+QString AllDivX::name() const
 {
-    return address(QStringLiteral("Hote-AllDivX"));
+    return kSite;
+}
+
+QStringList AllDivX::addressSettings() const
+{
+    return {kHostSetting};
 }
 
 // Only links to the site's own jacket pages count, so the marker holds its
 // host name (and the path the site is served under, when it has one).
-QString AllDivX::jacketMarker() const
+QString AllDivX::jacketMarker(const QString &host)
 {
-    const QString base = host();
-    return QStringLiteral("float:left;'> <a href='http://") + SiteAddresses::hostName(base)
-           + QUrl(base).path(QUrl::FullyEncoded) + QStringLiteral("/jaquette");
+    return QStringLiteral("float:left;'> <a href='http://") + SiteAddresses::hostName(host)
+           + QUrl(host).path(QUrl::FullyEncoded) + QStringLiteral("/jaquette");
 }
 
-void AllDivX::ChercheAllDivX()
+QCoro::Task<> AllDivX::search(SiteSearch &search, int)
 {
-    const int first = beginHits();
-    announce(kSite);
-    postForm(QStringLiteral("AllDivX"), formTitle(kSite), host());
-    scanJackets();
-    CentreVignettes();
+    const QString host = search.address(kHostSetting);
+    search.announce(kSite);
+    const QString page = co_await search.postForm(QStringLiteral("AllDivX"), titleForForm(kSite, search.typedTitle()), host);
+    search.addHits(jacketPass(page, jacketMarker(host)));
+    search.centre();
 
-    const int last = results().NbResultats();
-    int &current = state().IndiceCourant;
-    for (current = first; current <= last; ++current) {
-        if (stopRequested())
+    // Each hit's slot comes first, then its jacket page names the thumbnail.
+    for (int number = 1; number <= search.hitCount(); ++number) {
+        if (!search.addSlot(number, true))
             break;
-        addSlot(true);
-        ResultEntry &entry = hit(current);
-        entry.Key = pictureAddress(entry.Key);
-        if (!entry.Key.isEmpty())
-            fetchThumbnail(entry.Key, Pacing::WaitedThenSettle);
+        const QString picture = picturePass(co_await search.readPage(search.hit(number).Key));
+        search.hit(number).Key = picture;
+        if (!picture.isEmpty())
+            co_await search.fetchThumbnail(number, picture, SiteSearch::Pacing::WaitedThenSettle);
     }
 }
 
 // Every hit reads: float:left;'> <a href='http://HOST/jaquette....html'> TITLE </a>
-void AllDivX::scanJackets()
+QList<ResultEntry> AllDivX::jacketPass(const QString &page, const QString &marker)
 {
-    const QString &page = state().PageHtml;
-    const QString marker = jacketMarker();
+    QList<ResultEntry> hits;
     qsizetype pos = text::find(page, kResultsHeading);
     for (;;) {
         const qsizetype a = text::find(page, marker, pos + 1);
-        if (a == 0 || stopRequested())
-            return;
+        if (a == 0)
+            return hits;
         const qsizetype e = text::find(page, u".html", a + 1);
         const qsizetype l = text::find(page, u"<", e);
         // The page was cut off inside this link.
         if (e == 0 || l == 0)
-            return;
-        ResultEntry *entry = newHit();
-        if (!entry)
-            return;
-        entry->Key = piece(page, a + kAddressOffset, e + kHtmlLength - (a + kAddressOffset));
-        entry->Title = piece(page, e + kTitleOffset, l - 1 - (e + kTitleOffset));
-        entry->Site = kSite;
+            return hits;
+        ResultEntry entry;
+        entry.Key = piece(page, a + kAddressOffset, e + kHtmlLength - (a + kAddressOffset));
+        entry.Title = piece(page, e + kTitleOffset, l - 1 - (e + kTitleOffset));
+        entry.Site = kSite;
+        hits.append(entry);
         pos = e;
-        Program::yieldOnce();
     }
 }
 
-// The picture that the jacket's page shows; empty when the page has none.
-QString AllDivX::pictureAddress(const QString &jacketPage)
+QString AllDivX::picturePass(const QString &jacketPage)
 {
-    QString &page = state().PageHtml;
-    // A jacket page that does not come must not lend the previous one's picture.
-    page.clear();
-    fetchPage(jacketPage);
-    const qsizetype s = text::find(page, kPictureMarker);
+    const qsizetype s = text::find(jacketPage, kPictureMarker);
     if (s == 0)
         return {};
     const qsizetype start = s + kPictureMarker.size();
-    return piece(page, start, text::find(page, u"'", start) - start);
+    return piece(jacketPage, start, text::find(jacketPage, u"'", start) - start);
 }
 
-void AllDivX::RecupAllDivX(int Index, bool Copy)
+// Saved once, then taken from the cache folder.
+QCoro::Task<PictureSource> AllDivX::picture(PictureRequest &request)
 {
-    retrieval().PrepareTelechargement(Index);
-    const QString localPath = state().DossierTemp + state().NomFichier + QStringLiteral(".jpg");
-    saveAndOpen(Index, Copy, hit(Index + 1).Key, localPath, true);
-}
-
-void registerAllDivX(Program &program)
-{
-    auto adapter = std::make_unique<AllDivX>(program);
-    AllDivX *site = adapter.get();
-    program.setSearch(kBaseIndex, [site] { site->ChercheAllDivX(); });
-    program.retrieval().setResolver(kSite, [site](int index, bool copy) { site->RecupAllDivX(index, copy); });
-    program.adopt(std::move(adapter));
+    PictureSource source;
+    source.url = request.hit().Key;
+    source.reuseCached = true;
+    co_return source;
 }

@@ -8,16 +8,18 @@
 class AllDivX : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 9;
 
-    void ChercheAllDivX();
-    void RecupAllDivX(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
-private:
-    void scanJackets();
-    QString pictureAddress(const QString &jacketPage);
-    QString jacketMarker() const;
-    QString host() const;
+    // What starts a link to one of the site's own jacket pages, for the site at `host`.
+    static QString jacketMarker(const QString &host);
+    // Every jacket link after the results heading: its title, its page's address in Key.
+    static QList<ResultEntry> jacketPass(const QString &page, const QString &marker);
+    // The picture that a jacket page shows; empty when it has none.
+    static QString picturePass(const QString &jacketPage);
 };
-
-void registerAllDivX(Program &program);

@@ -1,16 +1,15 @@
 #include "sites/cover_comoz.h"
 
-#include "core/program.h"
 #include "text/text_helpers.h"
-#include "output/retrieval.h"
+#include "sites/title_preparation.h"
 
 namespace {
 
 const QString kSite = QStringLiteral("Cover Comoz");
-constexpr int kBaseIndex = 13;
+const QString kHostSetting = QStringLiteral("Hote-CoverComoz");
 
-// The page's head and menus, written in the same colour as the titles, fill
-// its first characters; the hits come after them.
+// The reply's headers, the page's head and its menus, written in the same
+// colour as the titles, fill its first characters; the hits come after them.
 constexpr qsizetype kSkippedHead = 1600;
 
 // Each title is written in white: <font color='#FFFFFF'>TITLE</font>
@@ -22,92 +21,74 @@ constexpr qsizetype kSourceOffset = 5;
 
 } // namespace
 
-QString CoverComoz::host() const
+QString CoverComoz::name() const
 {
-    return address(QStringLiteral("Hote-CoverComoz"));
+    return kSite;
 }
 
-void CoverComoz::ChercheCoverComoz()
+QStringList CoverComoz::addressSettings() const
 {
-    const int first = beginHits();
-    announce(kSite);
-    postForm(QStringLiteral("CoverComoz"), formTitle(kSite), host());
-    scanCovers();
-    CentreVignettes();
+    return {kHostSetting};
+}
 
-    const int last = results().NbResultats();
-    int &current = state().IndiceCourant;
-    for (current = first; current <= last; ++current) {
-        if (stopRequested())
-            break;
-        addSlot(false);
-        fetchThumbnail(hit(current).Key, Pacing::Settle);
-    }
+QCoro::Task<> CoverComoz::search(SiteSearch &search, int)
+{
+    search.announce(kSite);
+    const QString answer = co_await search.postForm(QStringLiteral("CoverComoz"), titleForForm(kSite, search.typedTitle()),
+                                                    search.address(kHostSetting));
+    search.addHits(coverPass(answer));
+    search.centre();
+    co_await search.placeHits(1, false, SiteSearch::Pacing::Settle, [](ResultEntry &hit) { return hit.Key; });
 }
 
 // Every hit reads: <font color='#FFFFFF'>TITLE</font> ... <a href='PATH'><img src='THUMBNAIL'></a>
-void CoverComoz::scanCovers()
+QList<ResultEntry> CoverComoz::coverPass(const QString &answer)
 {
-    const QString &page = state().PageHtml;
+    QList<ResultEntry> hits;
     qsizetype pos = kSkippedHead;
     for (;;) {
-        const qsizetype a = text::find(page, kTitleColour, pos);
-        if (a == 0 || stopRequested())
-            return;
+        const qsizetype a = text::find(answer, kTitleColour, pos);
+        if (a == 0)
+            return hits;
         // The last skipped character itself: the scan goes on past it.
         if (a == pos) {
             pos = a + 1;
             continue;
         }
-        const qsizetype f = text::find(page, u"</font>", a);
-        const qsizetype h = text::find(page, u"<a href=", a);
-        const qsizetype g = text::find(page, u"><", h);
-        const qsizetype s = text::find(page, u"src=", h);
-        const qsizetype g2 = text::find(page, u"><", s);
+        const qsizetype f = text::find(answer, u"</font>", a);
+        const qsizetype h = text::find(answer, u"<a href=", a);
+        const qsizetype g = text::find(answer, u"><", h);
+        const qsizetype s = text::find(answer, u"src=", h);
+        const qsizetype g2 = text::find(answer, u"><", s);
         // The page was cut off inside this hit.
         if (f == 0 || g == 0 || g2 == 0)
-            return;
-        ResultEntry *entry = newHit();
-        if (!entry)
-            return;
-        entry->Title = piece(page, a + kTitleOffset, f - (a + kTitleOffset));
-        entry->Extra = piece(page, h + kPathOffset, g - 1 - (h + kPathOffset));
-        entry->Key = piece(page, s + kSourceOffset, g2 - 1 - (s + kSourceOffset));
-        entry->Site = kSite;
+            return hits;
+        ResultEntry entry;
+        entry.Title = piece(answer, a + kTitleOffset, f - (a + kTitleOffset));
+        entry.Extra = piece(answer, h + kPathOffset, g - 1 - (h + kPathOffset));
+        entry.Key = piece(answer, s + kSourceOffset, g2 - 1 - (s + kSourceOffset));
+        entry.Site = kSite;
+        hits.append(entry);
         pos = s;
-        Program::yieldOnce();
     }
 }
 
 // The cover's page shows the picture as its first absolute address: src='http://....jpg'
-QString CoverComoz::pictureAddress(const QString &coverPath)
+QString CoverComoz::picturePass(const QString &coverPage)
 {
-    QString &page = state().PageHtml;
-    // A cover page that does not come must not lend another page's picture.
-    page.clear();
-    fetchPage(host() + u'/' + coverPath);
-    const qsizetype s = text::find(page, u"src='http://");
-    const qsizetype j = text::find(page, u"jpg", s);
+    const qsizetype s = text::find(coverPage, u"src='http://");
+    const qsizetype j = text::find(coverPage, u"jpg", s);
     if (s == 0 || j == 0)
         return {};
     const qsizetype start = s + kSourceOffset;
-    return text::mid(page, start, j + 3 - start);
+    return text::mid(coverPage, start, j + 3 - start);
 }
 
-// Fetched again at every press, even when the cache folder holds the picture.
-void CoverComoz::RecupCoverComoz(int Index, bool Copy)
+// Read from the cover's page and fetched again at every press, even when the
+// cache folder holds the picture.
+QCoro::Task<PictureSource> CoverComoz::picture(PictureRequest &request)
 {
-    retrieval().PrepareTelechargement(Index);
-    const QString url = pictureAddress(hit(Index + 1).Extra);
-    const QString localPath = state().DossierTemp + state().NomFichier + QStringLiteral(".jpg");
-    saveAndOpen(Index, Copy, url, localPath, false);
-}
-
-void registerCoverComoz(Program &program)
-{
-    auto adapter = std::make_unique<CoverComoz>(program);
-    CoverComoz *site = adapter.get();
-    program.setSearch(kBaseIndex, [site] { site->ChercheCoverComoz(); });
-    program.retrieval().setResolver(kSite, [site](int index, bool copy) { site->RecupCoverComoz(index, copy); });
-    program.adopt(std::move(adapter));
+    PictureSource source;
+    source.url = picturePass(co_await request.readPage(request.address(kHostSetting) + u'/' + request.hit().Extra));
+    co_return source;
 }

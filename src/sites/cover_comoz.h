@@ -8,15 +8,17 @@
 class CoverComoz : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 13;
 
-    void ChercheCoverComoz();
-    void RecupCoverComoz(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
-private:
-    void scanCovers();
-    QString pictureAddress(const QString &coverPath);
-    QString host() const;
+    // Every cover of the form's answer (headers included): its title, its
+    // thumbnail in Key and its page's path in Extra.
+    static QList<ResultEntry> coverPass(const QString &answer);
+    // The picture that a cover's page shows; empty when it shows none.
+    static QString picturePass(const QString &coverPage);
 };
-
-void registerCoverComoz(Program &program);

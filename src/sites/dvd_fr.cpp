@@ -1,6 +1,6 @@
 #include "sites/dvd_fr.h"
 
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "sites/title_preparation.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "sites/imp_awards.h"
 
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "settings/site_addresses.h"
 #include "sites/title_preparation.h"
 

@@ -1,6 +1,6 @@
 #include "sites/movie_poster.h"
 
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "sites/title_preparation.h"
 
 #include <algorithm>

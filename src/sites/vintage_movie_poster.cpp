@@ -1,13 +1,12 @@
 #include "sites/vintage_movie_poster.h"
 
-#include "core/program.h"
 #include "text/text_helpers.h"
-#include "output/retrieval.h"
+#include "sites/title_preparation.h"
 
 namespace {
 
 const QString kSite = QStringLiteral("Vintage Movie Poster");
-constexpr int kBaseIndex = 8;
+const QString kHostSetting = QStringLiteral("Hote-Vintage");
 
 constexpr QStringView kHitMarker = u"#501828";
 constexpr QStringView kTipMarker = u"onMouseOver";
@@ -21,48 +20,45 @@ constexpr qsizetype kPathOffset = 38;
 
 } // namespace
 
-QString VintageMoviePoster::host() const
+QString VintageMoviePoster::name() const
 {
-    return address(QStringLiteral("Hote-Vintage"));
+    return kSite;
 }
 
-void VintageMoviePoster::ChercheVintage()
+QStringList VintageMoviePoster::addressSettings() const
 {
-    const int first = beginHits();
-    announce(QStringLiteral("Vintage"));
-    // A page that does not come must not be read as the previous site's.
-    state().PageHtml.clear();
-    fetchPage(host() + QStringLiteral("/result_key2_bis.asp?page2=1&motclef=") + preparedTitle(kSite)
-              + QStringLiteral("&prix=0&B1=See+Results"));
-    collectHits();
-    CentreVignettes();
+    return {kHostSetting};
+}
 
-    const int last = results().NbResultats();
-    int &current = state().IndiceCourant;
-    for (current = first; current <= last; ++current) {
-        if (stopRequested())
-            break;
-        addSlot(false);
-        fetchThumbnail(host() + u'/' + hit(current).Key, Pacing::Settle);
-    }
+QCoro::Task<> VintageMoviePoster::search(SiteSearch &search, int)
+{
+    const QString host = search.address(kHostSetting);
+    search.announce(QStringLiteral("Vintage"));
+    const QString page = co_await search.readPage(host + QStringLiteral("/result_key2_bis.asp?page2=1&motclef=")
+                                                  + titleForAddress(kSite, search.typedTitle())
+                                                  + QStringLiteral("&prix=0&B1=See+Results"));
+    search.addHits(hitPass(page));
+    search.centre();
+    co_await search.placeHits(1, false, SiteSearch::Pacing::Settle,
+                              [&](ResultEntry &hit) { return host + u'/' + hit.Key; });
 }
 
 // Every hit reads: <td bgcolor='#501828'><a href='...' onMouseOver='showtip('TITLE')'
 // onMouseOut='hidetip();'><img src='photos_pm/NAME.jpg' ...>
-void VintageMoviePoster::collectHits()
+QList<ResultEntry> VintageMoviePoster::hitPass(const QString &page)
 {
-    const QString &page = state().PageHtml;
+    QList<ResultEntry> hits;
     qsizetype pos = 0;
     for (;;) {
         const qsizetype a = text::find(page, kHitMarker, pos + 1);
-        if (a == 0 || stopRequested())
-            return;
+        if (a == 0)
+            return hits;
         const qsizetype m = text::find(page, kTipMarker, a);
         const qsizetype q = text::find(page, kTipEnd, m);
         const qsizetype j = text::find(page, kJpg, q);
         // The page was cut off inside this hit.
         if (m == 0 || q == 0 || j == 0)
-            return;
+            return hits;
         pos = q;
         // The path, ".jpg" included; the list shows the small picture, the
         // hit keeps the large one.
@@ -71,28 +67,18 @@ void VintageMoviePoster::collectHits()
         // A tip without a picture behind it is no poster.
         if (key.isEmpty())
             continue;
-        ResultEntry *entry = newHit();
-        if (!entry)
-            return;
-        entry->Title = piece(page, m + kTitleOffset, q - m - kTitleOffset);
-        entry->Key = key;
-        entry->Site = kSite;
-        Program::yieldOnce();
+        ResultEntry entry;
+        entry.Title = piece(page, m + kTitleOffset, q - m - kTitleOffset);
+        entry.Key = key;
+        entry.Site = kSite;
+        hits.append(entry);
     }
 }
 
-void VintageMoviePoster::RecupVintage(int Index, bool Copy)
+// Fetched again at every press: the thumbnail was the same picture, reduced.
+QCoro::Task<PictureSource> VintageMoviePoster::picture(PictureRequest &request)
 {
-    retrieval().PrepareTelechargement(Index);
-    const QString localPath = state().DossierTemp + state().NomFichier + QStringLiteral(".jpg");
-    saveAndOpen(Index, Copy, host() + u'/' + hit(Index + 1).Key, localPath, false);
-}
-
-void registerVintageMoviePoster(Program &program)
-{
-    auto adapter = std::make_unique<VintageMoviePoster>(program);
-    VintageMoviePoster *site = adapter.get();
-    program.setSearch(kBaseIndex, [site] { site->ChercheVintage(); });
-    program.retrieval().setResolver(kSite, [site](int index, bool copy) { site->RecupVintage(index, copy); });
-    program.adopt(std::move(adapter));
+    PictureSource source;
+    source.url = request.address(kHostSetting) + u'/' + request.hit().Key;
+    co_return source;
 }

@@ -7,14 +7,14 @@
 class VintageMoviePoster : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 8;
 
-    void ChercheVintage();
-    void RecupVintage(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
-private:
-    void collectHits();
-    QString host() const;
+    // Every poster of a result page: its tip's text and its large picture's path.
+    static QList<ResultEntry> hitPass(const QString &page);
 };
-
-void registerVintageMoviePoster(Program &program);

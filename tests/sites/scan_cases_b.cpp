@@ -1,4 +1,4 @@
-#include "core/text_utils.h"
+#include "text/text_utils.h"
 #include "net/page_decoding.h"
 #include "scan_case.h"
 #include "site_test.h"
