@@ -1,13 +1,14 @@
 #include "site_fuzzer.h"
 
 #include "core/program.h"
+#include "core/result_list.h"
 #include "core/site_catalogue.h"
 #include "net/download.h"
 #include "output/retrieval.h"
-#include "sites/site_registry.h"
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QEventLoop>
 #include <QStandardPaths>
 #include <QUrl>
 
@@ -42,6 +43,18 @@ void startApplication()
     new QCoreApplication(argc, argv);
 }
 
+// Runs the main loop until `sender` sends `signal`, unless `underWay` is already
+// false. One that never comes is a hang, which libFuzzer's time limit reports.
+template<typename Sender, typename Signal>
+void runUntil(bool underWay, Sender *sender, Signal signal)
+{
+    if (!underWay)
+        return;
+    QEventLoop loop;
+    QObject::connect(sender, signal, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
 } // namespace
 
 SiteFuzzer::SiteFuzzer(int base)
@@ -49,13 +62,17 @@ SiteFuzzer::SiteFuzzer(int base)
     Program &program = m_test.program;
     program.download().setTiming(kTiming);
     startServer();
-    QObject::connect(&program.download(), &Download::thumbnailRequested, [this](int, const QString &url) {
+    // A lone base's hits are placed as they come, so a thumbnail's address is
+    // on its slot before the read reaches the server.
+    QObject::connect(&program.results(), &ResultList::slotChanged, [this, &program](int slot) {
+        const QString url = program.results().slot(slot).thumbnailUrl;
+        if (url.isEmpty())
+            return;
         if (m_pictures.size() >= kMaxPictures)
             m_pictures.clear();
         m_pictures.insert(addressKey(QUrl(url)));
     });
 
-    registerSites(program);
     for (int b = 0; b < SiteCatalogue::kBaseCount; ++b)
         program.catalogue().setTick(b, b == base ? 1 : 0);
     program.catalogue().AfficheNbrCoche();
@@ -94,10 +111,14 @@ void SiteFuzzer::play(QByteArrayView page)
     m_server->clearRequests();
     Program &program = m_test.program;
     program.Lance(1);
+    runUntil(program.searching(), &program, &Program::runFinished);
     // A press on the first hit: some sites read one or two more pages to find
     // the full picture. No output actions are set, so nothing is shown.
-    if (program.results().NbResultats() > 0)
-        program.retrieval().thumbPressed(0, 1);
+    if (program.results().NbResultats() > 0) {
+        Retrieval &retrieval = program.retrieval();
+        retrieval.thumbPressed(0, 1);
+        runUntil(retrieval.downloading(), &retrieval, &Retrieval::finished);
+    }
     // A search or a retrieval that does not give the buttons back leaves the
     // program unable to search again: as bad as a hang.
     if (program.searching() || program.retrieval().downloading() || !program.searchButtonEnabled())

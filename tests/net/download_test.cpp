@@ -1,37 +1,33 @@
+#include "await_task.h"
 #include "settings/program_state.h"
 #include "fixture_server.h"
 #include "net/download.h"
-#include "net/event_wait.h"
 #include "test_pictures.h"
 
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
-#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
+#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr int kReissueMs = 300;
-constexpr int kLimitMs = 1200;
-constexpr int kPauseMs = 1500;
+using Outcome = Download::Outcome;
+using Purpose = Download::Purpose;
+using Waiting = Download::Waiting;
 
-FixtureServer::Reply page(const QByteArray &body, int delayMs = 0)
+constexpr int kReissueMs = 300;
+constexpr int kLimitMs = 1000;
+constexpr int kPauseMs = 500;
+
+FixtureServer::Reply reply(const QByteArray &body, int delayMs = 0, int status = 200)
 {
     FixtureServer::Reply reply;
     reply.body = body;
     reply.delayMs = delayMs;
-    return reply;
-}
-
-FixtureServer::Reply status(int code)
-{
-    FixtureServer::Reply reply;
-    reply.status = code;
-    reply.body = "<html>error page</html>";
+    reply.status = status;
     return reply;
 }
 
@@ -47,10 +43,14 @@ protected:
 
     QString url(const QString &path) const { return m_server.url(path); }
     QString file(const QString &name) const { return m_files.filePath(name); }
-    void waitForReads(QSignalSpy &finished, int count)
+    QStringList files() const { return QDir(m_files.path()).entryList(QDir::Files); }
+    Outcome fetch(const QString &address, Purpose purpose = Purpose::Page, const QString &savePath = {})
     {
-        EXPECT_TRUE(QTest::qWaitFor([&] { return finished.count() >= count; }, 5000));
+        const std::optional<Outcome> outcome = awaitTask(m_download.fetch(address, purpose, savePath));
+        EXPECT_TRUE(outcome) << "the fetch ended";
+        return outcome.value_or(Outcome{});
     }
+    QString page(const QString &path) { return fetch(url(path)).text(); }
 
     FixtureServer m_server;
     QTemporaryDir m_cache;
@@ -59,205 +59,183 @@ protected:
     Download m_download{m_state, m_cache.path()};
 };
 
-TEST_F(DownloadTest, eachPurposeLandsWhereItBelongs)
+TEST_F(DownloadTest, pagesArriveWholeAndDecodedByTheirCharset)
 {
-    const QByteArray jpeg = jpegBytes({6, 8});
-    m_server.setReply("/page", page("<html>films</html>"));
-    m_server.setReply("/thumb.jpg", page(jpeg));
-    m_server.setReply("/banner.gif", page(jpegBytes({30, 5})));
-    m_server.setReply("/banner.txt", page("http://example.org/offer"));
-    m_server.setReply("/poster.jpg", page(jpeg));
-
-    m_download.Start(url("/page"), "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, "<html>films</html>");
-    EXPECT_TRUE(m_download.Fini());
-
-    QSignalSpy thumbs(&m_download, &Download::thumbnailArrived);
-    QSignalSpy requested(&m_download, &Download::thumbnailRequested);
-    m_download.Start(url("/thumb.jpg"), "Thum12", true, true);
-    ASSERT_EQ(thumbs.count(), 1);
-    EXPECT_EQ(thumbs[0][0].toInt(), 12);
-    EXPECT_EQ(thumbs[0][1].value<QImage>().size(), QSize(6, 8));
-    ASSERT_EQ(requested.count(), 1);
-    EXPECT_EQ(requested[0][1].toString(), url("/thumb.jpg"));
-
-    QSignalSpy banner(&m_download, &Download::bannerArrived);
-    QSignalSpy bannerText(&m_download, &Download::bannerTextArrived);
-    QSignalSpy finished(&m_download, &Download::readFinished);
-    m_download.Start(url("/banner.gif"), "Bandeau", true);
-    m_download.Start(url("/banner.txt"), "ToolTipText", false);
-    waitForReads(finished, 2);
-    ASSERT_EQ(banner.count(), 1);
-    EXPECT_EQ(banner[0][0].value<QImage>().size(), QSize(30, 5));
-    ASSERT_EQ(bannerText.count(), 1);
-    EXPECT_EQ(bannerText[0][0].toString(), "http://example.org/offer");
-
-    const QString target = file("Matrix (1999) - MovieCovers.JPG");
-    m_download.Start(url("/poster.jpg"), "Save" + target, false, true);
-    QFile saved(target);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
-    EXPECT_EQ(saved.readAll(), jpeg);
-    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files).size(), 1);
-}
-
-TEST_F(DownloadTest, pagesArriveWholeThroughPiecesAndRedirects)
-{
-    FixtureServer::Reply pieces = page(QByteArray(30000, 'p') + "</html>");
+    const QString text = QString::fromUtf8("<p>Été à Noël : 5 €</p>");
+    QByteArray windows1252 = QString(text).replace(u'€', u'¤').toLatin1();
+    windows1252.replace('\xA4', '\x80');
+    const QByteArray meta = "<meta http-equiv='Content-Type' content='text/html; charset=windows-1252'>";
+    FixtureServer::Reply declared = reply(windows1252);
+    declared.contentType = "text/html; charset=ISO-8859-1";
+    FixtureServer::Reply pieces = reply(QByteArray(30000, 'p') + "</html>");
     pieces.chunks = 4;
     pieces.chunkDelayMs = 50;
-    m_server.setReply("/pieces", pieces);
-    FixtureServer::Reply moved = status(302);
+    FixtureServer::Reply moved = reply({}, 0, 302);
     moved.headers = {{"Location", "/pieces"}};
+    m_server.setReply("/header", declared);
+    m_server.setReply("/utf8", reply(text.toUtf8()));
+    m_server.setReply("/meta", reply(meta + windows1252));
+    m_server.setReply("/pieces", pieces);
     m_server.setReply("/moved", moved);
 
-    m_download.Start(url("/moved"), "Html", false, true);
-
-    EXPECT_EQ(m_state.PageHtml.size(), 30007);
-    EXPECT_TRUE(m_state.PageHtml.endsWith("</html>"));
-    EXPECT_EQ(m_server.requestedPaths(), (QList<QByteArray>{"/moved", "/pieces"}));
+    EXPECT_EQ(page("/header"), text);
+    EXPECT_EQ(page("/utf8"), text);
+    EXPECT_EQ(page("/meta"), QString::fromLatin1(meta) + text);
+    EXPECT_EQ(page("/moved"), QString(30000, u'p') + "</html>");
+    EXPECT_EQ(m_server.requestedPaths().mid(3), (QList<QByteArray>{"/moved", "/pieces"}));
     EXPECT_EQ(m_server.requests()[0].method, "GET");
     EXPECT_FALSE(m_server.requests()[0].header("User-Agent").isEmpty());
 }
 
-TEST_F(DownloadTest, slotNumbersAndNonPicturesOfThumbnails)
+TEST_F(DownloadTest, aSlowReadIsAskedForOnceMoreAndGivenUpAtTheLimit)
 {
-    m_server.setReply("/t.png", page(jpegBytes()));
-    m_server.setReply("/broken.jpg", page("not a picture at all"));
-    QSignalSpy thumbs(&m_download, &Download::thumbnailArrived);
-
-    m_download.Start(url("/t.png"), "Thum7", true, true);
-    m_download.Start(url("/t.png"), "Thum0", true, true);
-    m_download.Start(url("/broken.jpg"), "Thum3", true, true);
-    m_download.Start(url("/t.png"), "Thumx", true, true);
-
-    ASSERT_EQ(thumbs.count(), 2);
-    EXPECT_EQ(thumbs[0][0].toInt(), 7);
-    EXPECT_EQ(thumbs[1][0].toInt(), 0);
+    struct Case
+    {
+        const char *path;
+        int delayMs;
+        bool done;
+    };
+    for (const Case &c : {Case{"/slow", kReissueMs + 200, true}, Case{"/late", kLimitMs + 300, false}}) {
+        SCOPED_TRACE(c.path);
+        m_server.setReply(c.path, reply("<html>late</html>", c.delayMs));
+        QList<QByteArray> delivered;
+        QElapsedTimer clock;
+        clock.start();
+        const auto ticket = m_download.start(url(c.path), Purpose::Page, [&](const Outcome &o) { delivered << o.body; });
+        EXPECT_EQ(awaitTask(m_download.wait(ticket, Waiting::Done)), c.done);
+        EXPECT_EQ(clock.elapsed() >= kLimitMs - 50, !c.done);
+        EXPECT_EQ(m_server.count(c.path), 2) << "one re-issue, never more";
+        // A read given up goes on: its answer still comes.
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !m_download.inFlight(ticket); }, 5000));
+        ASSERT_FALSE(delivered.isEmpty());
+        EXPECT_EQ(delivered.first(), "<html>late</html>");
+    }
+    m_server.setReply("/late", reply("<html>late</html>", kLimitMs + 300));
+    const Outcome givenUp = fetch(url("/late"));
+    EXPECT_TRUE(givenUp.timedOut);
+    EXPECT_FALSE(givenUp.ok);
 }
 
-TEST_F(DownloadTest, slowPageIsAskedForOnceMoreThenWaitedFor)
+TEST_F(DownloadTest, waitsEndWithTheReadOrAfterTheSettleTime)
 {
-    m_server.setReply("/slow", page("<html>late</html>", kReissueMs + 400));
-
-    QElapsedTimer clock;
-    clock.start();
-    m_download.Start(url("/slow"), "Html", false, true);
-
-    EXPECT_EQ(m_state.PageHtml, "<html>late</html>");
-    EXPECT_LT(clock.elapsed(), kLimitMs);
-    EXPECT_EQ(m_server.count("/slow"), 2);
+    FixtureServer::Reply stalled;
+    stalled.stall = true;
+    struct Case
+    {
+        const char *name;
+        FixtureServer::Reply reply;
+        int mode;
+        Waiting waiting;
+        bool done;
+        int minMs, maxMs;
+    };
+    const Case cases[] = {
+        {"quick, settle", reply(jpegBytes()), Download::kResynchronise, Waiting::Settle, true, 0, kPauseMs - 200},
+        {"stalled, settle: not re-issued", stalled, Download::kResynchronise, Waiting::Settle, false, kPauseMs, kLimitMs},
+        {"slow, synchronous: waited for though not asked to, not re-issued", reply("<html>sync</html>", kReissueMs + 200),
+         Download::kSynchronous, Waiting::None, true, kReissueMs, kLimitMs},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        m_server.setReply("/read", c.reply);
+        m_server.clearRequests();
+        m_state.ModeConnexion = c.mode;
+        QElapsedTimer clock;
+        clock.start();
+        const auto ticket = m_download.start(url("/read"), Purpose::Thumbnail);
+        EXPECT_EQ(awaitTask(m_download.wait(ticket, c.waiting)), c.done);
+        EXPECT_GE(clock.elapsed(), c.minMs - 50);
+        EXPECT_LT(clock.elapsed(), c.maxMs);
+        EXPECT_EQ(m_server.count("/read"), 1);
+        m_download.cancel(ticket);
+    }
 }
 
-TEST_F(DownloadTest, waitGivesUpAtTheLimitAndALateAnswerStillCounts)
+TEST_F(DownloadTest, aCancelledReadEndsItsWaitAtOnceAndDeliversNothing)
 {
-    m_state.PageHtml = "previous site's page";
-    m_server.setReply("/late", page("<html>arrived late</html>", kLimitMs + 300));
-
-    QElapsedTimer clock;
-    clock.start();
-    m_download.Start(url("/late"), "Html", false, true);
-
-    EXPECT_GE(clock.elapsed(), kLimitMs - 50);
-    EXPECT_EQ(m_state.PageHtml, "previous site's page");
-    EXPECT_EQ(m_server.count("/late"), 2) << "one re-issue, never more";
-
-    QSignalSpy finished(&m_download, &Download::readFinished);
-    waitForReads(finished, 1);
-    EXPECT_EQ(m_state.PageHtml, "<html>arrived late</html>");
+    m_server.setReply("/slow", reply("<html>late</html>", 300));
+    const std::function<void(Download::Ticket)> cancels[] = {
+        [this](Download::Ticket ticket) { m_download.cancel(ticket); },
+        [this](Download::Ticket) { m_download.cancelAll(); },
+    };
+    for (const auto &cancel : cancels) {
+        int delivered = 0;
+        const auto ticket = m_download.start(url("/slow"), Purpose::Page, [&](const Outcome &) { ++delivered; });
+        QCoro::Task<bool> waiting = m_download.wait(ticket, Waiting::Done);
+        ASSERT_FALSE(waiting.isReady());
+        cancel(ticket);
+        EXPECT_TRUE(waiting.isReady()) << "ended within the cancel";
+        EXPECT_FALSE(m_download.inFlight(ticket));
+        // A read started after it has come back: the cancelled one's answer would have too.
+        EXPECT_TRUE(fetch(url("/slow")).ok);
+        EXPECT_EQ(delivered, 0);
+    }
 }
 
-TEST_F(DownloadTest, lateAnswerOfAnEarlierPageDoesNotReplaceTheCurrentOne)
-{
-    m_server.setReply("/first", page("first site", kLimitMs + 500));
-    m_server.setReply("/second", page("second site"));
-    QSignalSpy finished(&m_download, &Download::readFinished);
-
-    m_download.Start(url("/first"), "Html", false, true);
-    m_download.Start(url("/second"), "Html", false, true);
-    ASSERT_EQ(m_state.PageHtml, "second site");
-
-    waitForReads(finished, 3);
-    EXPECT_EQ(m_state.PageHtml, "second site");
-}
-
-TEST_F(DownloadTest, failedReadsLeaveNoPageAndNoFile)
+TEST_F(DownloadTest, failedReadsBringNothingAndLeaveNoFile)
 {
     FixtureServer::Reply dropped;
     dropped.dropConnection = true;
-    FixtureServer::Reply cut = page(QByteArray(20000, 'x'));
+    FixtureServer::Reply cut = reply(QByteArray(20000, 'x'));
     cut.cutAfter = 5000;
-    m_server.setReply("/missing", status(404));
-    m_server.setReply("/broken", status(500));
-    m_server.setReply("/dropped", dropped);
-    m_server.setReply("/cut", cut);
-
-    for (const QString path : {"/missing", "/broken", "/dropped", "/cut"}) {
-        SCOPED_TRACE(path.toStdString());
-        m_state.PageHtml = "stale";
-        m_download.Start(url(path), "Html", false, true);
-        EXPECT_EQ(m_state.PageHtml, "");
-
-        QSignalSpy saved(&m_download, &Download::saveFinished);
-        const QString target = file("poster" + path.mid(1) + ".jpg");
-        m_download.Start(url(path), "Save" + target, false, true);
-        ASSERT_EQ(saved.count(), 1);
-        EXPECT_FALSE(saved[0][1].toBool());
-        EXPECT_FALSE(QFile::exists(target));
-    }
-    EXPECT_TRUE(QDir(m_files.path()).isEmpty());
-}
-
-TEST_F(DownloadTest, stalledSaveLeavesNothingBehind)
-{
-    FixtureServer::Reply stalled = page(QByteArray(100000, 'j'));
-    stalled.cutAfter = 1000;
+    FixtureServer::Reply stalled = cut;
     stalled.stallAfterCut = true;
-    m_server.setReply("/stalled.jpg", stalled);
-
-    const QString target = file("stalled.jpg");
-    m_download.Start(url("/stalled.jpg"), "Save" + target, false, true);
-
-    EXPECT_FALSE(QFile::exists(target));
-    EXPECT_TRUE(QDir(m_files.path()).isEmpty());
+    struct Case
+    {
+        const char *path;
+        FixtureServer::Reply reply;
+        int status;
+        bool timedOut;
+    };
+    const Case cases[] = {
+        {"/missing", reply("<html>error page</html>", 0, 404), 404, false},
+        {"/broken", reply("<html>error page</html>", 0, 500), 500, false},
+        {"/dropped", dropped, 0, false},
+        {"/cut", cut, 200, false},
+        {"/stalled", stalled, 0, true},
+    };
+    for (const Case &c : cases) {
+        m_server.setReply(c.path, c.reply);
+        for (const Purpose purpose : {Purpose::Page, Purpose::Save}) {
+            SCOPED_TRACE(c.path + std::string(purpose == Purpose::Page ? " page" : " save"));
+            const Outcome outcome = fetch(url(c.path), purpose, file("poster.jpg"));
+            EXPECT_FALSE(outcome.ok);
+            EXPECT_TRUE(outcome.body.isEmpty());
+            EXPECT_EQ(outcome.timedOut, c.timedOut);
+            if (!c.timedOut && c.status != 200) {
+                EXPECT_EQ(outcome.answered, c.status != 0);
+                EXPECT_EQ(outcome.status, c.status);
+            }
+            EXPECT_EQ(files(), QStringList());
+        }
+    }
 }
 
 TEST_F(DownloadTest, onlyWebAddressesAreRead)
 {
     // The same picture everywhere: read, it would show.
     const QByteArray jpeg = jpegBytes();
-    const QString local = file("private.jpg");
-    QFile privateFile(local);
+    QFile privateFile(file("private.jpg"));
     ASSERT_TRUE(privateFile.open(QIODevice::WriteOnly));
     privateFile.write(jpeg);
     privateFile.close();
-    m_server.setReply("/private.jpg", page(jpeg));
-    QSignalSpy thumbs(&m_download, &Download::thumbnailArrived);
-    QSignalSpy banner(&m_download, &Download::bannerArrived);
-    QSignalSpy saved(&m_download, &Download::saveFinished);
-    const QString target = file("copy.jpg");
-
-    const QStringList addresses = {QUrl::fromLocalFile(local).toString(),
-                                   "data:image/jpeg;base64," + QString::fromLatin1(jpeg.toBase64()),
-                                   url("/private.jpg").replace("http:", "ftp:")};
+    const QString addresses[] = {QUrl::fromLocalFile(privateFile.fileName()).toString(),
+                                 "data:image/jpeg;base64," + QString::fromLatin1(jpeg.toBase64()),
+                                 url("/private.jpg").replace("http:", "ftp:")};
     for (const QString &address : addresses) {
-        SCOPED_TRACE(address.left(40).toStdString());
-        m_state.PageHtml = "stale";
-        m_download.Start(address, "Html", false, true);
-        EXPECT_EQ(m_state.PageHtml, "");
-        m_download.Start(address, "Thum1", true, true);
-        m_download.Start(address, "Save" + target, false, true);
-        m_download.Start(address, "Bandeau", true);
-        EXPECT_TRUE(m_download.Fini()) << "failed at once, nothing waited for";
+        for (const Purpose purpose : {Purpose::Page, Purpose::Thumbnail, Purpose::Save, Purpose::Banner}) {
+            SCOPED_TRACE(address.left(40).toStdString() + " " + std::to_string(int(purpose)));
+            std::optional<Outcome> outcome;
+            m_download.start(address, purpose, [&](const Outcome &o) { outcome = o; }, file("copy.jpg"));
+            ASSERT_TRUE(outcome) << "failed at once, nothing waited for";
+            EXPECT_FALSE(outcome->ok);
+            EXPECT_TRUE(outcome->body.isEmpty());
+        }
     }
-    EXPECT_EQ(thumbs.count(), 0);
-    EXPECT_EQ(banner.count(), 0);
-    ASSERT_EQ(saved.count(), 3);
-    EXPECT_FALSE(saved[0][1].toBool() || saved[1][1].toBool() || saved[2][1].toBool());
-    EXPECT_EQ(QDir(m_files.path()).entryList(QDir::Files), QStringList{"private.jpg"});
+    EXPECT_EQ(files(), QStringList{"private.jpg"});
     EXPECT_TRUE(m_server.requests().isEmpty());
-
-    m_download.Start(url("/private.jpg"), "Thum1", true, true);
-    EXPECT_EQ(thumbs.count(), 1) << "the same picture over http";
+    m_server.setReply("/private.jpg", reply(jpeg));
+    EXPECT_EQ(fetch(url("/private.jpg"), Purpose::Thumbnail).body, jpeg) << "the same picture over http";
 }
 
 TEST_F(DownloadTest, repliesPastTheirCapFailAndNothingIsKept)
@@ -265,48 +243,38 @@ TEST_F(DownloadTest, repliesPastTheirCapFailAndNothingIsKept)
     const QByteArray picture = jpegBytes({64, 64});
     // The picture fills the picture cap exactly and is one byte too many for a page.
     m_download.setCaps({picture.size() - 1, picture.size()});
-    FixtureServer::Reply endless = page(picture);
+    FixtureServer::Reply endless = reply(picture);
     endless.endless = true;
-    m_server.setReply("/picture.jpg", page(picture));
-    m_server.setReply("/larger.jpg", page(picture + ' '));
+    m_server.setReply("/picture.jpg", reply(picture));
+    m_server.setReply("/larger.jpg", reply(picture + ' '));
     m_server.setReply("/endless.jpg", endless);
-
-    // Whether the read, ended on its own, delivered what it brought.
-    const auto delivered = [this](const QString &path, const QString &purpose) {
-        QSignalSpy thumbs(&m_download, &Download::thumbnailArrived);
-        QSignalSpy saved(&m_download, &Download::saveFinished);
-        const QString target = file("poster.jpg");
-        m_state.PageHtml = "stale";
-        m_download.Start(url(path), purpose == u"Save" ? "Save" + target : purpose, purpose == u"Thum0", true);
-        EXPECT_TRUE(m_download.Fini()) << "the read ended before the time limit";
-        const bool kept = QFile::remove(target);
-        EXPECT_EQ(kept, saved.count() == 1 && saved[0][1].toBool());
-        return purpose == u"Html" ? !m_state.PageHtml.isEmpty() : thumbs.count() == 1 || kept;
-    };
     struct Case
     {
         const char *path;
-        const char *purpose;
+        Purpose purpose;
         bool delivered;
     };
     const Case cases[] = {
-        {"/picture.jpg", "Html", false}, {"/picture.jpg", "Save", true}, {"/picture.jpg", "Thum0", true},
-        {"/larger.jpg", "Save", false},  {"/larger.jpg", "Thum0", false}, {"/endless.jpg", "Html", false},
-        {"/endless.jpg", "Save", false}, {"/endless.jpg", "Thum0", false},
+        {"/picture.jpg", Purpose::Page, false},     {"/picture.jpg", Purpose::Save, true},
+        {"/picture.jpg", Purpose::Thumbnail, true}, {"/larger.jpg", Purpose::Save, false},
+        {"/larger.jpg", Purpose::Thumbnail, false}, {"/endless.jpg", Purpose::Page, false},
+        {"/endless.jpg", Purpose::Save, false},     {"/endless.jpg", Purpose::Thumbnail, false},
     };
     for (const Case &c : cases) {
-        SCOPED_TRACE(std::string(c.path) + " " + c.purpose);
-        EXPECT_EQ(delivered(c.path, c.purpose), c.delivered);
+        SCOPED_TRACE(c.path + (" " + std::to_string(int(c.purpose))));
+        const Outcome outcome = fetch(url(c.path), c.purpose, file("poster.jpg"));
+        EXPECT_FALSE(outcome.timedOut) << "the read ended before the time limit";
+        EXPECT_EQ(outcome.ok, c.delivered);
+        EXPECT_EQ(outcome.body, c.delivered ? picture : QByteArray());
+        EXPECT_EQ(QFile::remove(file("poster.jpg")), c.delivered && c.purpose == Purpose::Save);
     }
 
     // A read given up at its cap did not fail for want of a network: the cache is not read instead.
     m_state.ModeConnexion = Download::kCacheIfNetworkFails;
-    m_server.setReply("/grown", page("<html>small</html>"));
-    m_download.Start(url("/grown"), "Html", false, true);
-    ASSERT_EQ(m_state.PageHtml, "<html>small</html>");
+    m_server.setReply("/grown", reply("<html>small</html>"));
+    ASSERT_EQ(page("/grown"), "<html>small</html>");
     m_server.setReply("/grown", endless);
-    m_download.Start(url("/grown"), "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, "");
+    EXPECT_EQ(page("/grown"), "");
 }
 
 TEST_F(DownloadTest, aSaveKeepsOnlyWhatItsNameSays)
@@ -321,166 +289,60 @@ TEST_F(DownloadTest, aSaveKeepsOnlyWhatItsNameSays)
         bool kept;
     };
     const Case cases[] = {
-        {jpeg, "poster.jpg", true},        {pdf, "jacket.PDF", true},     {errorPage, "poster.JPG", false},
-        {QByteArray(4096, '\0'), "poster.jpg", false}, {errorPage, "jacket.pdf", false}, {jpeg, "jacket.pdf", false},
+        {jpeg, "Matrix (1999) - MovieCovers.JPG", true}, {pdf, "jacket.PDF", true},
+        {errorPage, "poster.JPG", false},                {QByteArray(4096, '\0'), "poster.jpg", false},
+        {errorPage, "jacket.pdf", false},                {jpeg, "jacket.pdf", false},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name + (" " + c.body.left(10).toStdString()));
-        m_server.setReply("/reply", page(c.body));
-        QSignalSpy saved(&m_download, &Download::saveFinished);
+        m_server.setReply("/reply", reply(c.body));
         const QString target = file(c.name);
-        m_download.Start(url("/reply"), "Save" + target, false, true);
-        ASSERT_EQ(saved.count(), 1);
-        EXPECT_EQ(saved[0][1].toBool(), c.kept);
+        EXPECT_EQ(fetch(url("/reply"), Purpose::Save, target).ok, c.kept);
         QFile written(target);
         EXPECT_EQ(written.open(QIODevice::ReadOnly) ? written.readAll() : "no file", c.kept ? c.body : "no file");
         written.remove();
     }
 }
 
-TEST_F(DownloadTest, pauseEndsWithTheReadOrAfterTheSettleTime)
-{
-    m_server.setReply("/quick.png", page(jpegBytes()));
-    FixtureServer::Reply stalled;
-    stalled.stall = true;
-    m_server.setReply("/stalled.png", stalled);
-    QSignalSpy thumbs(&m_download, &Download::thumbnailArrived);
-
-    QElapsedTimer clock;
-    clock.start();
-    m_download.Start(url("/quick.png"), "Thum0", true, false, true);
-    EXPECT_LT(clock.elapsed(), kPauseMs - 300);
-    EXPECT_EQ(thumbs.count(), 1);
-
-    clock.restart();
-    m_download.Start(url("/stalled.png"), "Thum1", true, false, true);
-    EXPECT_GE(clock.elapsed(), kPauseMs - 50);
-    EXPECT_LT(clock.elapsed(), kLimitMs + kPauseMs);
-    EXPECT_EQ(m_server.count("/stalled.png"), 1) << "a paused read is not re-issued";
-}
-
-TEST_F(DownloadTest, thumbnailsOfAnEarlierRunAreDropped)
-{
-    m_server.setReply("/old.png", page(jpegBytes(), 300));
-    QSignalSpy thumbs(&m_download, &Download::thumbnailArrived);
-    QSignalSpy finished(&m_download, &Download::readFinished);
-
-    m_download.Start(url("/old.png"), "Thum4", true);
-    m_download.newRun();
-    waitForReads(finished, 1);
-
-    EXPECT_EQ(thumbs.count(), 0);
-}
-
-TEST_F(DownloadTest, synchronousModeReturnsOnceTheDataIsThere)
-{
-    m_state.ModeConnexion = Download::kSynchronous;
-    m_server.setReply("/page", page("<html>sync</html>", 200));
-
-    m_download.Start(url("/page"), "Html", false);
-
-    EXPECT_EQ(m_state.PageHtml, "<html>sync</html>");
-}
-
 TEST_F(DownloadTest, connectionModesUseTheNetworkOrTheCacheAsChosen)
 {
-    m_server.setReply("/page", page("<html>version 1</html>"));
-    m_download.Start(url("/page"), "Html", false, true);
-    ASSERT_EQ(m_state.PageHtml, "<html>version 1</html>");
-    m_server.setReply("/page", page("<html>version 2</html>"));
+    m_server.setReply("/page", reply("<html>version 1</html>"));
+    ASSERT_EQ(page("/page"), "<html>version 1</html>");
+    m_server.setReply("/page", reply("<html>version 2</html>"));
 
     m_state.ModeConnexion = Download::kOffline;
-    m_download.Start(url("/page"), "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, "<html>version 1</html>") << "offline reads the cache";
-    EXPECT_EQ(m_server.count("/page"), 1);
-
-    m_download.Start(url("/never-fetched"), "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, "") << "offline has nothing for an uncached page";
-    EXPECT_EQ(m_server.count("/never-fetched"), 0);
+    EXPECT_EQ(page("/page"), "<html>version 1</html>") << "offline reads the cache";
+    EXPECT_EQ(page("/never-fetched"), "") << "offline has nothing for an uncached page";
+    EXPECT_EQ(m_server.requestedPaths(), QList<QByteArray>{"/page"});
+    EXPECT_EQ(fetch(url("/page"), Purpose::BannerText).text(), "<html>version 2</html>")
+        << "the maker's reads always go to the network";
 
     m_state.ModeConnexion = Download::kForceUpdate;
-    m_download.Start(url("/page"), "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, "<html>version 2</html>");
+    m_server.setReply("/page", reply("<html>version 3</html>"));
+    EXPECT_EQ(page("/page"), "<html>version 3</html>");
 
     m_state.ModeConnexion = Download::kCacheIfNetworkFails;
-    m_server.setReply("/page", page("<html>version 3</html>"));
-    m_download.Start(url("/page"), "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, "<html>version 3</html>") << "the network comes first";
+    m_server.setReply("/page", reply("<html>version 4</html>"));
+    EXPECT_EQ(page("/page"), "<html>version 4</html>") << "the network comes first";
 
     const QString address = url("/page");
     m_server.close();
-    m_download.Start(address, "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, "<html>version 3</html>") << "the cache when the network fails";
-
+    EXPECT_EQ(fetch(address).text(), "<html>version 4</html>") << "the cache when the network fails";
     m_state.ModeConnexion = Download::kOffline;
-    m_download.Start(address, "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, "<html>version 3</html>") << "offline with the server stopped";
-
+    EXPECT_EQ(fetch(address).text(), "<html>version 4</html>") << "offline with the server stopped";
     m_state.ModeConnexion = Download::kForceUpdate;
-    m_download.Start(address, "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, "") << "a forced update never falls back on the cache";
-}
-
-TEST_F(DownloadTest, pagesAreDecodedByTheirCharset)
-{
-    const QString text = QString::fromUtf8("<p>Été à Noël : 5 €</p>");
-    QByteArray windows1252 = QString(text).replace(u'€', u'¤').toLatin1();
-    windows1252.replace('\xA4', '\x80');
-    FixtureServer::Reply declared = page(windows1252);
-    declared.contentType = "text/html; charset=ISO-8859-1";
-    m_server.setReply("/header", declared);
-    m_server.setReply("/utf8", page(text.toUtf8()));
-    m_server.setReply("/meta", page("<meta http-equiv='Content-Type' content='text/html; charset=windows-1252'>"
-                                    + windows1252));
-
-    m_download.Start(url("/header"), "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, text);
-    m_download.Start(url("/utf8"), "Html", false, true);
-    EXPECT_EQ(m_state.PageHtml, text);
-    m_download.Start(url("/meta"), "Html", false, true);
-    EXPECT_TRUE(m_state.PageHtml.endsWith(text)) << m_state.PageHtml.toStdString();
+    EXPECT_EQ(fetch(address).text(), "") << "a forced update never falls back on the cache";
 }
 
 TEST_F(DownloadTest, theProgramsProxyCarriesTheReads)
 {
-    m_server.setReply("/search", page("<html>through the proxy</html>"));
+    m_server.setReply("/search", reply("<html>through the proxy</html>"));
     m_state.ProxyHost = "127.0.0.1";
     m_state.ProxyPort = m_server.port();
 
-    m_download.Start("http://films.invalid/search?q=alien", "Html", false, true);
-
-    EXPECT_EQ(m_state.PageHtml, "<html>through the proxy</html>");
+    EXPECT_EQ(fetch("http://films.invalid/search?q=alien").text(), "<html>through the proxy</html>");
     ASSERT_EQ(m_server.requests().size(), 1);
     EXPECT_EQ(m_server.requests()[0].target, "http://films.invalid/search?q=alien");
-}
-
-// Closing ends the waits of the whole process for good, so it runs in a child process.
-TEST(DownloadClosingTest, closingTheProgramEndsEveryWaitAtOnce)
-{
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(
-        {
-            FixtureServer server;
-            server.listen();
-            FixtureServer::Reply stalled;
-            stalled.stall = true;
-            server.setReply("/stalled", stalled);
-            QTemporaryDir cache;
-            ProgramState state;
-            Download download(state, cache.path());
-
-            QTimer::singleShot(100, [] { EventWait::endAll(); });
-            QElapsedTimer clock;
-            clock.start();
-            download.Start(server.url("/stalled"), "Html", false, true);
-            const bool endedAtOnce = clock.elapsed() < 3000;
-            clock.restart();
-            download.Start(server.url("/stalled"), "Thum0", true, true, true);
-            const bool noNewWait = clock.elapsed() < 100;
-            // Straight out: the child needs no orderly shutdown of Qt.
-            std::_Exit(endedAtOnce && noNewWait ? 0 : 1);
-        },
-        ::testing::ExitedWithCode(0), "");
 }
 
 } // namespace

@@ -1,9 +1,12 @@
-#include "core/program.h"
+#include "await_task.h"
 #include "settings/program_state.h"
+#include "core/site_catalogue.h"
+#include "core/site_search.h"
 #include "net/form_post.h"
 #include "test_program.h"
 
 #include <QElapsedTimer>
+#include <functional>
 #include <QHostAddress>
 #include <QPointer>
 #include <QRegularExpression>
@@ -14,10 +17,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-// A waited post that never ends would hang the test run; this ends it as the
-// stop button would, and says so. Each wait has its own.
-constexpr int kWatchdogMs = 5000;
 
 const QByteArray kOkHead = "HTTP/1.1 200 OK\r\n\r\n";
 
@@ -100,94 +99,87 @@ private:
 class FormPostTest : public ::testing::Test
 {
 protected:
-    FormPostTest()
+    QString exchange(const QString &site, const QString &title)
     {
-        m_state.ArretDemande = false;
-        m_watchdog.setSingleShot(true);
-        QObject::connect(&m_watchdog, &QTimer::timeout, [this] {
-            m_watchdogFired = true;
-            m_state.ArretDemande = true;
-        });
-        m_watchdog.start(kWatchdogMs);
-    }
-
-    void postAndWait(const QString &site, const QString &title, const QString &prefix = {})
-    {
-        m_watchdog.start(kWatchdogMs);
-        m_post.post(site, title, m_server.address(prefix));
-        m_post.waitForReply();
-        EXPECT_FALSE(m_watchdogFired) << "the wait did not end by itself";
+        const std::optional<QString> page = awaitTask(m_post.exchange(site, title, m_server.address()), 5000);
+        EXPECT_TRUE(page) << "the exchange ended by itself";
+        return page.value_or(QStringLiteral("not ended"));
     }
 
     ProgramState m_state;
     FormPost m_post{m_state};
     ScriptedServer m_server;
-    QTimer m_watchdog;
-    bool m_watchdogFired = false;
 };
 
 TEST_F(FormPostTest, theRequestIsWrittenByteForByte)
 {
     const QByteArray host = "127.0.0.1:" + QByteArray::number(m_server.port());
-    const QByteArray head = "\r\nAccept: text/html\r\nContent-Type: application/x-www-form-urlencoded\r\nHost: " + host;
+    const QByteArray head = "\r\nAccept: text/html\r\nContent-Type: application/x-www-form-urlencoded\r\nHost: ";
     struct Case
     {
         const char *site;
         QString title;
-        const char *prefix;
+        QString address;
+        bool viaProxy;
         QByteArray expected;
     };
     const Case cases[] = {
-        {"CoverComoz", QStringLiteral("abcde"), "",
-         "POST /recherche.html HTTP/1.1" + head + "\r\nContent-Length: 12\r\n\r\nsearch=abcde"},
-        {"AllDivX", QStringLiteral("abcde"), "",
-         "POST /base.php?rub=site/recherche.php&var=recherche_cover HTTP/1.1" + head
+        {"CoverComoz", QStringLiteral("abcde"), m_server.address(), false,
+         "POST /recherche.html HTTP/1.1" + head + host + "\r\nContent-Length: 12\r\n\r\nsearch=abcde"},
+        {"AllDivX", QStringLiteral("abcde"), m_server.address(), false,
+         "POST /base.php?rub=site/recherche.php&var=recherche_cover HTTP/1.1" + head + host
              + "\r\nContent-Length: 26\r\n\r\nnom=abcde&recherche=toutes"},
         // A site served under a path of its own is posted to under it.
-        {"AllDivX", QStringLiteral("ete meurtrier"), "/alldivx",
-         "POST /alldivx/base.php?rub=site/recherche.php&var=recherche_cover HTTP/1.1" + head
+        {"AllDivX", QStringLiteral("ete meurtrier"), m_server.address("/alldivx"), false,
+         "POST /alldivx/base.php?rub=site/recherche.php&var=recherche_cover HTTP/1.1" + head + host
              + "\r\nContent-Length: 34\r\n\r\nnom=ete meurtrier&recherche=toutes"},
         // One byte a character, in Windows-1252; what it lacks becomes "?".
-        {"CoverComoz", QString::fromUtf8("cœur Été € ł"), "/cc",
-         "POST /cc/recherche.html HTTP/1.1" + head + "\r\nContent-Length: 19\r\n\r\nsearch=c\x9C" "ur \xC9t\xE9 \x80 ?"},
+        {"CoverComoz", QString::fromUtf8("cœur Été € ł"), m_server.address("/cc"), false,
+         "POST /cc/recherche.html HTTP/1.1" + head + host + "\r\nContent-Length: 19\r\n\r\nsearch=c\x9C" "ur \xC9t\xE9 \x80 ?"},
+        // The site itself refuses connections: only the proxy answers, asked for the absolute address.
+        {"CoverComoz", QStringLiteral("abcde"), QStringLiteral("http://127.0.0.1:1/cc"), true,
+         "POST http://127.0.0.1:1/cc/recherche.html HTTP/1.1" + head + "127.0.0.1:1\r\nContent-Length: 12\r\n\r\nsearch=abcde"},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.site + std::string(" ") + c.title.toStdString());
-        postAndWait(QString::fromLatin1(c.site), c.title, QString::fromLatin1(c.prefix));
+        m_state.ProxyHost = c.viaProxy ? QStringLiteral("127.0.0.1") : QString();
+        m_state.ProxyPort = m_server.port();
+        awaitTask(m_post.exchange(QString::fromLatin1(c.site), c.title, c.address), 5000);
         EXPECT_EQ(m_server.request, c.expected);
-        EXPECT_EQ(m_post.SitePost(), QString::fromLatin1(c.site));
-        EXPECT_EQ(m_post.TitrePost(), c.title);
         EXPECT_TRUE(m_post.PostTermine());
     }
 }
 
-TEST_F(FormPostTest, theReplyEndsWhenWholeOrWithTheConnection)
+TEST_F(FormPostTest, theReplyEndsWhenWholeOrWithTheConnectionAndIsReadByItsCharset)
 {
     m_post.setCaps({64 * 1024});
     const QByteArray chunkedHead = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
     const QByteArray utf8Head = "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n";
+    const QByteArray latin1Head = "HTTP/1.1 200 OK\r\ncontent-type: text/html; charset=ISO-8859-1\r\n\r\n";
     struct Case
     {
         const char *name;
         QList<QByteArray> pieces;
         bool serverCloses;
         bool complete;
-        const char *page;
+        QByteArray page; // UTF-8
     };
     const Case cases[] = {
         {"upper-case tag", {kOkHead + "<HTML><BODY>hits</BODY></HTML>"}, false, true,
-         "HTTP/1.1 200 OK\r\n\r\n<HTML><BODY>hits</BODY></HTML>"},
+         kOkHead + "<HTML><BODY>hits</BODY></HTML>"},
         {"tag split across two pieces", {kOkHead + "<html>one", " two</ht", "ml>"}, false, true,
-         "HTTP/1.1 200 OK\r\n\r\n<html>one two</html>"},
+         kOkHead + "<html>one two</html>"},
         {"no tag, then the server closes", {kOkHead + "<html><body>cut short"}, true, false,
-         "HTTP/1.1 200 OK\r\n\r\n<html><body>cut short"},
+         kOkHead + "<html><body>cut short"},
         {"nothing at all, then the server closes", {}, true, false, ""},
         {"all of a declared length, no tag", {"HTTP/1.1 404 Not Found\r\nContent-Length: 14\r\n\r\nnot ", "found here"},
          false, true, "HTTP/1.1 404 Not Found\r\nContent-Length: 14\r\n\r\nnot found here"},
         {"the last chunk, read without the framing", {chunkedHead + "6\r\n<p>hit\r\n", "5\r\ns</p>\r\n", "0\r\n\r\n"},
-         false, true, "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n<p>hits</p>"},
-        {"a letter split across two pieces", {utf8Head + "<html>\xC3", "\x89t\xC3\xA9</html>"}, false, true,
-         "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n<html>\xC3\x89t\xC3\xA9</html>"},
+         false, true, chunkedHead + "<p>hits</p>"},
+        {"declared UTF-8, a letter split across two pieces", {utf8Head + "<html>\xC3", "\x89t\xC3\xA9</html>"}, false,
+         true, utf8Head + "<html>\xC3\x89t\xC3\xA9</html>"},
+        {"declared Latin-1", {latin1Head + "<html>\xC9t\xE9</html>"}, false, true, latin1Head + "<html>Été</html>"},
+        {"undeclared single bytes", {kOkHead + "<html>c\x9Cur \x80</html>"}, false, true, kOkHead + "<html>cœur €</html>"},
         {"past the size cap: nothing is kept", {kOkHead + QByteArray(40000, 'a'), QByteArray(40000, 'b') + "</html>"},
          false, false, ""},
     };
@@ -196,9 +188,8 @@ TEST_F(FormPostTest, theReplyEndsWhenWholeOrWithTheConnection)
         m_server.pieces = c.pieces;
         m_server.pauseMs = 30;
         m_server.closeAfter = c.serverCloses;
-        postAndWait(QStringLiteral("CoverComoz"), QStringLiteral("matrix"));
+        EXPECT_EQ(exchange(QStringLiteral("CoverComoz"), QStringLiteral("matrix")), QString::fromUtf8(c.page));
         EXPECT_EQ(m_post.PostTermine(), c.complete);
-        EXPECT_EQ(m_state.PageHtml, QString::fromUtf8(c.page));
         EXPECT_TRUE(m_post.isClosed());
         // A complete reply is enough: the post hangs up, the server need not.
         if (c.complete) {
@@ -207,131 +198,84 @@ TEST_F(FormPostTest, theReplyEndsWhenWholeOrWithTheConnection)
     }
 }
 
-TEST_F(FormPostTest, theReplyIsReadByTheCharsetItDeclares)
-{
-    struct Case
-    {
-        const char *name;
-        QByteArray reply;
-        const char *page; // UTF-8
-    };
-    const Case cases[] = {
-        {"declared UTF-8", "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n<html>\xC3\x89t\xC3\xA9</html>",
-         "HTTP/1.1 200 OK\r\nContent-Type: text/html; charset=utf-8\r\n\r\n<html>Été</html>"},
-        {"declared Latin-1", "HTTP/1.1 200 OK\r\ncontent-type: text/html; charset=ISO-8859-1\r\n\r\n<html>\xC9t\xE9</html>",
-         "HTTP/1.1 200 OK\r\ncontent-type: text/html; charset=ISO-8859-1\r\n\r\n<html>Été</html>"},
-        {"undeclared single bytes", "HTTP/1.1 200 OK\r\n\r\n<html>c\x9Cur \x80</html>",
-         "HTTP/1.1 200 OK\r\n\r\n<html>cœur €</html>"},
-    };
-    for (const Case &c : cases) {
-        SCOPED_TRACE(c.name);
-        m_server.pieces = {c.reply};
-        postAndWait(QStringLiteral("AllDivX"), QStringLiteral("ete"));
-        EXPECT_EQ(m_state.PageHtml, QString::fromUtf8(c.page));
-    }
-}
-
-TEST_F(FormPostTest, aRefusedConnectionEndsTheWaitWithAnEmptyPage)
+TEST_F(FormPostTest, aRefusedConnectionEndsTheExchangeWithNothing)
 {
     QTcpServer closed;
     ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
     const QString address = QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort());
     closed.close();
 
-    m_state.PageHtml = QStringLiteral("the previous site's page");
-    m_post.post(QStringLiteral("AllDivX"), QStringLiteral("matrix"), address);
-    m_post.waitForReply();
-    EXPECT_FALSE(m_watchdogFired);
+    EXPECT_EQ(awaitTask(m_post.exchange(QStringLiteral("AllDivX"), QStringLiteral("matrix"), address), 5000), QString());
     EXPECT_FALSE(m_post.PostTermine());
-    EXPECT_TRUE(m_state.PageHtml.isEmpty());
 }
 
-TEST_F(FormPostTest, aSiteThatFallsSilentIsWaitedForUntilTheStopRequestOrTheTimeLimit)
+TEST_F(FormPostTest, aSiteThatFallsSilentIsGivenUpAtTheTimeLimitOrWhenClosed)
 {
-    constexpr int kStopMs = 300;
     constexpr int kLimitMs = 600;
-    m_post.setTiming({kStopMs, kLimitMs, 0});
+    m_post.setTiming({300, kLimitMs, 0});
     m_server.closeAfter = false;
     struct Case
     {
         const char *name;
         QList<QByteArray> pieces;
-        std::function<void()> stop;
-        int waitedMs;
-        bool closes;
-        const char *page;
+        bool closed;
+        QByteArray page;
     };
     const Case cases[] = {
-        {"the stop button closes the post", {}, [this] { m_state.ArretDemande = true; m_post.close(); }, kStopMs, true, ""},
-        {"the stop request alone", {}, [this] { m_state.ArretDemande = true; }, kStopMs, false, ""},
-        {"no answer: given up at the limit", {}, {}, kLimitMs, true, ""},
-        {"part of an answer: given up at the limit, what came is kept", {kOkHead + "<html><body>hits"}, {}, kLimitMs,
-         true, "HTTP/1.1 200 OK\r\n\r\n<html><body>hits"},
+        {"no answer", {}, false, ""},
+        {"part of an answer: what came is kept", {kOkHead + "<html><body>hits"}, false, kOkHead + "<html><body>hits"},
+        {"closed while it waits", {}, true, ""},
     };
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
-        m_state.ArretDemande = false;
         m_server.pieces = c.pieces;
-        if (c.stop)
-            QTimer::singleShot(kStopMs, c.stop);
+        m_server.requestComplete = false;
         QElapsedTimer waited;
         waited.start();
-        postAndWait(QStringLiteral("CoverComoz"), QStringLiteral("matrix"));
-        EXPECT_GE(waited.elapsed(), c.waitedMs - 50);
+        QCoro::Task<QString> exchange = m_post.exchange(QStringLiteral("CoverComoz"), QStringLiteral("matrix"), m_server.address());
+        if (c.closed) {
+            ASSERT_TRUE(QTest::qWaitFor([this] { return m_server.requestComplete; }, 2000));
+            m_post.close();
+            EXPECT_TRUE(exchange.isReady()) << "ended within close()";
+        }
+        EXPECT_EQ(awaitTask(std::move(exchange), 5000), QString::fromUtf8(c.page));
+        EXPECT_EQ(waited.elapsed() >= kLimitMs - 50, !c.closed);
         EXPECT_FALSE(m_post.PostTermine());
         EXPECT_TRUE(m_server.requestComplete);
-        EXPECT_EQ(m_post.isClosed(), c.closes);
-        EXPECT_EQ(m_state.PageHtml, QString::fromLatin1(c.page));
+        EXPECT_TRUE(m_post.isClosed());
+        EXPECT_TRUE(QTest::qWaitFor([this] { return m_server.clientClosed; }, 2000));
     }
 }
 
-TEST_F(FormPostTest, throughAProxyThePostAsksForTheAbsoluteAddress)
+QCoro::Task<> postTo(SiteSearch &search, QString address)
 {
-    // The site itself refuses connections: only the proxy can answer.
-    m_state.ProxyHost = QStringLiteral("127.0.0.1");
-    m_state.ProxyPort = m_server.port();
-    m_post.post(QStringLiteral("CoverComoz"), QStringLiteral("abcde"), QStringLiteral("http://127.0.0.1:1/cc"));
-    m_post.waitForReply();
-
-    EXPECT_TRUE(m_post.PostTermine());
-    EXPECT_EQ(m_server.request, "POST http://127.0.0.1:1/cc/recherche.html HTTP/1.1\r\n"
-                                "Accept: text/html\r\n"
-                                "Content-Type: application/x-www-form-urlencoded\r\n"
-                                "Host: 127.0.0.1:1\r\n"
-                                "Content-Length: 12\r\n"
-                                "\r\n"
-                                "search=abcde");
+    co_await search.postForm(QStringLiteral("AllDivX"), QStringLiteral("matrix"), address);
 }
 
-TEST(FormPostInProgram, theStopButtonAndAClearedListEndThePost)
+TEST(FormPostInProgram, theStopButtonAClearedListAndClosingEndThePost)
 {
-    ScriptedServer server;
-    server.answers = false;
-    TestProgram test;
-    Program &program = test.program;
-    FormPost &post = program.formPost();
+    const std::function<void(Program &)> stops[] = {
+        [](Program &program) { program.requestStop(); },
+        [](Program &program) { program.EffaceResultats(); },
+        [](Program &program) { program.shutDown(); },
+    };
+    for (const auto &stop : stops) {
+        ScriptedServer server;
+        server.answers = false;
+        TestProgram test;
+        Program &program = test.program;
+        program.download().setTiming({300, 20000, 100});
+        program.setTitle(QStringLiteral("matrix"));
+        program.setSearch(0, [address = server.address()](SiteSearch &search) { return postTo(search, address); });
+        program.catalogue().setTick(0, 1);
+        program.catalogue().AfficheNbrCoche();
 
-    program.AfficheAttente(true);
-    QTimer::singleShot(200, &program, &Program::requestStop);
-    post.post(QStringLiteral("AllDivX"), QStringLiteral("matrix"), server.address());
-    post.waitForReply();
-    EXPECT_TRUE(program.state().ArretDemande);
-    EXPECT_TRUE(post.isClosed());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.clientClosed; }, 2000));
-
-    server.requestComplete = false;
-    post.post(QStringLiteral("AllDivX"), QStringLiteral("matrix"), server.address());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestComplete; }, 2000));
-    EXPECT_FALSE(post.isClosed());
-    program.EffaceResultats();
-    EXPECT_TRUE(post.isClosed());
-    EXPECT_TRUE(QTest::qWaitFor([&] { return server.clientClosed; }, 2000));
-
-    server.requestComplete = false;
-    post.post(QStringLiteral("AllDivX"), QStringLiteral("matrix"), server.address());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestComplete; }, 2000));
-    program.closeFormPost();
-    EXPECT_TRUE(post.isClosed());
+        program.Lance(1);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return server.requestComplete; }, 5000));
+        stop(program);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !program.searching(); }, 5000));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return server.clientClosed; }, 5000));
+    }
 }
 
 } // namespace
