@@ -6,7 +6,7 @@
 #include "core/site_catalogue.h"
 #include "fixture_server.h"
 #include "net/download.h"
-#include "settings/options.h"
+#include "core/options.h"
 #include "settings/settings_store.h"
 #include "sites/site_registry.h"
 

@@ -1,4 +1,4 @@
-#include "core/text_utils.h"
+#include "text/text_utils.h"
 
 #include <benchmark/benchmark.h>
 

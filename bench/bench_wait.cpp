@@ -1,7 +1,7 @@
 // How much processor a waited read burns while the network is slow: waits are
 // nested event loops, so the process should sleep through them.
 
-#include "core/program_state.h"
+#include "settings/program_state.h"
 #include "fixture_server.h"
 #include "net/download.h"
 

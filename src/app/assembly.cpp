@@ -2,7 +2,7 @@
 
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
-#include "settings/options.h"
+#include "core/options.h"
 #include "settings/settings_store.h"
 #include "sites/site_registry.h"
 

@@ -8,7 +8,7 @@
 #include "output/file_copy.h"
 #include "output/output_actions.h"
 #include "output/retrieval.h"
-#include "settings/options.h"
+#include "core/options.h"
 #include "settings/settings_store.h"
 #include "update/version.h"
 

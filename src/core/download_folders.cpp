@@ -1,6 +1,6 @@
 #include "core/download_folders.h"
 
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "settings/settings_store.h"
 
 #include <QDir>

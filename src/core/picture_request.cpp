@@ -1,6 +1,6 @@
 #include "core/picture_request.h"
 
-#include "core/text_utils.h"
+#include "text/text_utils.h"
 #include "net/download.h"
 
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "core/program_state.h"
+#include "settings/program_state.h"
 #include "core/result_list.h"
 #include "core/search_run.h"
 

@@ -1,6 +1,6 @@
 #include "core/result_list.h"
 
-#include "core/text_utils.h"
+#include "text/text_utils.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "core/search_history.h"
 
-#include "core/text_helpers.h"
-#include "settings/options.h"
+#include "text/text_helpers.h"
+#include "core/options.h"
 #include "settings/settings_store.h"
 
 namespace {

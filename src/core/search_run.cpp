@@ -19,20 +19,21 @@ SearchRun::~SearchRun()
 void SearchRun::start(const QList<Base> &bases)
 {
     ++m_holds;
-    for (const Base &base : bases)
-        m_rows.push_back(std::make_unique<SearchRow>(*this, base.index));
-    for (size_t i = 0; i < m_rows.size(); ++i) {
-        SearchRow &row = *m_rows[i];
-        row.m_search = std::make_unique<SiteSearch>(row, m_download, m_program.title(), m_address);
-        runRow(row, bases[qsizetype(i)].search);
+    // Every row exists before any task runs: one that ends at once may fill the list.
+    for (const Base &base : bases) {
+        auto row = std::make_unique<SearchRow>(*this, base.index);
+        row->m_search = std::make_unique<SiteSearch>(*row, m_download, m_program.title(), m_address);
+        m_rows.push_back(std::move(row));
     }
+    for (size_t i = 0; i < m_rows.size(); ++i)
+        runRow(*m_rows[i], bases[qsizetype(i)].search);
     --m_holds;
     finishIfDone();
 }
 
 QCoro::Task<> SearchRun::runRow(SearchRow &row, Procedure search)
 {
-    if (!m_stopped && search)
+    if (!row.m_search->stopRequested() && search)
         co_await search(*row.m_search);
     rowEnded(row);
 }
@@ -62,9 +63,13 @@ void SearchRun::stopRow(SearchRow &row)
 
 int SearchRun::roomFor(const SearchRow &row) const
 {
-    int taken = m_program.results().NbResultats();
+    if (m_cursor >= m_rows.size())
+        return 0;
+    // The rows already placed, then what the rows still running before this one found so far.
+    const SearchRow &placing = *m_rows[m_cursor];
+    int taken = placing.m_firstIndex > 0 ? placing.m_firstIndex - 1 : m_program.results().NbResultats();
     for (size_t i = m_cursor; i < m_rows.size() && m_rows[i].get() != &row; ++i)
-        taken += m_rows[i]->m_hits.size();
+        taken += int(m_rows[i]->m_hits.size());
     return ResultList::kMaxHits - taken;
 }
 

@@ -1,7 +1,7 @@
 #include "core/site_catalogue.h"
 
-#include "core/program_state.h"
-#include "core/text_helpers.h"
+#include "settings/program_state.h"
+#include "text/text_helpers.h"
 #include "settings/settings_store.h"
 #include "settings/site_addresses.h"
 #include "settings/string_table.h"

@@ -1,7 +1,7 @@
 #include "core/site_search.h"
 
 #include "core/search_run.h"
-#include "core/text_utils.h"
+#include "text/text_utils.h"
 #include "net/form_post.h"
 
 #include <QImage>
@@ -146,6 +146,15 @@ QCoro::Task<> SiteSearch::placeHits(int first, bool wide, Pacing pacing,
     }
 }
 
+QCoro::Task<> SiteSearch::until(WakeUp &wake)
+{
+    if (stopRequested())
+        co_return;
+    m_waitingFor = &wake;
+    co_await wake.untilWoken();
+    m_waitingFor = nullptr;
+}
+
 bool SiteSearch::stopRequested() const
 {
     return m_row.m_stopped || m_row.m_run.m_stopped;
@@ -153,6 +162,8 @@ bool SiteSearch::stopRequested() const
 
 void SiteSearch::abort()
 {
+    if (m_waitingFor)
+        m_waitingFor->wake();
     if (m_formPost)
         m_formPost->close();
     // Cancelling wakes the waits at once; each removes its own ticket.

@@ -66,6 +66,9 @@ public:
     QCoro::Task<> placeHits(int first, bool wide, Pacing pacing,
                             const std::function<QString(ResultEntry &)> &thumbnailOf);
 
+    // Waits until `wake` is woken, or the search stops.
+    QCoro::Task<> until(WakeUp &wake);
+
     // The user stopped, or this base's hits can no longer be placed.
     bool stopRequested() const;
     // Ends every read and post of this base now.
@@ -78,4 +81,5 @@ private:
     std::function<QString(const QString &)> m_address;
     std::unique_ptr<FormPost> m_formPost;
     QList<Download::Ticket> m_tickets;
+    WakeUp *m_waitingFor = nullptr;
 };

@@ -1,6 +1,6 @@
 #include "net/form_post.h"
 
-#include "core/program_state.h"
+#include "settings/program_state.h"
 #include "net/page_decoding.h"
 #include "settings/site_addresses.h"
 

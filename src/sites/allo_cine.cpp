@@ -1,14 +1,12 @@
 #include "sites/allo_cine.h"
 
-#include "core/program.h"
-#include "core/text_helpers.h"
-#include "net/download.h"
-#include "output/retrieval.h"
+#include "text/text_helpers.h"
+#include "sites/title_preparation.h"
 
 namespace {
 
 const QString kSite = QStringLiteral("AlloCiné");
-constexpr int kBaseIndex = 1;
+const QString kHostSetting = QStringLiteral("Hote-AlloCine");
 
 constexpr QStringView kFilmMarker = u"<h4><a href='/film/fichefilm_gen_cfilm=";
 constexpr QStringView kTitleMarker = u"link1'>";
@@ -35,161 +33,137 @@ qsizetype yearPosition(QStringView page, qsizetype link)
     return second + kBracket.size();
 }
 
-// The start of the thumbnail's address that every picture of the film shares.
-QString pictureStem(const QString &thumbnail)
+// Every hit reads: <h4><a href='/film/fichefilm_gen_cfilm=NUMBER.html' class='link1'>TITLE</a>
+QList<ResultEntry> titlePass(const QString &page)
+{
+    QList<ResultEntry> hits;
+    qsizetype pos = 0;
+    for (;;) {
+        const qsizetype a = text::find(page, kFilmMarker, pos + 1);
+        if (a == 0)
+            break;
+        const qsizetype b = text::find(page, kTitleMarker, a + 1);
+        const qsizetype c = text::find(page, u"</a>", b);
+        // No title after this link: the page holds no more, or was cut off.
+        if (b == 0 || c == 0)
+            break;
+        ResultEntry entry;
+        entry.Title = text::mid(page, b + 7, c - b - 7);
+        text::replaceAll(entry.Title, u"</b>", u"");
+        text::replaceAll(entry.Title, u"<b>", u"");
+        hits.append(entry);
+        pos = b;
+    }
+    return hits;
+}
+
+} // namespace
+
+QString AlloCine::name() const
+{
+    return kSite;
+}
+
+QStringList AlloCine::addressSettings() const
+{
+    return {kHostSetting};
+}
+
+QCoro::Task<> AlloCine::search(SiteSearch &search, int)
+{
+    const QString host = search.address(kHostSetting);
+    search.announce(kSite);
+    const QString page = co_await search.readPage(host + QStringLiteral("/recherche/?motcle=")
+                                                  + titleForAddress(kSite, search.typedTitle())
+                                                  + QStringLiteral("&rub=1&page=1"));
+    search.addHits(resultPass(page));
+    search.centre();
+    // Each slot first, then its film page for the thumbnail.
+    for (int number = 1; number <= search.hitCount(); ++number) {
+        if (!search.addSlot(number, false))
+            break;
+        const QString film = search.hit(number).Extra;
+        if (film.isEmpty())
+            continue;
+        const QString filmPage = co_await search.readPage(host + QStringLiteral("/film/fichefilm_gen_cfilm=") + film);
+        const QString thumbnail = thumbnailPass(filmPage);
+        search.hit(number).Key = thumbnail;
+        if (!thumbnail.isEmpty())
+            co_await search.fetchThumbnail(number, thumbnail, SiteSearch::Pacing::Settle);
+    }
+}
+
+QList<ResultEntry> AlloCine::resultPass(const QString &page)
+{
+    const QString lower = page.toLower();
+    QList<ResultEntry> hits = titlePass(lower);
+    // The film links again, one per title, for the numbers and years.
+    qsizetype pos = 0;
+    for (ResultEntry &entry : hits) {
+        const qsizetype a = text::find(lower, kFilmMarker, pos + 1);
+        const qsizetype e = text::find(lower, u".html", a + 1);
+        // The number and ".html": 39 is the marker's length.
+        entry.Extra = e == 0 ? QString() : text::mid(lower, a + 39, e - a - 34);
+        if (const qsizetype y = yearPosition(lower, a); y != 0)
+            entry.Year = yearValue(text::mid(lower, y, kYearLength));
+        entry.Site = kSite;
+        pos = a;
+    }
+    return hits;
+}
+
+// The film page's poster cell reads: <td valign='top' ...><a ...><img src='http://...jpg'
+QString AlloCine::thumbnailPass(const QString &filmPage)
+{
+    const qsizetype p = text::find(filmPage, kPosterCell);
+    const qsizetype q = text::find(filmPage, u"http://", p);
+    const qsizetype r = text::find(filmPage, u"'", q + 4);
+    return q == 0 || r == 0 ? QString() : text::mid(filmPage, q, r - q);
+}
+
+QString AlloCine::pictureStem(const QString &thumbnail)
 {
     const qsizetype k = text::findLast(thumbnail, u"/") - kSizeFolderLength;
     return k > 0 ? thumbnail.left(k) : QString();
 }
 
-} // namespace
-
-QString AlloCine::host() const
-{
-    return address(QStringLiteral("Hote-AlloCine"));
-}
-
-// A page that does not come leaves PageHtml empty rather than holding the
-// page before, whose pictures are another film's.
-void AlloCine::readPage(const QString &path, bool decode)
-{
-    state().PageHtml.clear();
-    if (decode)
-        fetchPage(host() + path);
-    else
-        m_program.download().Start(host() + path, QStringLiteral("Html"), false, true);
-}
-
-void AlloCine::ChercheAlloCine()
-{
-    const int first = beginHits();
-    announce(kSite);
-    readPage(QStringLiteral("/recherche/?motcle=") + preparedTitle(kSite) + QStringLiteral("&rub=1&page=1"), true);
-    state().PageHtml = state().PageHtml.toLower();
-    collectTitles();
-    CentreVignettes();
-    completeHits(first);
-    // Last, since every film page replaces the result page.
-    fetchThumbnails(first);
-}
-
-// Every hit reads: <h4><a href='/film/fichefilm_gen_cfilm=NUMBER.html' class='link1'>TITLE</a>
-// The title is kept in Extra until the film's number takes its place.
-void AlloCine::collectTitles()
-{
-    const QString &page = state().PageHtml;
-    qsizetype pos = 0;
-    for (;;) {
-        const qsizetype a = text::find(page, kFilmMarker, pos + 1);
-        if (a == 0 || stopRequested())
-            return;
-        const qsizetype b = text::find(page, kTitleMarker, a + 1);
-        const qsizetype c = text::find(page, u"</a>", b);
-        // No title after this link: the page holds no more, or was cut off.
-        if (b == 0 || c == 0)
-            return;
-        ResultEntry *entry = newHit();
-        if (!entry)
-            return;
-        QString title = text::mid(page, b + 7, c - b - 7);
-        text::replaceAll(title, u"</b>", u"");
-        text::replaceAll(title, u"<b>", u"");
-        entry->Extra = title;
-        pos = b;
-        Program::yieldOnce();
-    }
-}
-
-void AlloCine::completeHits(int first)
-{
-    const QString &page = state().PageHtml;
-    const int last = results().NbResultats();
-    qsizetype pos = 0;
-    for (int index = first; index <= last && !stopRequested(); ++index) {
-        const qsizetype a = text::find(page, kFilmMarker, pos + 1);
-        if (a == 0)
-            return;
-        const qsizetype e = text::find(page, u".html", a + 1);
-        ResultEntry &entry = hit(index);
-        entry.Title = entry.Extra;
-        // The number and ".html": 39 is the marker's length.
-        entry.Extra = e == 0 ? QString() : text::mid(page, a + 39, e - a - 34);
-        if (const qsizetype y = yearPosition(page, a); y != 0)
-            entry.Year = yearValue(text::mid(page, y, kYearLength));
-        entry.Site = kSite;
-        pos = a;
-    }
-}
-
-void AlloCine::fetchThumbnails(int first)
-{
-    const int last = results().NbResultats();
-    int &current = state().IndiceCourant;
-    for (current = first; current <= last; ++current) {
-        if (stopRequested())
-            break;
-        addSlot(false);
-        ResultEntry &entry = hit(current);
-        entry.Key = thumbnailAddress(entry.Extra);
-        if (!entry.Key.isEmpty())
-            fetchThumbnail(entry.Key, Pacing::Settle);
-    }
-}
-
-// The film page's poster cell reads: <td valign='top' ...><a ...><img src='http://...jpg'
-QString AlloCine::thumbnailAddress(const QString &film)
-{
-    if (film.isEmpty())
-        return {};
-    readPage(QStringLiteral("/film/fichefilm_gen_cfilm=") + film, true);
-    const QString &page = state().PageHtml;
-    const qsizetype p = text::find(page, kPosterCell);
-    const qsizetype q = text::find(page, u"http://", p);
-    const qsizetype r = text::find(page, u"'", q + 4);
-    return q == 0 || r == 0 ? QString() : text::mid(page, q, r - q);
-}
-
 // The gallery's first picture of the thumbnail's folder is the poster; the
 // link just before it opens the poster's own page, which shows it full size.
-QString AlloCine::posterAddress(const ResultEntry &hit)
+QString AlloCine::galleryPass(const QString &galleryPage, const QString &stem)
 {
-    const QString stem = pictureStem(hit.Key);
-    if (stem.isEmpty())
-        return {};
-    readPage(QStringLiteral("/film/galerievignette_gen_cfilm=") + hit.Extra, true);
-    const qsizetype s = text::find(state().PageHtml, stem);
+    const qsizetype s = text::find(galleryPage, stem);
     if (s == 0)
         return {};
-    const QString gallery = state().PageHtml.left(s);
+    const QString gallery = galleryPage.left(s);
     const qsizetype h = text::findLast(gallery, u"<a href=");
     const qsizetype e = text::find(gallery, u".html", h);
     if (h == 0 || e == 0)
         return {};
     // The link's path, from after "<a href='" up to and including ".html".
-    readPage(text::mid(gallery, h + 9, e - h - 4), false);
-    const QString &page = state().PageHtml;
-    const qsizetype picture = text::find(page, stem);
-    const qsizetype j = text::find(page, u".jpg", picture);
-    return picture == 0 || j == 0 ? QString() : text::mid(page, picture, j - picture) + QStringLiteral(".jpg");
+    return text::mid(gallery, h + 9, e - h - 4);
 }
 
-void AlloCine::RecupAlloCine(int Index, bool Copy)
+QString AlloCine::posterPass(const QString &posterPage, const QString &stem)
 {
-    retrieval().PrepareTelechargement(Index);
-    const QString localPath = state().DossierTemp + state().NomFichier + QStringLiteral(".jpg");
+    const qsizetype picture = text::find(posterPage, stem);
+    const qsizetype j = text::find(posterPage, u".jpg", picture);
+    return picture == 0 || j == 0 ? QString() : text::mid(posterPage, picture, j - picture) + QStringLiteral(".jpg");
+}
+
+QCoro::Task<PictureSource> AlloCine::picture(PictureRequest &request)
+{
+    PictureSource source;
     // A poster in the cache folder spares the two gallery pages too.
-    const QString url = Retrieval::FichierExiste(localPath) ? QString() : posterAddress(hit(Index + 1));
-    if (url.isEmpty())
-        retrieval().OuvreFichier(Index, Copy);
-    else
-        saveAndOpen(Index, Copy, url, localPath, false);
-}
-
-void registerAlloCine(Program &program)
-{
-    auto adapter = std::make_unique<AlloCine>(program);
-    AlloCine *site = adapter.get();
-    program.setSearch(kBaseIndex, [site] { site->ChercheAlloCine(); });
-    program.retrieval().setResolver(kSite, [site](int index, bool copy) { site->RecupAlloCine(index, copy); });
-    program.adopt(std::move(adapter));
+    if (request.isCached())
+        co_return source;
+    const QString stem = pictureStem(request.hit().Key);
+    if (stem.isEmpty())
+        co_return source;
+    const QString host = request.address(kHostSetting);
+    const QString gallery = co_await request.readPage(host + QStringLiteral("/film/galerievignette_gen_cfilm=") + request.hit().Extra);
+    const QString link = galleryPass(gallery, stem);
+    if (link.isEmpty())
+        co_return source;
+    source.url = posterPass(co_await request.readPage(host + link), stem);
+    co_return source;
 }

@@ -7,19 +7,24 @@
 class AlloCine : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 1;
 
-    void ChercheAlloCine();
-    void RecupAlloCine(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
-private:
-    void collectTitles();
-    void completeHits(int first);
-    void fetchThumbnails(int first);
-    QString thumbnailAddress(const QString &film);
-    QString posterAddress(const ResultEntry &hit);
-    void readPage(const QString &path, bool decode);
-    QString host() const;
+    // The films of a result page: lower-case title, year, and in Extra the
+    // film's number and ".html".
+    static QList<ResultEntry> resultPass(const QString &page);
+    // The thumbnail's address on a film page, empty when it shows none.
+    static QString thumbnailPass(const QString &filmPage);
+    // The start of a thumbnail's address that every picture of the film shares.
+    static QString pictureStem(const QString &thumbnail);
+    // The path of the poster's own page in the gallery, empty when the
+    // gallery holds no picture of `stem`.
+    static QString galleryPass(const QString &galleryPage, const QString &stem);
+    // The full poster's address on its own page.
+    static QString posterPass(const QString &posterPage, const QString &stem);
 };
-
-void registerAlloCine(Program &program);

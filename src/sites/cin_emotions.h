@@ -2,38 +2,25 @@
 
 #include "sites/site_adapter.h"
 
-#include <QList>
-
 // CinEmotions: the result page lists films; each film's poster page shows
 // its posters, every one a hit whose own page holds the full picture.
 class CinEmotions : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 12;
 
-    void ChercheCinEmotions();
-    void RecupCinEmotions(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
-private:
-    struct Film
-    {
-        QString path;  // from the site's root, without ".html"
-        QString title;
-    };
-
-    struct Poster
-    {
-        QString page;      // the poster's own page, from the site's root
-        QString thumbnail; // from the site's root
-    };
-
-    static QList<Film> filmPass(const QString &page);
-    static QList<Poster> posterPass(const QString &page);
+    // The films of a result page: title, and in Key the film's path from the
+    // site's root without ".html".
+    static QList<ResultEntry> filmPass(const QString &page);
+    // The posters of `film`'s poster page as its hits: the poster's own page
+    // in Extra, its thumbnail in Key, both from the site's root.
+    static QList<ResultEntry> posterPass(const QString &page, const ResultEntry &film);
     // The full picture's path on a poster's page, empty when it shows none.
-    static QString picturePath(const QString &page);
-
-    void addPosters(const Film &film, const QList<Poster> &posters);
-    QString host() const;
+    static QString picturePass(const QString &page);
 };
-
-void registerCinEmotions(Program &program);

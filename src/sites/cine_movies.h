@@ -2,43 +2,27 @@
 
 #include "sites/site_adapter.h"
 
-#include <QList>
-
 // CineMovies: the result page lists films, and every poster on a film's
 // poster pages is a hit of its own.
 class CineMovies : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 3;
 
-    void ChercheCineMovies();
-    void RecupCineMovies(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
+
+    // The films of a result page: lower-case title, year, and the film's
+    // number in Key.
+    static QList<ResultEntry> filmPass(const QString &page);
+    // The posters of one of `film`'s poster pages as its hits, in page order:
+    // "IDaffiche" in Extra, the picture below "images/data/affiches/" in Key.
+    static QList<ResultEntry> posterPass(const QString &page, const ResultEntry &film);
 
 private:
-    struct Film
-    {
-        QString number;
-        QString title; // lower case, as the page is read
-        qint16 year = 0;
-    };
-
-    struct Poster
-    {
-        QString number;  // "IDaffiche"
-        QString key;     // below "images/data/affiches/", ".jpg" included
-        QString caption;
-
-        bool operator==(const Poster &) const = default;
-    };
-
-    // The films of a lower-cased result page, at most 100.
-    static QList<Film> filmPass(const QString &page);
-    // The posters of one poster page, in page order.
-    static QList<Poster> posterPass(const QString &page);
-
-    void walkPosterPages(const Film &film);
-    void addPosters(const Film &film, const QList<Poster> &posters);
-    QString host() const;
+    QCoro::Task<> walkPosterPages(SiteSearch &search, const QString &host, const ResultEntry &film);
+    QCoro::Task<> addPosters(SiteSearch &search, const QString &host, const QList<ResultEntry> &posters);
 };
-
-void registerCineMovies(Program &program);

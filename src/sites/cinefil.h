@@ -7,15 +7,14 @@
 class Cinefil : public SiteAdapter
 {
 public:
-    using SiteAdapter::SiteAdapter;
+    static constexpr int kBase = 2;
 
-    void ChercheCinefil();
-    void RecupCinefil(int Index, bool Copy);
+    QString name() const override;
+    QList<int> bases() const override { return {kBase}; }
+    QStringList addressSettings() const override;
+    QCoro::Task<> search(SiteSearch &search, int base) override;
+    QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
-private:
-    void collectHits();
-    QString host() const;
-    QString pictureServer() const;
+    // The films of a result page, titles in lower case.
+    static QList<ResultEntry> resultPass(const QString &page);
 };
-
-void registerCinefil(Program &program);

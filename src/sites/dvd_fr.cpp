@@ -1,7 +1,7 @@
 #include "sites/dvd_fr.h"
 
 #include "core/program.h"
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "net/download.h"
 #include "output/retrieval.h"
 

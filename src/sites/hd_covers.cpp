@@ -1,7 +1,7 @@
 #include "sites/hd_covers.h"
 
 #include "core/program.h"
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "output/retrieval.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "sites/movie_covers.h"
 
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "sites/title_preparation.h"
 #include "settings/settings_store.h"
 

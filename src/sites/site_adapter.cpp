@@ -1,6 +1,6 @@
 #include "sites/site_adapter.h"
 
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 
 QString SiteAdapter::piece(QStringView text, qsizetype start, qsizetype length)
 {

@@ -1,6 +1,6 @@
 #include "sites/title_preparation.h"
 
-#include "core/text_utils.h"
+#include "text/text_utils.h"
 #include "net/page_decoding.h"
 
 #include <QList>

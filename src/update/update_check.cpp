@@ -1,7 +1,7 @@
 #include "update/update_check.h"
 
 #include "core/program.h"
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "net/download.h"
 #include "net/event_wait.h"
 #include "settings/settings_store.h"

@@ -11,7 +11,7 @@
 #include "core/site_catalogue.h"
 #include "core/skin_region.h"
 #include "output/retrieval.h"
-#include "settings/options.h"
+#include "core/options.h"
 #include "settings/settings_store.h"
 #include "update/banner.h"
 #include "update/update_check.h"
@@ -265,6 +265,7 @@ void MainWindow::connectProgram()
     // An update found during a search or a download is announced once it ends.
     connect(m_update.get(), &UpdateCheck::newerVersionFound, this, &MainWindow::announceUpdate);
     connect(&program, &Program::runFinished, this, &MainWindow::announceUpdate, Qt::QueuedConnection);
+    connect(&program.retrieval(), &Retrieval::finished, this, &MainWindow::announceUpdate, Qt::QueuedConnection);
     connect(&program, &Program::busyChanged, this, [this](bool busy) {
         if (!busy)
             QMetaObject::invokeMethod(this, &MainWindow::announceUpdate, Qt::QueuedConnection);

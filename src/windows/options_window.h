@@ -1,6 +1,6 @@
 #pragma once
 
-#include "settings/options_form.h"
+#include "update/options_form.h"
 
 #include <QDialog>
 #include <QUrl>

@@ -7,7 +7,7 @@
 #include "core/site_catalogue.h"
 #include "home_folder.h"
 #include "net/download.h"
-#include "settings/options.h"
+#include "core/options.h"
 #include "settings/site_addresses.h"
 #include "site_test.h"
 #include "sites/dvd_fr.h"

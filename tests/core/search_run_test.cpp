@@ -4,6 +4,7 @@
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+#include <map>
 
 namespace {
 
@@ -17,115 +18,178 @@ protected:
 
     void tick(std::initializer_list<int> bases)
     {
+        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+            program().catalogue().setTick(base, 0);
         for (int base : bases)
             program().catalogue().setTick(base, 1);
         program().catalogue().AfficheNbrCoche();
     }
 
-    // Base `base` finds `titles`; every call is written down in m_calls.
-    StandInSite *site(int base, const QStringList &titles, bool wide = false)
+    // Base `base` finds `titles`, as site "Site<base>".
+    StandInSite &site(int base, const QStringList &titles, bool wide = false)
     {
-        auto adapter = std::make_unique<StandInSite>(program(), QStringLiteral("Site%1").arg(base), titles, wide);
-        StandInSite *standIn = adapter.get();
-        program().setSearch(base, [this, base, standIn] {
-            m_calls << base;
-            standIn->search();
+        auto &standIn = m_sites[base] = std::make_unique<StandInSite>(QStringLiteral("Site%1").arg(base), titles, wide);
+        program().setSearch(base, [this, base](SiteSearch &search) {
+            m_started << base;
+            return m_sites[base]->search(search);
         });
-        program().adopt(std::move(adapter));
-        return standIn;
+        return *standIn;
+    }
+
+    QStringList placedSites()
+    {
+        QStringList sites;
+        for (int index = 1; index <= results().NbVignettes(); ++index)
+            sites << results().entry(index).Site + u':' + results().entry(index).Title;
+        return sites;
+    }
+
+    static QStringList numbered(int count)
+    {
+        QStringList titles;
+        for (int i = 1; i <= count; ++i)
+            titles << QString::number(i);
+        return titles;
     }
 
     TestProgram m_test;
-    QList<int> m_calls;
+    std::map<int, std::unique_ptr<StandInSite>> m_sites;
+    QList<int> m_started;
 };
 
-TEST_F(SearchRunTest, visitsTheTickedBasesInRowOrder)
+// Every ticked base starts at once, in row order; whichever ends first, the
+// hits are placed row after row.
+TEST_F(SearchRunTest, basesStartTogetherAndArePlacedInRowOrder)
 {
     for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
         site(base, {});
     tick({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13});
-    program().Lance(1);
-    EXPECT_EQ(m_calls, (QList<int>{0, 9, 1, 2, 12, 3, 13, 4, 10, 5, 6, 11, 7, 8}));
+    ASSERT_TRUE(m_test.search());
+    EXPECT_EQ(m_started, (QList<int>{0, 9, 1, 2, 12, 3, 13, 4, 10, 5, 6, 11, 7, 8}));
 
-    program().catalogue().applyGroup(1);
-    tick({11, 3});
-    m_calls.clear();
+    site(0, {QStringLiteral("A1"), QStringLiteral("A2")}).hold();
+    site(9, {QStringLiteral("B1")}).hold();
+    site(1, {QStringLiteral("C1")});
+    tick({0, 9, 1});
+    QStringList placedWhileHeld;
     program().Lance(1);
-    EXPECT_EQ(m_calls, (QList<int>{3, 11}));
+    placedWhileHeld = placedSites();
+    m_sites[9]->release();
+    const QStringList afterLaterRow = placedSites();
+    m_sites[0]->release();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !program().searching(); }, 5000));
+
+    EXPECT_TRUE(placedWhileHeld.isEmpty()) << "the first row holds the others back";
+    EXPECT_TRUE(afterLaterRow.isEmpty());
+    EXPECT_EQ(placedSites(), (QStringList{"Site0:A1", "Site0:A2", "Site9:B1", "Site1:C1"}));
+}
+
+// The hundred-hit limit counts across rows in row order, whichever row ends first.
+TEST_F(SearchRunTest, theListHoldsAHundredHitsInRowOrder)
+{
+    site(0, numbered(95)).hold();
+    site(9, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
+             QStringLiteral("e"), QStringLiteral("f"), QStringLiteral("g")});
+    site(1, numbered(95));
+    tick({0, 9, 1});
+    program().Lance(1);
+    m_sites[0]->release();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !program().searching(); }, 5000));
+
+    EXPECT_EQ(results().NbResultats(), 100);
+    EXPECT_EQ(results().NbVignettes(), 100);
+    EXPECT_EQ(results().entry(95).Title, QStringLiteral("95"));
+    EXPECT_EQ(results().entry(100).Title, QStringLiteral("e"));
+    EXPECT_EQ(results().entry(100).Site, QStringLiteral("Site9"));
+    EXPECT_EQ(results().upperBound(), 110);
+
+    // Eleven hits of one base: the list grows by ten as the eleventh comes.
+    site(2, numbered(11));
+    tick({2});
+    ASSERT_TRUE(m_test.search());
+    EXPECT_EQ(results().upperBound(), 20);
+    EXPECT_EQ(results().entry(11).Title, QStringLiteral("11"));
+}
+
+// Once the list is full with every earlier row placed, the bases still running stop.
+TEST_F(SearchRunTest, aFullListStopsTheBasesStillRunning)
+{
+    site(0, numbered(100));
+    StandInSite &later = site(9, {QStringLiteral("late")});
+    later.hold();
+    tick({0, 9});
+    ASSERT_TRUE(m_test.search());
+    EXPECT_EQ(results().NbResultats(), 100);
+    EXPECT_EQ(results().entry(100).Site, QStringLiteral("Site0"));
+}
+
+// Stop: every task ends at once; what was placed stays, later rows are dropped.
+TEST_F(SearchRunTest, stopKeepsWhatWasPlaced)
+{
+    site(0, {QStringLiteral("A"), QStringLiteral("B")});
+    site(9, {QStringLiteral("C")}).hold();
+    site(1, {QStringLiteral("D")});
+    tick({0, 9, 1});
+    QSignalSpy finished(&program(), &Program::runFinished);
+    program().Lance(1);
+    ASSERT_TRUE(program().searchCaptionShowsStop());
+    program().Lance(1); // the button, now "Stop"
+
+    EXPECT_EQ(finished.count(), 1) << "every task ended before the press returned";
+    EXPECT_EQ(placedSites(), (QStringList{"Site0:A", "Site0:B"}));
+    // The row being placed had found one more, still without its slot.
+    EXPECT_EQ(results().NbResultats(), 3);
+    EXPECT_FALSE(program().searchCaptionShowsStop());
+    EXPECT_TRUE(program().inputEnabled());
+    EXPECT_EQ(program().statusText(), QStringLiteral("3 films trouvés"));
 }
 
 TEST_F(SearchRunTest, anEmptyTitleOrNoBaseStartsNothing)
 {
     site(6, {QStringLiteral("Matrix")});
     QSignalSpy captions(&program(), &Program::searchCaptionChanged);
-
+    tick({});
     program().Lance(1);
     program().setTitle(QString());
     tick({6});
     program().Lance(1);
 
-    EXPECT_TRUE(m_calls.isEmpty());
+    EXPECT_TRUE(m_started.isEmpty());
     EXPECT_EQ(captions.count(), 0);
     EXPECT_TRUE(program().state().ArretDemande);
 }
 
-TEST_F(SearchRunTest, stopDuringTheThirdSiteKeepsTheHitsSoFar)
-{
-    for (int base : {0, 1, 2, 3})
-        site(base, {QStringLiteral("A"), QStringLiteral("B")});
-    bool captionAfterStop = true;
-    site(2, {QStringLiteral("C"), QStringLiteral("D"), QStringLiteral("E")})->afterHit = [&](int n) {
-        if (n == 1) {
-            program().Lance(1); // the button, pressed while the run yields
-            captionAfterStop = program().searchCaptionShowsStop();
-            program().Lance(1); // once more while the run unwinds: no second run inside it
-        }
-    };
-    tick({0, 1, 2, 3});
-    program().Lance(1);
-
-    EXPECT_EQ(m_calls, (QList<int>{0, 1, 2}));
-    EXPECT_FALSE(captionAfterStop);
-    EXPECT_EQ(results().NbResultats(), 5);
-    EXPECT_EQ(results().NbVignettes(), 4);
-    EXPECT_EQ(program().statusText(), QStringLiteral("5 films trouvés"));
-    EXPECT_TRUE(program().inputEnabled());
-}
-
+// The status names the site whose row is being placed, then counts the thumbnails.
 TEST_F(SearchRunTest, statusTextsOfARun)
 {
     site(4, {QStringLiteral("Matrix"), QStringLiteral("Matrix 2")});
-    tick({4});
+    site(7, {QStringLiteral("Matrix 3")}).hold();
+    tick({4, 7});
     QList<QPair<QString, int>> statuses;
     QObject::connect(&program(), &Program::statusChanged, [&](const QString &text, int top) {
         if (!text.isEmpty())
             statuses.append({text, top});
     });
     program().Lance(1);
+    m_sites[7]->release();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !program().searching(); }, 5000));
 
     const QList<QPair<QString, int>> expected{
         {QStringLiteral("Connexion à Site4 en cours..."), 1185},
         {QStringLiteral("Récupération vignette n° 1 / 2"), 1185},
         {QStringLiteral("Récupération vignette n° 2 / 2"), 1185},
-        {QStringLiteral("2 films trouvés"), 1305},
+        {QStringLiteral("Connexion à Site7 en cours..."), 1185},
+        {QStringLiteral("Récupération vignette n° 3 / 3"), 1185},
+        {QStringLiteral("3 films trouvés"), 1305},
     };
     EXPECT_EQ(statuses, expected);
 
     program().state().LangOffset = 1000;
-    program().AfficheStatut(QStringLiteral("DvdFr"), false);
-    EXPECT_EQ(program().statusTop(), 1305);
     program().AfficheStatut(QStringLiteral("Nb"), false);
-    EXPECT_EQ(program().statusText(), QStringLiteral("2 movies found"));
-}
-
-TEST_F(SearchRunTest, foundCountTexts)
-{
+    EXPECT_EQ(program().statusText(), QStringLiteral("3 movies found"));
+    program().EffaceResultats();
     program().AfficheStatut(QStringLiteral("Nb"), false);
-    EXPECT_EQ(program().statusText(), QStringLiteral("Aucun film trouvé !"));
-    site(4, {QStringLiteral("Matrix")});
-    tick({4});
-    program().Lance(1);
-    EXPECT_EQ(program().statusText(), QStringLiteral("1 film trouvé"));
+    EXPECT_EQ(program().statusText(), QStringLiteral("No movie found !"));
 }
 
 TEST_F(SearchRunTest, rightClickShowsOnlyTheExactTitle)
@@ -133,42 +197,35 @@ TEST_F(SearchRunTest, rightClickShowsOnlyTheExactTitle)
     program().setTitle(QStringLiteral("le parrain"));
     site(4, {QStringLiteral("PARRAIN (LE)"), QStringLiteral("Le parrain 2"), QStringLiteral("Le Parrain")});
     tick({4});
-    program().Lance(2);
+    ASSERT_TRUE(m_test.search(2));
 
     ASSERT_EQ(results().NbVignettes(), 3);
     EXPECT_TRUE(results().slot(0).shown);
     EXPECT_FALSE(results().slot(1).shown);
     EXPECT_TRUE(results().slot(2).shown);
-    EXPECT_EQ(results().slot(2).left, ResultList::kPosterWidth);
-    EXPECT_EQ(results().LargeurBande(), 2 * ResultList::kPosterWidth);
-    EXPECT_EQ(results().stripWidth(), 2 * ResultList::kPosterWidth);
+    EXPECT_EQ(results().slot(2).left, 1935);
+    EXPECT_EQ(results().stripWidth(), 2 * 1935);
 
-    program().Lance(1);
+    ASSERT_TRUE(m_test.search(1));
     EXPECT_TRUE(results().slot(1).shown);
 }
 
-TEST_F(SearchRunTest, slotsStayDisabledUntilTheRunEnds)
+// Slots wait for the run's end to be pressed; a short strip is centred then.
+TEST_F(SearchRunTest, slotsAndStripOnceTheRunEnds)
 {
     bool enabledDuringRun = true;
-    site(4, {QStringLiteral("Matrix")});
-    site(7, {})->beforeSlots = [&] { enabledDuringRun = results().slot(0).enabled; };
+    site(4, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    site(7, {}).beforeSlots = [&] { enabledDuringRun = results().slot(0).enabled; };
     tick({4, 7});
-    program().Lance(1);
+    ASSERT_TRUE(m_test.search());
     EXPECT_FALSE(enabledDuringRun);
     EXPECT_TRUE(results().slot(0).enabled);
-}
-
-TEST_F(SearchRunTest, finalPlacementOfAShortStrip)
-{
-    site(4, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-    tick({4});
-    program().Lance(1);
     EXPECT_EQ(results().stripLeft(), (12000 - 3 * 1935) / 2 + 135);
 
     program().catalogue().applyGroup(1);
     site(10, {QStringLiteral("Jacket")}, true);
     tick({10});
-    program().Lance(1);
+    ASSERT_TRUE(m_test.search());
     EXPECT_EQ(results().stripLeft(), (12000 - 2700) / 2 + 60);
 }
 
@@ -176,65 +233,29 @@ TEST_F(SearchRunTest, singleBaseModeCentresAFewHitsBeforeTheirSlots)
 {
     program().state().BaseUnique = true;
     int leftBeforeSlots = 0;
-    site(4, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")})->beforeSlots = [&] {
+    site(4, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}).beforeSlots = [&] {
         leftBeforeSlots = results().stripLeft();
     };
     tick({4});
-    program().Lance(1);
+    ASSERT_TRUE(m_test.search());
     EXPECT_EQ(leftBeforeSlots, (12000 - 3 * 1935) / 2 + 187);
-}
-
-TEST_F(SearchRunTest, theListHoldsAHundredHitsAtMost)
-{
-    QStringList many;
-    for (int i = 1; i <= 95; ++i)
-        many << QString::number(i);
-    site(0, many);
-    int upperBoundAfterEleven = 0;
-    site(9, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
-             QStringLiteral("e"), QStringLiteral("f"), QStringLiteral("g")});
-    site(1, many);
-    tick({0, 9, 1});
-    program().Lance(1);
-
-    EXPECT_EQ(results().NbResultats(), 100);
-    EXPECT_EQ(results().NbVignettes(), 100);
-    EXPECT_EQ(results().entry(100).Title, QStringLiteral("e"));
-    EXPECT_EQ(results().entry(100).Site, QStringLiteral("Site9"));
-    EXPECT_EQ(m_calls, (QList<int>{0, 9, 1}));
-
-    program().catalogue().applyGroup(1);
-    site(2, many.mid(0, 11))->afterHit = [&](int n) {
-        if (n == 11)
-            upperBoundAfterEleven = results().upperBound();
-    };
-    tick({2});
-    program().Lance(1);
-    EXPECT_EQ(upperBoundAfterEleven, 20);
-    EXPECT_EQ(results().entry(1).Title, QStringLiteral("1"));
-    EXPECT_EQ(results().entry(11).Title, QStringLiteral("11"));
 }
 
 TEST_F(SearchRunTest, aNewRunClearsTheLastOne)
 {
-    QStringList twelve;
-    for (int i = 1; i <= 12; ++i)
-        twelve << QString::number(i);
-    site(4, twelve);
+    site(4, numbered(12));
     tick({4});
-    program().Lance(1);
+    ASSERT_TRUE(m_test.search());
     ASSERT_EQ(results().NbVignettes(), 12);
-    program().state().PageHtml = QStringLiteral("<html>");
 
     QSignalSpy cleared(&results(), &ResultList::cleared);
     program().catalogue().applyGroup(1);
     tick({7});
-    program().Lance(1);
+    ASSERT_TRUE(m_test.search());
     EXPECT_EQ(cleared.count(), 1);
     EXPECT_EQ(results().NbVignettes(), 0);
     EXPECT_EQ(results().NbResultats(), 0);
-    EXPECT_TRUE(program().state().PageHtml.isEmpty());
-    EXPECT_EQ(results().stripLeft(), ResultList::kStripHome);
+    EXPECT_EQ(results().stripLeft(), 375);
     EXPECT_FALSE(results().scrollBar().visible);
 }
 

@@ -1,4 +1,4 @@
-#include "core/program_state.h"
+#include "settings/program_state.h"
 #include "core/site_catalogue.h"
 #include "settings/settings_store.h"
 

@@ -1,4 +1,4 @@
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 
 #include <gtest/gtest.h>
 

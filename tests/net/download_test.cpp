@@ -1,4 +1,4 @@
-#include "core/program_state.h"
+#include "settings/program_state.h"
 #include "fixture_server.h"
 #include "net/download.h"
 #include "net/event_wait.h"

@@ -1,5 +1,5 @@
 #include "core/program.h"
-#include "core/program_state.h"
+#include "settings/program_state.h"
 #include "net/form_post.h"
 #include "test_program.h"
 

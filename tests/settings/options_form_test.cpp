@@ -1,8 +1,8 @@
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
 #include "fixture_server.h"
-#include "settings/options.h"
-#include "settings/options_form.h"
+#include "core/options.h"
+#include "update/options_form.h"
 #include "test_program.h"
 #include "update/update_check.h"
 

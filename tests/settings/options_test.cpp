@@ -1,6 +1,6 @@
-#include "core/program_state.h"
+#include "settings/program_state.h"
 #include "core/site_catalogue.h"
-#include "settings/options.h"
+#include "core/options.h"
 #include "settings/settings_store.h"
 
 #include <QTemporaryDir>

@@ -1,13 +1,13 @@
+#include "scan_case.h"
 #include "site_test.h"
 #include "sites/cine_movies.h"
 
-#include <QFile>
 #include <QUrlQuery>
 #include <gtest/gtest.h>
 
 namespace {
 
-constexpr int kBase = 3;
+const QString kSite = QStringLiteral("CineMovies");
 
 // The site serves its pages in Latin-1 and says so.
 FixtureServer::Reply latinPage(const QByteArray &body)
@@ -15,105 +15,35 @@ FixtureServer::Reply latinPage(const QByteArray &body)
     return pageReply(body, "text/html; charset=iso-8859-1");
 }
 
-// A poster page in the site's shape, for posters made up on the spot.
-QByteArray posterPage(const QList<int> &numbers)
-{
-    QByteArray page = "<table class=\"affiches\"><tr>\n";
-    for (int number : numbers) {
-        const QByteArray id = QByteArray::number(number);
-        page += "<td><a href=\"#\" onclick=\"window.open('popaff.php?IDaffiche=" + id
-                + "','affiche'); return false;\"><img src=\"images/data/affiches/x/P_" + id
-                + ".jpg\" border=\"0\"></a><br><font size=\"1\" color=\"#990000\">Affiche " + id
-                + "</font></td>\n";
-    }
-    return page + "</tr></table>\n";
-}
-
-QByteArray filmLink(int number, const QByteArray &title)
-{
-    return "<a href=\"fiche_film.php?idFilm=" + QByteArray::number(number) + "\" class=\"titrefilm\"><b>" + title
-           + "</b></a>\n";
-}
-
 class CineMoviesTest : public SiteTest
 {
 protected:
-    void SetUp() override { playSite(QStringLiteral("Hote-CineMovies"), QStringLiteral("/cm"), registerCineMovies); }
+    void SetUp() override { playSite(QStringLiteral("Hote-CineMovies"), QStringLiteral("/cm")); }
 
-    void search() { searchBases({kBase}); }
-    static QByteArray fixture(const QString &name) { return fixtureFile(QStringLiteral("cinemovies"), name); }
-
-    void answerSearch(const QByteArray &page, const QString &title = QStringLiteral("matrix"))
-    {
-        answer(QStringLiteral("/search-1-") + title + QStringLiteral("-0.html"), latinPage(page));
-    }
-
-    // Every poster page that nothing more precise answers.
-    void answerPosters(const QByteArray &page) { answer(QStringLiteral("/fiche_affiches.php"), latinPage(page)); }
-
-    void answerPosterPage(int film, int num, const QByteArray &page)
-    {
-        answer(QStringLiteral("/fiche_affiches.php?IDfilm=%1&num=%2").arg(film).arg(num), latinPage(page));
-    }
-
-    // Matrix (1245): three posters; Matrix Reloaded (2210): four, then one;
-    // Animatrix (2388): none.
-    void answerMatrix()
-    {
-        answerSearch(fixture(QStringLiteral("search_matrix.html")));
-        answerPosters(fixture(QStringLiteral("posters_none.html")));
-        answerPosterPage(1245, 0, fixture(QStringLiteral("posters_1245_0.html")));
-        answerPosterPage(2210, 0, fixture(QStringLiteral("posters_2210_0.html")));
-        answerPosterPage(2210, 4, fixture(QStringLiteral("posters_2210_4.html")));
-    }
+    static QByteArray fixture(const char *name) { return fixtureFile(QStringLiteral("cinemovies"), QString::fromLatin1(name)); }
+    void answerPage(const QString &path, const QByteArray &page) { answer(path, latinPage(page)); }
 
     QList<QByteArray> posterPages() const
     {
-        QList<QByteArray> pages;
-        for (const QByteArray &path : m_server.requestedPaths())
-            if (path.startsWith("/cm/fiche_affiches.php?"))
-                pages << path.mid(int(qstrlen("/cm/fiche_affiches.php?")));
+        QList<QByteArray> pages = m_server.requestedPaths();
+        pages.removeIf([](const QByteArray &path) { return !path.startsWith("/cm/fiche_affiches.php?"); });
         return pages;
     }
 };
 
+// Matrix (1245): three posters; Matrix Reloaded (2210): four, then one;
+// Animatrix (2388): none. Each thumbnail is waited for before the next poster.
 TEST_F(CineMoviesTest, everyPosterOfEveryFilmIsAHit)
 {
-    answerMatrix();
-    search();
+    answerPage(QStringLiteral("/search-1-matrix-0.html"), fixture("search_matrix.html"));
+    answerPage(QStringLiteral("/fiche_affiches.php"), fixture("posters_none.html"));
+    answerPage(QStringLiteral("/fiche_affiches.php?IDfilm=1245&num=0"), fixture("posters_1245_0.html"));
+    answerPage(QStringLiteral("/fiche_affiches.php?IDfilm=2210&num=0"), fixture("posters_2210_0.html"));
+    answerPage(QStringLiteral("/fiche_affiches.php?IDfilm=2210&num=4"), fixture("posters_2210_4.html"));
+    answer(QStringLiteral("/images/data/affiches/1999/P_2471.jpg"), pictureReply(jpegBytes()));
+    answer(QStringLiteral("/images/data/affiches/1999/G_2471.jpg"), pictureReply(jpegBytes()));
+    searchBases({CineMovies::kBase});
 
-    struct Expected
-    {
-        const char *title;
-        int year;
-        const char *key;
-        const char *extra;
-    };
-    const Expected expected[] = {
-        {"matrix - Affiche française", 1999, "1999/P_2471.jpg", "2471"},
-        {"matrix - Affiche américaine", 1999, "1999/P_2472.jpg", "2472"},
-        {"matrix - Affiche teaser 'The Matrix has you'", 1999, "1999/P_2473.jpg", "2473"},
-        {"matrix reloaded - Affiche française", 2003, "2003/P_3301.jpg", "3301"},
-        {"matrix reloaded - Affiche américaine", 2003, "2003/P_3302.jpg", "3302"},
-        {"matrix reloaded - Affiche teaser", 2003, "2003/P_3303.jpg", "3303"},
-        {"matrix reloaded - Affiche japonaise", 2003, "2003/P_3304.jpg", "3304"},
-        {"matrix reloaded - Affiche allemande", 2003, "2003/P_3305.jpg", "3305"},
-    };
-    ASSERT_EQ(program().results().NbResultats(), int(std::size(expected)));
-    ASSERT_EQ(program().results().NbVignettes(), int(std::size(expected)));
-    for (int i = 0; i < int(std::size(expected)); ++i) {
-        const ResultEntry &entry = hit(i + 1);
-        EXPECT_EQ(entry.Title, QString::fromUtf8(expected[i].title)) << i;
-        EXPECT_EQ(entry.Year, expected[i].year) << i;
-        EXPECT_EQ(entry.Key, QString::fromLatin1(expected[i].key)) << i;
-        EXPECT_EQ(entry.Extra, QString::fromLatin1(expected[i].extra)) << i;
-        EXPECT_EQ(entry.Site, QStringLiteral("CineMovies")) << i;
-        EXPECT_EQ(program().results().slot(i).thumbnailUrl,
-                  siteUrl(QStringLiteral("/images/data/affiches/") + entry.Key)) << i;
-    }
-
-    // Each thumbnail is fetched before the next poster page; a page without
-    // posters ends its film.
     const QList<QByteArray> requests = {
         "/cm/search-1-matrix-0.html",
         "/cm/fiche_affiches.php?IDfilm=1245&num=0",
@@ -132,116 +62,64 @@ TEST_F(CineMoviesTest, everyPosterOfEveryFilmIsAHit)
         "/cm/fiche_affiches.php?IDfilm=2388&num=0",
     };
     EXPECT_EQ(m_server.requestedPaths(), requests);
+    ASSERT_EQ(program().results().NbVignettes(), 8);
+    EXPECT_EQ(hit(1), hitOf(QString::fromUtf8("matrix - Affiche française"), 1999, QStringLiteral("1999/P_2471.jpg"),
+                            QStringLiteral("2471"), kSite));
+    EXPECT_EQ(hit(8), hitOf(QStringLiteral("matrix reloaded - Affiche allemande"), 2003, QStringLiteral("2003/P_3305.jpg"),
+                            QStringLiteral("3305"), kSite));
+    EXPECT_EQ(slot(7).thumbnailUrl, siteUrl(QStringLiteral("/images/data/affiches/2003/P_3305.jpg")));
+    EXPECT_FALSE(slot(0).thumbnail.isNull());
+    EXPECT_FALSE(slot(0).wide);
+
+    // The full picture sits next to the thumbnail, a "G" for the "P", fetched every time.
+    retrieve(0, false);
+    retrieve(0, false);
+    EXPECT_EQ(m_server.count("/cm/images/data/affiches/1999/G_2471.jpg"), 2);
+    EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ")
+                                            + m_test.cached(QString::fromUtf8("Matrix - affiche française [1999]  (CineMovies).jpg"))
+                                            + QStringLiteral(" #0"));
 }
 
-TEST_F(CineMoviesTest, theTitleIsSentWithPlusesWithoutArticleAndAccents)
+// The walk of a film's poster pages ends: at a page that repeats the one
+// before (a site that ignores "num"), else at rank 80; a full list ends only
+// the posters, not the walk.
+TEST_F(CineMoviesTest, theWalkOfPosterPagesEnds)
 {
-    program().setTitle(QStringLiteral("l'été meurtrier"));
-    search();
-    EXPECT_EQ(m_server.requestedPaths(), QList<QByteArray>{"/cm/search-1-ete+meurtrier-0.html"});
-}
-
-TEST_F(CineMoviesTest, pagesWithoutFilmsOrCutShort)
-{
-    answerSearch(fixture(QStringLiteral("empty.html")));
-    search();
-    EXPECT_EQ(program().results().NbResultats(), 0);
-    EXPECT_EQ(m_server.requestedPaths().size(), 1);
-
-    // The second film is cut off before its number: only the first is walked.
-    m_server.clearRequests();
-    answerMatrix();
-    answerSearch(fixture(QStringLiteral("truncated.html")));
-    search();
-    EXPECT_EQ(posterPages(), (QList<QByteArray>{"IDfilm=1245&num=0", "IDfilm=1245&num=4"}));
-    EXPECT_EQ(program().results().NbResultats(), 3);
-
-    // A poster cut off before its picture gives no hit.
-    answerPosterPage(1245, 0, fixture(QStringLiteral("posters_truncated.html")));
-    search();
-    ASSERT_EQ(program().results().NbResultats(), 1);
-    EXPECT_EQ(hit(1).Extra, QStringLiteral("2471"));
-}
-
-TEST_F(CineMoviesTest, brokenFilmsAndPostersDoNotStopTheScan)
-{
-    // No year lines at all, and a poster whose caption is missing.
-    answerSearch(filmLink(7, "Alpha") + filmLink(8, "Beta"));
-    answerPosterPage(8, 0, "<a onclick=\"window.open('popaff.php?IDaffiche=90','a')\"><img src=\"images/data/affiches/b/P_90.jpg\"></a>"
-                           + posterPage({91}));
-    search();
-    EXPECT_EQ(posterPages(), (QList<QByteArray>{"IDfilm=7&num=0", "IDfilm=8&num=0", "IDfilm=8&num=4"}));
-    ASSERT_EQ(program().results().NbResultats(), 1);
-    EXPECT_EQ(hit(1).Year, 0);
-    EXPECT_EQ(hit(1).Key, QStringLiteral("b/P_90.jpg"));
-    // The caption is looked for after the picture: the next poster's, whose
-    // marker the scan has then passed.
-    EXPECT_EQ(hit(1).Title, QStringLiteral("beta - Affiche 91"));
-}
-
-TEST_F(CineMoviesTest, aSiteThatIgnoresThePageNumberListsItsPostersOnce)
-{
-    answerSearch(filmLink(1245, "Matrix"));
-    answerPosters(fixture(QStringLiteral("posters_1245_0.html")));
-    search();
-    EXPECT_EQ(program().results().NbResultats(), 3);
-    EXPECT_EQ(posterPages(), (QList<QByteArray>{"IDfilm=1245&num=0", "IDfilm=1245&num=4"}));
-}
-
-TEST_F(CineMoviesTest, theWalkStopsAtRankEightyAndAFullListOnlyEndsThePosterPass)
-{
-    answerSearch(filmLink(1, "Alpha") + filmLink(2, "Beta"));
-    // Every page has four new posters, for ever.
-    m_server.setFallback([](const FixtureServer::Request &request) {
-        const QUrlQuery query(QUrl::fromEncoded(request.path).query());
-        if (!request.path.startsWith("/cm/fiche_affiches.php"))
-            return notFoundReply();
-        const int first = query.queryItemValue(QStringLiteral("IDfilm")).toInt() * 1000
-                          + query.queryItemValue(QStringLiteral("num")).toInt();
-        return latinPage(posterPage({first, first + 1, first + 2, first + 3}));
-    });
-    search();
-
-    // 21 pages of the first film give 84 hits, the second film 16 more.
-    ASSERT_EQ(program().results().NbResultats(), 100);
-    EXPECT_EQ(hit(84).Extra, QStringLiteral("1083"));
-    EXPECT_EQ(hit(100).Extra, QStringLiteral("2015"));
-    const QList<QByteArray> pages = posterPages();
-    EXPECT_EQ(pages.count(), 42);
-    EXPECT_EQ(pages.value(20), "IDfilm=1&num=80");
-    EXPECT_EQ(pages.last(), "IDfilm=2&num=80");
-}
-
-TEST_F(CineMoviesTest, aStopEndsTheWalk)
-{
-    answerMatrix();
-    QObject::connect(&m_server, &FixtureServer::requestReceived, &m_server,
-                     [this](const FixtureServer::Request &request) {
-                         if (request.path.endsWith("P_2472.jpg"))
-                             program().requestStop();
-                     });
-    search();
-    EXPECT_EQ(program().results().NbResultats(), 2);
-    EXPECT_EQ(posterPages(), QList<QByteArray>{"IDfilm=1245&num=0"});
-}
-
-TEST_F(CineMoviesTest, theFullPictureIsTheThumbnailsGAndIsFetchedEveryTime)
-{
-    answerMatrix();
-    const QString picture = QStringLiteral("/cm/images/data/affiches/1999/G_2471.jpg");
-    m_server.setReply(picture, pictureReply(jpegBytes()));
-    search();
-
-    program().retrieval().thumbPressed(0, 1);
-    EXPECT_EQ(hit(1).Key, QStringLiteral("1999/G_2471.jpg"));
-    program().retrieval().thumbPressed(0, 1);
-
-    EXPECT_EQ(m_server.count(picture.toUtf8()), 2);
-    const QString local = m_test.cached(QString::fromUtf8("Matrix - affiche française [1999]  (CineMovies).jpg"));
-    QFile file(local);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), jpegBytes());
-    EXPECT_EQ(m_actions.calls.value(1), QStringLiteral("viewer ") + local + QStringLiteral(" #0"));
+    const struct
+    {
+        bool ignoresRank;
+        int pages;
+        int hits;
+        const char *lastPage;
+    } rows[] = {
+        {true, 4, 8, "/cm/fiche_affiches.php?IDfilm=2&num=4"},
+        {false, 42, 100, "/cm/fiche_affiches.php?IDfilm=2&num=80"},
+    };
+    answerPage(QStringLiteral("/search-1-matrix-0.html"),
+               "<a href=\"fiche_film.php?idFilm=1\" class=\"titrefilm\"><b>A</b></a>"
+               "<a href=\"fiche_film.php?idFilm=2\" class=\"titrefilm\"><b>B</b></a>");
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.pages);
+        // Four posters on every page, numbered after the film and the rank.
+        m_server.setFallback([&row](const FixtureServer::Request &request) {
+            const QUrlQuery query(QUrl::fromEncoded(request.path).query());
+            if (!request.path.startsWith("/cm/fiche_affiches.php"))
+                return notFoundReply();
+            int first = query.queryItemValue(QStringLiteral("IDfilm")).toInt() * 1000;
+            if (!row.ignoresRank)
+                first += query.queryItemValue(QStringLiteral("num")).toInt();
+            QByteArray page;
+            for (int number = first; number < first + 4; ++number)
+                page += "<a onclick=\"popaff.php?IDaffiche=" + QByteArray::number(number) + "'\"><img src=\"images/data/affiches/P_"
+                        + QByteArray::number(number) + ".jpg\"><font color=\"#990000\">x</font>";
+            return latinPage(page);
+        });
+        m_server.clearRequests();
+        searchBases({CineMovies::kBase});
+        EXPECT_EQ(posterPages().size(), row.pages);
+        EXPECT_EQ(posterPages().value(row.pages - 1), row.lastPage);
+        EXPECT_EQ(program().results().NbResultats(), row.hits);
+    }
 }
 
 } // namespace

@@ -12,7 +12,7 @@ namespace {
 std::vector<ScanCase> allScanCases()
 {
     std::vector<ScanCase> cases;
-    for (const auto &group : {scanCasesMovieCovers, scanCasesC /*, scanCasesA, scanCasesB*/})
+    for (const auto &group : {scanCasesMovieCovers, scanCasesA, scanCasesC /*, scanCasesB*/})
         for (const ScanCase &row : group())
             cases.push_back(row);
     return cases;

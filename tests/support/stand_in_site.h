@@ -50,7 +50,7 @@ public:
                 afterHit(++found);
         }
         if (m_held)
-            co_await m_held->untilWoken();
+            co_await search.until(*m_held);
         search.centre();
         if (beforeSlots)
             beforeSlots();

@@ -1,7 +1,7 @@
 #include "controls/over_label.h"
 #include "core/search_history.h"
 #include "fixture_server.h"
-#include "settings/options.h"
+#include "core/options.h"
 #include "test_program.h"
 #include "update/update_check.h"
 #include "windows/options_window.h"

@@ -1,6 +1,6 @@
 #include "windows/selection_window.h"
 
-#include "core/program_state.h"
+#include "settings/program_state.h"
 #include "core/site_catalogue.h"
 #include "settings/settings_store.h"
 

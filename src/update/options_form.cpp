@@ -1,8 +1,8 @@
-#include "settings/options_form.h"
+#include "update/options_form.h"
 
 #include "core/program.h"
 #include "core/search_history.h"
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "settings/settings_store.h"
 #include "update/update_check.h"
 

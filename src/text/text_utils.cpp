@@ -1,6 +1,6 @@
-#include "core/text_utils.h"
+#include "text/text_utils.h"
 
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 
 #include <string_view>
 

@@ -1,8 +1,8 @@
-#include "settings/options.h"
+#include "core/options.h"
 
-#include "core/program_state.h"
+#include "settings/program_state.h"
 #include "core/site_catalogue.h"
-#include "core/text_helpers.h"
+#include "text/text_helpers.h"
 #include "settings/settings_store.h"
 
 #include <QString>
