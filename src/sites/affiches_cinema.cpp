@@ -1,8 +1,8 @@
 #include "sites/affiches_cinema.h"
 
+#include "sites/title_preparation.h"
 #include "text/text_helpers.h"
 #include "text/text_utils.h"
-#include "sites/title_preparation.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #include "sites/all_divx.h"
 
-#include "text/text_helpers.h"
 #include "settings/site_addresses.h"
 #include "sites/title_preparation.h"
+#include "text/text_helpers.h"
 
 #include <QUrl>
 

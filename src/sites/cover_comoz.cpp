@@ -1,7 +1,7 @@
 #include "sites/cover_comoz.h"
 
-#include "text/text_helpers.h"
 #include "sites/title_preparation.h"
+#include "text/text_helpers.h"
 
 namespace {
 

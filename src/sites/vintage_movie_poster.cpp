@@ -1,7 +1,7 @@
 #include "sites/vintage_movie_poster.h"
 
-#include "text/text_helpers.h"
 #include "sites/title_preparation.h"
+#include "text/text_helpers.h"
 
 namespace {
 

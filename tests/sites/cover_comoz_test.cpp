@@ -44,6 +44,7 @@ TEST_F(CoverComozTest, postsTheFormAndReadsTheCoverPageAtEveryPress)
         EXPECT_FALSE(slot(i).wide);
         EXPECT_EQ(slot(i).thumbnailUrl, siteUrl(QStringLiteral("/covers/thumbs/%1.jpg").arg(ids[i])));
     }
+    EXPECT_EQ(hit(3).Title, QString::fromUtf8("Matrix Revolutions - édition collector"));
     EXPECT_FALSE(slot(0).thumbnail.isNull());
 
     retrieve(0, false);

@@ -31,6 +31,7 @@ TEST_F(VintageMoviePosterTest, searchesAndFetchesTheLargePictureAtEveryPress)
         EXPECT_FALSE(slot(i).wide);
         EXPECT_EQ(slot(i).thumbnailUrl, siteUrl(u'/' + keys[i]));
     }
+    EXPECT_EQ(hit(2).Title, QStringLiteral("Matrix, The (1999) - US One Sheet & Teaser"));
     EXPECT_FALSE(slot(0).thumbnail.isNull());
 
     retrieve(0, false);
