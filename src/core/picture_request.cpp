@@ -32,8 +32,13 @@ QString PictureRequest::address(const QString &settingName) const
 
 QCoro::Task<QString> PictureRequest::readPage(const QString &url)
 {
-    const Download::Outcome outcome = co_await m_download.fetch(url, Download::Purpose::Page);
-    QString page = outcome.text();
+    QString page = co_await readRawPage(url);
     DecodeHtml(page);
     co_return page;
+}
+
+QCoro::Task<QString> PictureRequest::readRawPage(const QString &url)
+{
+    const Download::Outcome outcome = co_await m_download.fetch(url, Download::Purpose::Page);
+    co_return outcome.text();
 }

@@ -35,6 +35,8 @@ public:
     SettingsStore &settings() const { return m_settings; }
     // Reads a page (a picture's own page), decoded; empty when it failed.
     QCoro::Task<QString> readPage(const QString &url);
+    // The same, as the site sent it (entities and quotes left alone).
+    QCoro::Task<QString> readRawPage(const QString &url);
 
 private:
     const ResultEntry &m_hit;

@@ -31,6 +31,13 @@ void SiteSearch::announce(const QString &label)
 
 QCoro::Task<QString> SiteSearch::readPage(const QString &url)
 {
+    QString page = co_await readRawPage(url);
+    DecodeHtml(page);
+    co_return page;
+}
+
+QCoro::Task<QString> SiteSearch::readRawPage(const QString &url)
+{
     if (stopRequested())
         co_return QString();
     auto page = std::make_shared<QString>();
@@ -41,9 +48,7 @@ QCoro::Task<QString> SiteSearch::readPage(const QString &url)
     const bool done = co_await m_download.wait(ticket, Download::Waiting::Done);
     m_tickets.removeOne(ticket);
     // A page given up or stopped is no page, whatever arrives later.
-    QString text = done && !stopRequested() ? *page : QString();
-    DecodeHtml(text);
-    co_return text;
+    co_return done && !stopRequested() ? *page : QString();
 }
 
 QCoro::Task<QString> SiteSearch::postForm(const QString &SitePost, const QString &TitrePost, const QString &siteAddress)

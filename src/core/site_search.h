@@ -43,6 +43,8 @@ public:
     // time limit), and decodes it. Empty when it failed, was given up or the
     // search stopped.
     QCoro::Task<QString> readPage(const QString &url);
+    // The same, its text as the site sent it (entities and quotes left alone).
+    QCoro::Task<QString> readRawPage(const QString &url);
     // Posts a site's search form ("AllDivX", "CoverComoz") to the site at
     // `siteAddress` and returns the decoded answer, headers included.
     QCoro::Task<QString> postForm(const QString &SitePost, const QString &TitrePost, const QString &siteAddress);

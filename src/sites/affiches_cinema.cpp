@@ -52,7 +52,7 @@ QCoro::Task<> AffichesCinema::search(SiteSearch &search, int)
         const QString filmPath = search.hit(number).Key;
         QString poster;
         if (!filmPath.isEmpty())
-            poster = posterPass(co_await search.readPage(host + u'/' + filmPath));
+            poster = posterPass(co_await search.readRawPage(host + u'/' + filmPath));
         search.hit(number).Key = poster;
         if (!search.addSlot(number, false))
             break;

@@ -164,6 +164,6 @@ QCoro::Task<PictureSource> AlloCine::picture(PictureRequest &request)
     const QString link = galleryPass(gallery, stem);
     if (link.isEmpty())
         co_return source;
-    source.url = posterPass(co_await request.readPage(host + link), stem);
+    source.url = posterPass(co_await request.readRawPage(host + link), stem);
     co_return source;
 }

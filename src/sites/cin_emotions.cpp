@@ -107,7 +107,7 @@ QString CinEmotions::picturePass(const QString &page)
 QCoro::Task<PictureSource> CinEmotions::picture(PictureRequest &request)
 {
     const QString host = request.address(kHostSetting);
-    const QString path = picturePass(co_await request.readPage(host + request.hit().Extra));
+    const QString path = picturePass(co_await request.readRawPage(host + request.hit().Extra));
     PictureSource source;
     if (!path.isEmpty())
         source.url = host + path;

@@ -40,7 +40,7 @@ QCoro::Task<> DvdFr::search(SiteSearch &search, int)
     for (int number = 1; number <= search.hitCount(); ++number) {
         if (!search.addSlot(number, false))
             break;
-        const QString filmPage = co_await search.readPage(host + u'/' + search.hit(number).Extra);
+        const QString filmPage = co_await search.readRawPage(host + u'/' + search.hit(number).Extra);
         const QString cover = coverAddress(host, filmPage);
         search.hit(number).Key = cover;
         co_await search.fetchThumbnail(number, cover, SiteSearch::Pacing::Settle);

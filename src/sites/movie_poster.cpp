@@ -82,14 +82,14 @@ QString MoviePoster::picturePath(const QString &page)
     const qsizetype a = text::find(page, u"/posters/archive/");
     if (a == 0)
         return {};
-    const qsizetype q = text::find(page, u"'", a);
+    const qsizetype q = text::find(page, u"\"", a);
     return piece(page, a, q - a);
 }
 
 // The poster's page is read on every retrieval, and the picture fetched again.
 QCoro::Task<PictureSource> MoviePoster::picture(PictureRequest &request)
 {
-    const QString path = picturePath(co_await request.readPage(request.hit().Key));
+    const QString path = picturePath(co_await request.readRawPage(request.hit().Key));
     PictureSource source;
     if (!path.isEmpty())
         source.url = request.address(kHostSetting) + path;
