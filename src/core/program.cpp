@@ -97,6 +97,7 @@ void Program::requestStop()
 
 void Program::shutDown()
 {
+    emit closing();
     if (m_run)
         m_run->stop();
     m_download->cancelAll();

@@ -90,6 +90,8 @@ signals:
     void waitCursorChanged(bool waiting);
     void titleChanged(const QString &title);
     void runFinished();
+    // The program is closing: what is under way ends without showing anything more.
+    void closing();
     // The hits of one more base are in the list, final: those after `before`.
     void hitsPlaced(int before);
 

@@ -12,6 +12,7 @@ Retrieval::Retrieval(Program &program, QObject *parent)
     : QObject(parent)
     , m_program(program)
 {
+    connect(&program, &Program::closing, this, [this] { m_closing = true; });
 }
 
 void Retrieval::setResolver(const QString &site, Resolver resolver)
@@ -54,6 +55,7 @@ void Retrieval::retrieve(int Index, bool Copy)
 
 QCoro::Task<> Retrieval::run(Resolver resolver, int Index, bool Copy)
 {
+    m_closing = false;
     PrepareTelechargement(Index);
     const ResultEntry hit = m_program.results().entry(Index + 1);
     ProgramState &state = m_program.state();
@@ -62,6 +64,13 @@ QCoro::Task<> Retrieval::run(Resolver resolver, int Index, bool Copy)
     const PictureSource source = co_await resolver(request);
     if (!source.url.isEmpty() && !(source.reuseCached && request.isCached(source.pdf)))
         co_await m_program.download().fetch(source.url, Download::Purpose::Save, request.cachedPath(source.pdf));
+    // Closing ends the retrieval; nothing is copied or shown any more.
+    if (m_closing) {
+        m_program.FinTraitement();
+        m_downloading = false;
+        emit finished();
+        co_return;
+    }
     OuvreFichier(Index, Copy);
 }
 

@@ -61,4 +61,5 @@ private:
     QString m_saveFolder;
     QString m_lastCopy;
     bool m_downloading = false;
+    bool m_closing = false;
 };
