@@ -274,7 +274,6 @@ void MainWindow::connectProgram()
 
 void MainWindow::start()
 {
-    SettingsStore &store = m_program.settings();
     fillFolders();
 
     m_assembly.readSettings(screen()->size() * kTwipsPerPixel);
