@@ -58,14 +58,25 @@ double median(std::vector<double> values)
 class SampleSites
 {
 public:
-    SampleSites(const QString &log, int latencyMs)
+    // With `apply`, the addresses go to the settings too.
+    SampleSites(const QString &log, int latencyMs, bool apply = true)
     {
-        m_process.start(QStringLiteral(PELLICAM_SAMPLE_SITES),
-                        {QStringLiteral("--apply"), QStringLiteral("--latency"), QString::number(latencyMs),
-                         QStringLiteral("--log"), log});
-        while (m_process.waitForReadyRead(10000))
-            if (m_process.readAll().contains("Ready"))
-                return;
+        QStringList arguments{QStringLiteral("--latency"), QString::number(latencyMs), QStringLiteral("--log"), log};
+        if (apply)
+            arguments.prepend(QStringLiteral("--apply"));
+        m_process.start(QStringLiteral(PELLICAM_SAMPLE_SITES), arguments);
+        QByteArray output;
+        while (m_process.waitForReadyRead(10000)) {
+            output += m_process.readAll();
+            if (!output.contains("Ready"))
+                continue;
+            for (const QByteArray &line : output.split('\n')) {
+                const qsizetype equals = line.indexOf('=');
+                if (equals > 0)
+                    m_settings.append({QString::fromUtf8(line.left(equals)), QString::fromUtf8(line.mid(equals + 1))});
+            }
+            return;
+        }
         std::fputs("pellicam-sample-sites did not start\n", stderr);
         std::exit(1);
     }
@@ -75,20 +86,62 @@ public:
         m_process.waitForFinished(5000);
     }
 
+    // The address settings it printed, in its order.
+    const QList<QPair<QString, QString>> &settings() const { return m_settings; }
+
 private:
     QProcess m_process;
+    QList<QPair<QString, QString>> m_settings;
+};
+
+// The sample sites on servers of their own, one per address setting, as real
+// sites are on hosts of their own: the fetcher keeps only a few connections
+// at a time to one host, which one shared server would make everybody wait for.
+class SpreadSampleSites
+{
+public:
+    SpreadSampleSites(const QString &folder, int latencyMs)
+    {
+        start(folder, latencyMs, true);
+        const QList<QPair<QString, QString>> settings = m_servers.front()->settings();
+        while (m_servers.size() < size_t(settings.size()))
+            start(folder, latencyMs, false);
+        // IMP Awards is searched through the search engine, which links to its own server's pages.
+        qsizetype impAwards = 0;
+        for (qsizetype k = 0; k < settings.size(); ++k)
+            if (settings[k].first == u"Hote-IMPAwards")
+                impAwards = k;
+        SettingsStore store;
+        for (qsizetype k = 0; k < settings.size(); ++k) {
+            const qsizetype server = settings[k].first == u"Hote-MoteurRecherche" ? impAwards : k;
+            store.EcritValeur(settings[k].first, m_servers[size_t(server)]->settings().value(k).second);
+        }
+    }
+    const QStringList &logs() const { return m_logs; }
+
+private:
+    void start(const QString &folder, int latencyMs, bool apply)
+    {
+        m_logs << folder + QStringLiteral("/requests-%1.log").arg(m_servers.size());
+        m_servers.push_back(std::make_unique<SampleSites>(m_logs.last(), latencyMs, apply));
+    }
+
+    std::vector<std::unique_ptr<SampleSites>> m_servers;
+    QStringList m_logs;
 };
 
 // How many requests came one after the other: the longest chain in which each
 // arrived after the previous one's reply was due.
-int sequentialRequests(const QString &log, int latencyMs)
+int sequentialRequests(const QStringList &logs, int latencyMs)
 {
-    QFile file(log);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
     std::vector<qint64> arrivals;
-    while (!file.atEnd())
-        arrivals.push_back(file.readLine().split(' ').value(0).toLongLong());
+    for (const QString &log : logs) {
+        QFile file(log);
+        if (!file.open(QIODevice::ReadOnly))
+            continue;
+        while (!file.atEnd())
+            arrivals.push_back(file.readLine().split(' ').value(0).toLongLong());
+    }
     std::sort(arrivals.begin(), arrivals.end());
     int chain = 0;
     qint64 free = std::numeric_limits<qint64>::min();
@@ -101,12 +154,15 @@ int sequentialRequests(const QString &log, int latencyMs)
     return chain;
 }
 
-int requestCount(const QString &log)
+int requestCount(const QStringList &logs)
 {
-    QFile file(log);
-    if (!file.open(QIODevice::ReadOnly))
-        return 0;
-    return int(file.readAll().count('\n'));
+    int count = 0;
+    for (const QString &log : logs) {
+        QFile file(log);
+        if (file.open(QIODevice::ReadOnly))
+            count += int(file.readAll().count('\n'));
+    }
+    return count;
 }
 
 // Runs the main loop for `ms`: thumbnails still in flight after a run land meanwhile.
@@ -185,8 +241,8 @@ struct BenchProgram
 
 void searchEveryBase(const QString &folder)
 {
-    const QString log = folder + QStringLiteral("/requests.log");
-    SampleSites sites(log, kLatencyMs);
+    const SpreadSampleSites sites(folder, kLatencyMs);
+    const QStringList &logs = sites.logs();
     BenchProgram bench;
     Program &program = bench.program;
     const QList<int> bases = everyBase();
@@ -196,12 +252,13 @@ void searchEveryBase(const QString &folder)
     int hits = 0, requests = 0, sequential = 0;
     for (int run = 0; run < kSearchRuns; ++run) {
         tickOnly(program, bases);
-        QFile::resize(log, 0);
+        for (const QString &log : logs)
+            QFile::resize(log, 0);
         const SearchFigures whole = timedSearch(program);
         runLoopFor(3 * kLatencyMs);
         hits = program.results().NbResultats();
-        requests = requestCount(log);
-        sequential = sequentialRequests(log, kLatencyMs);
+        requests = requestCount(logs);
+        sequential = sequentialRequests(logs, kLatencyMs);
         const double lowerBound = sequential * kLatencyMs / 1000.0;
 
         double slowest = 0;
@@ -218,7 +275,7 @@ void searchEveryBase(const QString &folder)
         slowests.push_back(slowest);
         ratios.push_back(slowest > 0 ? whole.wallSeconds / slowest : 0);
     }
-    std::printf("search of all %lld bases (%lld with a site), %d ms per reply (median of %d runs)\n",
+    std::printf("search of all %lld bases (%lld with a site), each site on a server of its own, %d ms per reply (median of %d runs)\n",
                 static_cast<long long>(bases.size()), static_cast<long long>(searchedBases().size()), kLatencyMs,
                 kSearchRuns);
     std::printf("  hits                      %d\n", hits);
