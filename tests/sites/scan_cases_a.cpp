@@ -1,5 +1,3 @@
-#include "text/text_utils.h"
-#include "net/page_decoding.h"
 #include "scan_case.h"
 #include "site_test.h"
 #include "sites/allo_cine.h"
@@ -9,17 +7,9 @@
 
 namespace {
 
-// A page as the search reads it: decoded by its charset, then by DecodeHtml.
-QString decoded(const QByteArray &bytes)
-{
-    QString page = OctetsVersTexte(bytes);
-    DecodeHtml(page);
-    return page;
-}
-
 QString fixture(const char *folder, const char *name)
 {
-    return decoded(fixtureFile(QString::fromLatin1(folder), QString::fromLatin1(name)));
+    return pageAsRead(fixtureFile(QString::fromLatin1(folder), QString::fromLatin1(name)));
 }
 
 // An address a scan found, as a row compares it: none when it is empty.
@@ -96,13 +86,13 @@ QList<ScanCase> scanCasesA()
          {hitOf(QStringLiteral("matrix"), 1999, {}, QStringLiteral("19776.html"), kAlloCine)}},
         {"AlloCine_film_link_without_title",
          [] {
-             return AlloCine::resultPass(decoded(alloCineHit("1", "&nbsp;(A)&nbsp;(1999)")
+             return AlloCine::resultPass(pageAsRead(alloCineHit("1", "&nbsp;(A)&nbsp;(1999)")
                                                  + "<h4><a href=\"/film/fichefilm_gen_cfilm=2.html\">x</a></h4>"));
          },
          {hitOf(QStringLiteral("f1"), 1999, {}, QStringLiteral("1.html"), kAlloCine)}},
         {"AlloCine_years",
          [] {
-             return AlloCine::resultPass(decoded(alloCineHit("1", "&nbsp;(A)&nbsp;(1999)") + alloCineHit("2", " (B) (2001)")
+             return AlloCine::resultPass(pageAsRead(alloCineHit("1", "&nbsp;(A)&nbsp;(1999)") + alloCineHit("2", " (B) (2001)")
                                                  + alloCineHit("3", "&amp;nbsp;(C)&amp;nbsp;(2002)") + alloCineHit("4", "&nbsp;(D)")
                                                  + alloCineHit("5", "&nbsp;(E)&nbsp;(19xx)") + alloCineHit("6", "")
                                                  + alloCineHit("7", "&nbsp;(G)&nbsp;(2003)")));
@@ -130,10 +120,10 @@ QList<ScanCase> scanCasesA()
          {hitOf(QStringLiteral("matrix"), 1999, QStringLiteral("4177"), {}, QStringLiteral("Cinefil"))}},
         // Without a bracket the scan must not start over from the top.
         {"Cinefil_no_year_bracket",
-         [] { return Cinefil::resultPass(decoded(cinefilFilm("1", "A", " 1999<br>") + cinefilFilm("2", "B", ""))); },
+         [] { return Cinefil::resultPass(pageAsRead(cinefilFilm("1", "A", " 1999<br>") + cinefilFilm("2", "B", ""))); },
          {hitOf(QStringLiteral("a"), 0, QStringLiteral("1"), {}, QStringLiteral("Cinefil"))}},
         {"Cinefil_unclosed_year_bracket",
-         [] { return Cinefil::resultPass(decoded(cinefilFilm("1", "A", " [1999"))); },
+         [] { return Cinefil::resultPass(pageAsRead(cinefilFilm("1", "A", " [1999"))); },
          {hitOf(QStringLiteral("a"), 0, QStringLiteral("1"), {}, QStringLiteral("Cinefil"))}},
 
         // CineMovies: films, then the posters of each as hits.
@@ -142,7 +132,7 @@ QList<ScanCase> scanCasesA()
          [] { return CineMovies::filmPass(fixture("cinemovies", "truncated.html")); },
          {matrixFilm, cineMoviesFilm("", 0, "")}},
         {"CineMovies_films_without_year_lines",
-         [] { return CineMovies::filmPass(decoded(cineMoviesFilmLink("7", "Alpha") + cineMoviesFilmLink("8", "Beta"))); },
+         [] { return CineMovies::filmPass(pageAsRead(cineMoviesFilmLink("7", "Alpha") + cineMoviesFilmLink("8", "Beta"))); },
          {cineMoviesFilm("alpha", 0, "7"), cineMoviesFilm("beta", 0, "8")}},
         {"CineMovies_posters",
          [matrixFilm] { return CineMovies::posterPass(fixture("cinemovies", "posters_1245_0.html"), matrixFilm); },
@@ -155,7 +145,7 @@ QList<ScanCase> scanCasesA()
         // The caption is looked for after the picture: the next poster's, whose marker the scan has then passed.
         {"CineMovies_poster_without_caption",
          [matrixFilm] {
-             return CineMovies::posterPass(decoded(cineMoviesPoster("90", "") + cineMoviesPoster("91", "<font color=\"#990000\">B</font>")),
+             return CineMovies::posterPass(pageAsRead(cineMoviesPoster("90", "") + cineMoviesPoster("91", "<font color=\"#990000\">B</font>")),
                                            matrixFilm);
          },
          {cineMoviesHit("matrix - B", 1999, "x/P_90.jpg", "90")}},
@@ -171,7 +161,7 @@ QList<ScanCase> scanCasesA()
         // A film without its status text, then one without its own link.
         {"CinEmotions_broken_films",
          [] {
-             return CinEmotions::filmPass(decoded("<A HREF=\"/film/2.html\" class=link4 >Two</A>\n<TD class=link4 >Three</TD>\n"));
+             return CinEmotions::filmPass(pageAsRead("<A HREF=\"/film/2.html\" class=link4 >Two</A>\n<TD class=link4 >Three</TD>\n"));
          },
          {cinEmotionsFilm("", "/film/2"), cinEmotionsFilm("", "")}},
         {"CinEmotions_cut_inside_the_second_poster",
@@ -180,7 +170,7 @@ QList<ScanCase> scanCasesA()
         // A link before the previous poster is not this poster's.
         {"CinEmotions_poster_without_its_link",
          [matrixMovie] {
-             return CinEmotions::posterPass(decoded(cinEmotionsPoster("1") + "<TD><IMG SRC=\"/data/films/v/x.jpg\" border=1></A></TD>"
+             return CinEmotions::posterPass(pageAsRead(cinEmotionsPoster("1") + "<TD><IMG SRC=\"/data/films/v/x.jpg\" border=1></A></TD>"
                                                     + cinEmotionsPoster("5")),
                                             matrixMovie);
          },

@@ -1,5 +1,3 @@
-#include "text/text_utils.h"
-#include "net/page_decoding.h"
 #include "scan_case.h"
 #include "site_test.h"
 #include "sites/dvd_fr.h"
@@ -9,17 +7,9 @@
 
 namespace {
 
-// A page as a search reads it: decoded, its markup made uniform.
-QString readAs(const QByteArray &bytes)
-{
-    QString page = OctetsVersTexte(bytes);
-    DecodeHtml(page);
-    return page;
-}
-
 QString fixture(const char *folder, const char *name)
 {
-    return readAs(fixtureFile(QString::fromLatin1(folder), QString::fromLatin1(name)));
+    return pageAsRead(fixtureFile(QString::fromLatin1(folder), QString::fromLatin1(name)));
 }
 
 ResultEntry hdCover(const char *key, const char *title, const char *category = "Jaquettes")
@@ -45,7 +35,7 @@ ResultEntry moviePoster(const char *title, const char *key, const char *thumbnai
 // One hit cell as MoviePoster writes it.
 QString posterCell(const char *key, const char *title)
 {
-    return readAs(QStringLiteral("<td class=\"pid\"><a href=\"http://mp/poster/%1.html\" title=\"%2\"><img class=\"pic2\" "
+    return pageAsRead(QStringLiteral("<td class=\"pid\"><a href=\"http://mp/poster/%1.html\" title=\"%2\"><img class=\"pic2\" "
                                  "src=\"images/thumbs/%1.jpg\" alt=\"\" border=\"0\"></a></td>\n")
                       .arg(QLatin1String(key), QLatin1String(title))
                       .toLatin1());
@@ -71,7 +61,7 @@ ResultEntry impPoster(const char *title, int year, const QString &picture, const
 // A poster page in the site's shape, with one other version.
 QString impPage(const char *name, const char *year)
 {
-    return readAs(QStringLiteral("<td><center><font size=+2>%1 (<a href=\"/gallery/%2\">%2</a>)</font></center></td>\n"
+    return pageAsRead(QStringLiteral("<td><center><font size=+2>%1 (<a href=\"/gallery/%2\">%2</a>)</font></center></td>\n"
                                  "<img src=\"posters/%1.jpg\" alt =\"\" border=1>\n"
                                  "<a href=\"x.html\"><img src=\"thumbs/imp_%1_ver2.jpg\"></a>\n")
                       .arg(QLatin1String(name), QLatin1String(year))
@@ -100,12 +90,12 @@ QList<ScanCase> scanCasesB()
         {"HDCovers_noLink", [] { return hdCovers(fixture("hdcovers", "empty.html")); }, {}},
         {"HDCovers_cutInsideALink", [] { return hdCovers(fixture("hdcovers", "truncated.html")); }, {hdCover("10234", "matrix")}},
         {"HDCovers_linkWithoutItsEnd",
-         [] { return hdCovers(readAs("<a href='showfile.php?lid=1'>one</a><a href='showfile.php?lid=2'>two")); },
+         [] { return hdCovers(pageAsRead("<a href='showfile.php?lid=1'>one</a><a href='showfile.php?lid=2'>two")); },
          {hdCover("1", "one")}},
         {"HDCovers_keyWithoutItsQuote",
-         [] { return hdCovers(readAs("<a href=showfile.php?lid=1>one</a><a href='showfile.php?lid=2'>two</a>")); },
+         [] { return hdCovers(pageAsRead("<a href=showfile.php?lid=1>one</a><a href='showfile.php?lid=2'>two</a>")); },
          {hdCover("2", "two")}},
-        {"HDCovers_markerAtTheVeryEnd", [] { return hdCovers(readAs("<a href='showfile.php?lid=")); }, {}},
+        {"HDCovers_markerAtTheVeryEnd", [] { return hdCovers(pageAsRead("<a href='showfile.php?lid=")); }, {}},
 
         {"DvdFr_noLink", [] { return DvdFr::scanResults(fixture("dvdfr", "empty.html")); }, {}},
         {"DvdFr_cutInsideALink",
@@ -113,13 +103,13 @@ QList<ScanCase> scanCasesB()
          {dvdFr("Matrix", 1999, "dvd/dvd.php?id=1012")}},
         {"DvdFr_noYearCellAfterTheLastLink",
          [] {
-             return DvdFr::scanResults(readAs("<A CLASS=\"searchText\" HREF=\"../dvd/dvd.php?id=1\">One</A></TD><TD>1999</TD>"
+             return DvdFr::scanResults(pageAsRead("<A CLASS=\"searchText\" HREF=\"../dvd/dvd.php?id=1\">One</A></TD><TD>1999</TD>"
                                               "<A CLASS=\"searchText\" HREF=\"../dvd/dvd.php?id=2\">Two</A></TD>"));
          },
          {dvdFr("One", 1999, "dvd/dvd.php?id=1"), dvdFr("Two", 0, "dvd/dvd.php?id=2")}},
-        {"DvdFr_markerAtTheVeryEnd", [] { return DvdFr::scanResults(readAs("<A CLASS=\"searchText\" HREF=")); }, {}},
+        {"DvdFr_markerAtTheVeryEnd", [] { return DvdFr::scanResults(pageAsRead("<A CLASS=\"searchText\" HREF=")); }, {}},
         {"DvdFr_linkTooShortForAPath",
-         [] { return DvdFr::scanResults(readAs("<A CLASS=\"searchText\" HREF=\"x\">Short</A></TD><TD>2001</TD>")); },
+         [] { return DvdFr::scanResults(pageAsRead("<A CLASS=\"searchText\" HREF=\"x\">Short</A></TD><TD>2001</TD>")); },
          {dvdFr("Short", 2001, "")}},
 
         {"MoviePoster_noHit", [] { return MoviePoster::scanResults(fixture("movieposter", "empty.html")); }, {}},
@@ -128,14 +118,14 @@ QList<ScanCase> scanCasesB()
          {moviePoster("The Matrix", "http://www.movieposter.com/poster/MPW-25871/Matrix.html", "images/thumbs/MPW-25871.jpg"),
           moviePoster("The Matrix Reloaded", "http://www.movieposter.com/poster/MPW-31420/Matrix_Reloaded.html", "")}},
         {"MoviePoster_cutBeforeTheTitle",
-         [] { return MoviePoster::scanResults(posterCell("A", "One") + readAs("<td class=\"pid\"><a href=\"x")); },
+         [] { return MoviePoster::scanResults(posterCell("A", "One") + pageAsRead("<td class=\"pid\"><a href=\"x")); },
          {moviePoster("One", "http://mp/poster/A.html", "images/thumbs/A.jpg"), moviePoster("", "", "")}},
         {"MoviePoster_cutInTheTitle",
-         [] { return MoviePoster::scanResults(posterCell("A", "One") + readAs("<td class=\"pid\"><a href=\"x\" title=\"Tw")); },
+         [] { return MoviePoster::scanResults(posterCell("A", "One") + pageAsRead("<td class=\"pid\"><a href=\"x\" title=\"Tw")); },
          {moviePoster("One", "http://mp/poster/A.html", "images/thumbs/A.jpg"), moviePoster("", "x", "")}},
         // Its fields run on into the next hit, which is not read again.
         {"MoviePoster_noThumbnail",
-         [] { return MoviePoster::scanResults(readAs("<td class=\"pid\"><a href=\"x\" title=\"One\"></a>") + posterCell("B", "Two")); },
+         [] { return MoviePoster::scanResults(pageAsRead("<td class=\"pid\"><a href=\"x\" title=\"One\"></a>") + posterCell("B", "Two")); },
          {moviePoster("One", "x", "images/thumbs/B.jpg")}},
 
         {"IMPAwards_noEngineLink", [] { return impLinks(fixture("impawards", "search_empty.html")); }, {}},
@@ -160,18 +150,18 @@ QList<ScanCase> scanCasesB()
          [] { return impPosters(impPage("film", "tba"), QStringLiteral("http://imp/2003/intl/film.html")); },
          {impPoster("film", 0, QStringLiteral("2003/intl/film.jpg")), impPoster("film", 0, QStringLiteral("2003/film_ver2.jpg"))}},
         {"IMPAwards_noTitleCell",
-         [] { return impPosters(readAs("<img src=\"posters/a.jpg\" alt =\"\">"), QStringLiteral("http://imp/2001/a.html")); },
+         [] { return impPosters(pageAsRead("<img src=\"posters/a.jpg\" alt =\"\">"), QStringLiteral("http://imp/2001/a.html")); },
          {impPoster("", 0, QStringLiteral("2001/a.jpg"))}},
         {"IMPAwards_posterWithoutAlt",
          [] {
-             return impPosters(readAs("<img src=\"posters/a.jpg\"><img src=\"thumbs/imp_b.jpg\">"), QStringLiteral("http://imp/2001/a.html"));
+             return impPosters(pageAsRead("<img src=\"posters/a.jpg\"><img src=\"thumbs/imp_b.jpg\">"), QStringLiteral("http://imp/2001/a.html"));
          },
          {impPoster("", 0, QStringLiteral("2001/b.jpg"))}},
         {"IMPAwards_posterMarkerAtTheEnd",
-         [] { return impPosters(readAs("<img src=\"posters/"), QStringLiteral("http://imp/2001/a.html")); },
+         [] { return impPosters(pageAsRead("<img src=\"posters/"), QStringLiteral("http://imp/2001/a.html")); },
          {}},
         {"IMPAwards_versionCutShort",
-         [] { return impPosters(readAs("<img src=\"posters/a.jpg\" alt =\"\">thumbs/imp"), QStringLiteral("http://imp/2001/a.html")); },
+         [] { return impPosters(pageAsRead("<img src=\"posters/a.jpg\" alt =\"\">thumbs/imp"), QStringLiteral("http://imp/2001/a.html")); },
          {impPoster("", 0, QStringLiteral("2001/a.jpg"))}},
     };
 }

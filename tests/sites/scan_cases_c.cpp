@@ -1,4 +1,3 @@
-#include "net/page_decoding.h"
 #include "scan_case.h"
 #include "site_test.h"
 #include "sites/affiches_cinema.h"
@@ -6,24 +5,15 @@
 #include "sites/cover_comoz.h"
 #include "sites/title_preparation.h"
 #include "sites/vintage_movie_poster.h"
-#include "text/text_utils.h"
 
 namespace {
-
-// A page as a search reads it: decoded by its charset, then its markup.
-QString pageText(const QByteArray &bytes)
-{
-    QString page = OctetsVersTexte(bytes);
-    DecodeHtml(page);
-    return page;
-}
 
 using Pass = std::function<QList<ResultEntry>(const QString &)>;
 
 // A pass run on a page, as its search reads it.
 std::function<QList<ResultEntry>()> scan(const Pass &pass, const QByteArray &page)
 {
-    return [pass, page] { return pass(pageText(page)); };
+    return [pass, page] { return pass(pageAsRead(page)); };
 }
 
 QByteArray fixture(const char *folder, const char *name)

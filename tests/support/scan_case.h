@@ -1,6 +1,8 @@
 #pragma once
 
 #include "core/result_entry.h"
+#include "net/page_decoding.h"
+#include "text/text_utils.h"
 
 #include <QList>
 #include <QString>
@@ -18,6 +20,14 @@ struct ScanCase
 inline void PrintTo(const ScanCase &row, std::ostream *os)
 {
     *os << row.name;
+}
+
+// A page as a search reads it: decoded by its charset, then its markup.
+inline QString pageAsRead(const QByteArray &bytes)
+{
+    QString page = OctetsVersTexte(bytes);
+    DecodeHtml(page);
+    return page;
 }
 
 // A hit written out: title, year, key, extra, site.
