@@ -23,14 +23,9 @@ constexpr QStringView kJpg = u".jpg";
 
 } // namespace
 
-QString AffichesCinema::name() const
+AffichesCinema::AffichesCinema()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList AffichesCinema::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 QCoro::Task<> AffichesCinema::search(SiteSearch &search, int)

@@ -10,9 +10,8 @@ class AffichesCinema : public SiteAdapter
 public:
     static constexpr int kBase = 0;
 
-    QString name() const override;
-    QList<int> bases() const override { return {kBase}; }
-    QStringList addressSettings() const override;
+    AffichesCinema();
+
     QCoro::Task<> search(SiteSearch &search, int base) override;
     QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 

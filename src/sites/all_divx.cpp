@@ -28,14 +28,9 @@ constexpr QStringView kPictureMarker = u"img01.src = '";
 
 } // namespace
 
-QString AllDivX::name() const
+AllDivX::AllDivX()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList AllDivX::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 // Only links to the site's own jacket pages count, so the marker holds its

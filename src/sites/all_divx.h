@@ -10,9 +10,8 @@ class AllDivX : public SiteAdapter
 public:
     static constexpr int kBase = 9;
 
-    QString name() const override;
-    QList<int> bases() const override { return {kBase}; }
-    QStringList addressSettings() const override;
+    AllDivX();
+
     QCoro::Task<> search(SiteSearch &search, int base) override;
     QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 

@@ -59,14 +59,9 @@ QList<ResultEntry> titlePass(const QString &page)
 
 } // namespace
 
-QString AlloCine::name() const
+AlloCine::AlloCine()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList AlloCine::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 QCoro::Task<> AlloCine::search(SiteSearch &search, int)

@@ -9,9 +9,8 @@ class AlloCine : public SiteAdapter
 public:
     static constexpr int kBase = 1;
 
-    QString name() const override;
-    QList<int> bases() const override { return {kBase}; }
-    QStringList addressSettings() const override;
+    AlloCine();
+
     QCoro::Task<> search(SiteSearch &search, int base) override;
     QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 

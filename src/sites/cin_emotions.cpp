@@ -12,14 +12,9 @@ const QString kHostSetting = QStringLiteral("Hote-CinEmotions");
 
 } // namespace
 
-QString CinEmotions::name() const
+CinEmotions::CinEmotions()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList CinEmotions::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 QCoro::Task<> CinEmotions::search(SiteSearch &search, int)

@@ -18,14 +18,9 @@ const QString kPictureFolder = QStringLiteral("/images/data/affiches/");
 
 } // namespace
 
-QString CineMovies::name() const
+CineMovies::CineMovies()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList CineMovies::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 QCoro::Task<> CineMovies::search(SiteSearch &search, int)

@@ -14,14 +14,9 @@ constexpr QStringView kTitleMarker = u"title='";
 
 } // namespace
 
-QString Cinefil::name() const
+Cinefil::Cinefil()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting, kPictureSetting}})
 {
-    return kSite;
-}
-
-QStringList Cinefil::addressSettings() const
-{
-    return {kHostSetting, kPictureSetting};
 }
 
 QCoro::Task<> Cinefil::search(SiteSearch &search, int)

@@ -21,14 +21,9 @@ constexpr qsizetype kSourceOffset = 5;
 
 } // namespace
 
-QString CoverComoz::name() const
+CoverComoz::CoverComoz()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList CoverComoz::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 QCoro::Task<> CoverComoz::search(SiteSearch &search, int)

@@ -17,14 +17,9 @@ constexpr qsizetype kYearLength = 4;
 
 } // namespace
 
-QString DvdFr::name() const
+DvdFr::DvdFr()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList DvdFr::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 QCoro::Task<> DvdFr::search(SiteSearch &search, int)

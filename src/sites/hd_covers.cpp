@@ -36,14 +36,9 @@ const Category &categoryOf(const ResultEntry &hit)
 
 } // namespace
 
-QString HDCovers::name() const
+HDCovers::HDCovers()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList HDCovers::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 QCoro::Task<> HDCovers::search(SiteSearch &search, int)

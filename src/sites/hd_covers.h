@@ -9,9 +9,8 @@ class HDCovers : public SiteAdapter
 public:
     static constexpr int kBase = 10;
 
-    QString name() const override;
-    QList<int> bases() const override { return {kBase}; }
-    QStringList addressSettings() const override;
+    HDCovers();
+
     QCoro::Task<> search(SiteSearch &search, int base) override;
     QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 

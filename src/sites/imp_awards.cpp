@@ -35,14 +35,9 @@ constexpr qsizetype kYearFolderLength = 5;
 
 } // namespace
 
-QString IMPAwards::name() const
+IMPAwards::IMPAwards()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting, kEngineSetting}})
 {
-    return kSite;
-}
-
-QStringList IMPAwards::addressSettings() const
-{
-    return {kHostSetting, kEngineSetting};
 }
 
 QCoro::Task<> IMPAwards::search(SiteSearch &search, int)

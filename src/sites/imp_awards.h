@@ -10,9 +10,8 @@ class IMPAwards : public SiteAdapter
 public:
     static constexpr int kBase = 5;
 
-    QString name() const override;
-    QList<int> bases() const override { return {kBase}; }
-    QStringList addressSettings() const override;
+    IMPAwards();
+
     QCoro::Task<> search(SiteSearch &search, int base) override;
     QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 

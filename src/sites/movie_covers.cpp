@@ -30,14 +30,9 @@ QString codeFor(const std::array<const char *, N> &codes, const QString &setting
 
 } // namespace
 
-QString MovieCovers::name() const
+MovieCovers::MovieCovers()
+    : SiteAdapter({kSite, {kJpgBase, kPdfBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList MovieCovers::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 QCoro::Task<> MovieCovers::search(SiteSearch &search, int base)

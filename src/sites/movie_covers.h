@@ -10,9 +10,8 @@ public:
     static constexpr int kJpgBase = 6;
     static constexpr int kPdfBase = 11;
 
-    QString name() const override;
-    QList<int> bases() const override { return {kJpgBase, kPdfBase}; }
-    QStringList addressSettings() const override;
+    MovieCovers();
+
     QCoro::Task<> search(SiteSearch &search, int base) override;
     QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 

@@ -23,14 +23,9 @@ constexpr qsizetype kSourceOffset = 13;
 
 } // namespace
 
-QString MoviePoster::name() const
+MoviePoster::MoviePoster()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList MoviePoster::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 QCoro::Task<> MoviePoster::search(SiteSearch &search, int)

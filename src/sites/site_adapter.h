@@ -15,17 +15,22 @@
 class SiteAdapter
 {
 public:
-    SiteAdapter() = default;
+    // What a site declares of itself; the program registers it from that.
+    struct Description
+    {
+        QString name;                // as its hits carry it
+        QList<int> bases;            // the bases it searches (one, or MovieCovers' two)
+        QStringList addressSettings; // the "Hote-..." settings its addresses come from
+    };
+
+    explicit SiteAdapter(Description description) : m_description(std::move(description)) {}
     virtual ~SiteAdapter() = default;
     SiteAdapter(const SiteAdapter &) = delete;
     SiteAdapter &operator=(const SiteAdapter &) = delete;
 
-    // The site's name, as its hits carry it.
-    virtual QString name() const = 0;
-    // The bases this site searches (one, or MovieCovers' two).
-    virtual QList<int> bases() const = 0;
-    // The "Hote-..." settings its addresses come from.
-    virtual QStringList addressSettings() const = 0;
+    QString name() const { return m_description.name; }
+    QList<int> bases() const { return m_description.bases; }
+    QStringList addressSettings() const { return m_description.addressSettings; }
 
     // The search of `base`; its hits go to `search`.
     virtual QCoro::Task<> search(SiteSearch &search, int base) = 0;
@@ -38,4 +43,7 @@ protected:
     static QString piece(QStringView text, qsizetype start, qsizetype length);
     // The year a piece of page holds; 0 when it is no number or does not fit a Year.
     static qint16 yearValue(QStringView text);
+
+private:
+    Description m_description;
 };

@@ -20,14 +20,9 @@ constexpr qsizetype kPathOffset = 38;
 
 } // namespace
 
-QString VintageMoviePoster::name() const
+VintageMoviePoster::VintageMoviePoster()
+    : SiteAdapter({kSite, {kBase}, {kHostSetting}})
 {
-    return kSite;
-}
-
-QStringList VintageMoviePoster::addressSettings() const
-{
-    return {kHostSetting};
 }
 
 QCoro::Task<> VintageMoviePoster::search(SiteSearch &search, int)

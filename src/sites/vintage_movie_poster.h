@@ -9,9 +9,8 @@ class VintageMoviePoster : public SiteAdapter
 public:
     static constexpr int kBase = 8;
 
-    QString name() const override;
-    QList<int> bases() const override { return {kBase}; }
-    QStringList addressSettings() const override;
+    VintageMoviePoster();
+
     QCoro::Task<> search(SiteSearch &search, int base) override;
     QCoro::Task<PictureSource> picture(PictureRequest &request) override;
 
