@@ -142,7 +142,13 @@ void ScreenshotTour::optionsShots()
     }
     m_program.state().LangOffset = language;
 
-    m_window.updateCheck().RNouvelleVersion();
+    bool checked = false;
+    [](UpdateCheck &check, bool &done) -> QCoro::Task<> {
+        co_await check.RNouvelleVersion();
+        done = true;
+    }(m_window.updateCheck(), checked);
+    while (!checked)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     OptionsWindow announced(m_program, m_window.updateCheck(), &m_window);
     announced.show();
     save(&announced, QStringLiteral("options_update_announced.png"));

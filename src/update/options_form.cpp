@@ -150,11 +150,16 @@ QString OptionsForm::announcedVersion() const
     return m_update.NouvelleVersion();
 }
 
-bool OptionsForm::checkNow()
+void OptionsForm::cancelCheck()
 {
-    m_update.RNouvelleVersion();
+    m_update.cancelCheck();
+}
+
+QCoro::Task<bool> OptionsForm::checkNow()
+{
+    co_await m_update.RNouvelleVersion();
     updateAnswer = UpdateCheck::DownloadNow;
-    return !announcedVersion().isEmpty();
+    co_return !announcedVersion().isEmpty();
 }
 
 int OptionsForm::spinPosition() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QString>
 #include <QStringList>
 #include <optional>
@@ -58,7 +59,9 @@ public:
     QString announcedVersion() const;
 
     // Manual check; true when an update is now announced.
-    bool checkNow();
+    QCoro::Task<bool> checkNow();
+    // Ends a check by hand still waiting.
+    void cancelCheck();
 
     // The history spin and its text box.
     int spinPosition() const;

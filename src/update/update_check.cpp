@@ -3,7 +3,6 @@
 #include "core/program.h"
 #include "text/text_helpers.h"
 #include "net/download.h"
-#include "net/event_wait.h"
 #include "settings/settings_store.h"
 #include "settings/site_addresses.h"
 
@@ -84,23 +83,30 @@ QString UpdateCheck::announcement(QStringView page)
     return isNewer(candidate) ? QString(kProgramName) + u' ' + candidate : QString();
 }
 
-void UpdateCheck::RNouvelleVersion()
+QCoro::Task<bool> UpdateCheck::RNouvelleVersion()
 {
     // The check by hand answers for the start-up one too.
     m_startUpPending = false;
     m_found.clear();
-    QString page;
-    EventWait wait;
-    const Download::Ticket ticket = m_program.download().start(
-        updateFileAddress(), Download::Purpose::UpdateFile, [&page, &wait](const Download::Outcome &outcome) {
-            page = outcome.text();
-            wait.finish();
-        });
-    // The user waits for this answer in the options window; a read that is
-    // not over by the time limit is dropped.
-    if (!wait.wait(m_program.download().timing().limitMs))
-        m_program.download().cancel(ticket);
-    m_nouvelleVersion = announcement(page);
+    Download &download = m_program.download();
+    auto page = std::make_shared<QString>();
+    m_checkTicket = download.start(updateFileAddress(), Download::Purpose::UpdateFile,
+                                   [page](const Download::Outcome &outcome) { *page = outcome.text(); });
+    co_await download.wait(m_checkTicket, Download::Waiting::Done);
+    // The user waits for this answer in the options window: a read given up is dropped.
+    download.cancel(m_checkTicket);
+    m_nouvelleVersion = announcement(*page);
+    co_return !m_nouvelleVersion.isEmpty();
+}
+
+UpdateCheck::~UpdateCheck()
+{
+    cancelCheck();
+}
+
+void UpdateCheck::cancelCheck()
+{
+    m_program.download().cancel(m_checkTicket);
 }
 
 bool UpdateCheck::checkDue() const

@@ -2,6 +2,7 @@
 
 #include "update/version.h"
 
+#include <QCoro/QCoroTask>
 #include <QDateTime>
 #include <QObject>
 #include <QString>
@@ -33,6 +34,8 @@ public:
     };
 
     explicit UpdateCheck(Program &program, QObject *parent = nullptr);
+    // A check by hand still waiting ends here.
+    ~UpdateCheck() override;
 
     // Where "now" comes from; tests set a fixed time.
     void setClock(Clock clock);
@@ -48,10 +51,13 @@ public:
     // "2005.z" counts as newer than "2006.l". What is not a version is not newer.
     static bool isNewer(const QString &candidate, const QString &own = QString(kVersion));
 
-    // Fetches the maker's update file, waiting for it, and sets NouvelleVersion
-    // to "Pellicam 2006.m" when a newer version is published, else empties it.
-    // A failed fetch announces nothing.
-    void RNouvelleVersion();
+    // Fetches the maker's update file and, once it is there (or given up),
+    // sets NouvelleVersion to "Pellicam 2006.m" when a newer version is
+    // published, else empties it. A failed fetch announces nothing. True when
+    // an update is announced.
+    QCoro::Task<bool> RNouvelleVersion();
+    // Ends a check by hand still waiting: it announces nothing.
+    void cancelCheck();
 
     // "Pellicam " and the newer version, or empty when no update is pending.
     const QString &NouvelleVersion() const { return m_nouvelleVersion; }
@@ -98,5 +104,6 @@ private:
     Clock m_clock;
     QString m_nouvelleVersion;
     bool m_startUpPending = false;
+    quint64 m_checkTicket = 0; // the check by hand under way
     QString m_found;
 };

@@ -334,10 +334,22 @@ void OptionsWindow::showAnnouncement()
     m_form.updateAnswer = 0;
 }
 
-void OptionsWindow::checkNow()
+OptionsWindow::~OptionsWindow()
+{
+    *m_alive = false;
+    m_form.cancelCheck();
+}
+
+QCoro::Task<> OptionsWindow::checkNow()
 {
     m_latestVersion->hide();
-    if (m_form.checkNow())
+    m_checkNow->setEnabled(false);
+    const std::shared_ptr<bool> alive = m_alive;
+    const bool announced = co_await m_form.checkNow();
+    if (!*alive)
+        co_return;
+    m_checkNow->setEnabled(true);
+    if (announced)
         showAnnouncement();
     else
         m_latestVersion->show();

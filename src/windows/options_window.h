@@ -6,6 +6,7 @@
 #include <QUrl>
 #include <array>
 #include <functional>
+#include <memory>
 
 class OverLabel;
 class Program;
@@ -31,6 +32,8 @@ public:
     using PageOpener = std::function<void(const QUrl &)>;
 
     OptionsWindow(Program &program, UpdateCheck &update, QWidget *parent = nullptr);
+    // A check by hand still waiting ends with the window.
+    ~OptionsWindow() override;
 
     // Opens web pages; the desktop's browser unless replaced (tests).
     void setPageOpener(PageOpener opener);
@@ -84,7 +87,7 @@ private:
     void fillControls();
     void showProxyFields(bool shown);
     void showAnnouncement();
-    void checkNow();
+    QCoro::Task<> checkNow();
     void chooseLanguage(int entry);
     void accept() override;
     void reject() override;
@@ -92,6 +95,8 @@ private:
 
     Program &m_program;
     OptionsForm m_form;
+    // Cleared when the window goes: a check that ends then touches nothing.
+    std::shared_ptr<bool> m_alive = std::make_shared<bool>(true);
     PageOpener m_openPage;
 
     std::array<OverLabel *, OptionsForm::kSections> m_tabs{};

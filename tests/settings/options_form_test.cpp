@@ -1,3 +1,4 @@
+#include "await_task.h"
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
 #include "fixture_server.h"
@@ -37,7 +38,7 @@ protected:
         FixtureServer::Reply pad;
         pad.body = "<Program_Version>2006.m</Program_Version>";
         m_server.setReply("/pad_file.xml", pad);
-        m_update.RNouvelleVersion();
+        awaitTask(m_update.RNouvelleVersion());
         ASSERT_FALSE(m_update.NouvelleVersion().isEmpty());
     }
 
@@ -256,13 +257,13 @@ TEST_F(OptionsFormTest, manualCheckAnnouncesOnlyANewerVersion)
     FixtureServer::Reply pad;
     pad.body = "<Program_Version>2006.l</Program_Version>";
     m_server.setReply("/pad_file.xml", pad);
-    EXPECT_FALSE(form.checkNow());
+    EXPECT_EQ(awaitTask(form.checkNow()), false);
     EXPECT_EQ(form.announcedVersion(), "");
 
     pad.body = "<Program_Version>2007.a</Program_Version>";
     m_server.setReply("/pad_file.xml", pad);
     form.updateAnswer = UpdateCheck::RemindNever;
-    EXPECT_TRUE(form.checkNow());
+    EXPECT_EQ(awaitTask(form.checkNow()), true);
     EXPECT_EQ(form.announcedVersion(), "Pellicam 2007.a");
     EXPECT_EQ(form.updateAnswer, UpdateCheck::DownloadNow);
 }

@@ -1,3 +1,4 @@
+#include "await_task.h"
 #include "fixture_server.h"
 #include "net/download.h"
 #include "test_program.h"
@@ -77,7 +78,7 @@ protected:
     void announce()
     {
         m_server.setReply("/pad_file.xml", padFile("2006.m"));
-        m_check.RNouvelleVersion();
+        awaitTask(m_check.RNouvelleVersion());
         ASSERT_EQ(m_check.NouvelleVersion(), "Pellicam 2006.m");
     }
 
@@ -144,9 +145,11 @@ TEST_F(UpdateCheckTest, announcesOnlyANewerPublishedVersion)
         announce();
         m_server.clearRequests();
         m_server.setReply("/pad_file.xml", c.reply);
-        m_check.RNouvelleVersion();
+        awaitTask(m_check.RNouvelleVersion());
         EXPECT_EQ(m_check.NouvelleVersion(), c.announced) << c.reply.body.toStdString();
-        EXPECT_EQ(m_server.requestedPaths(), QList<QByteArray>{"/pad_file.xml"});
+        // A silent site is asked once more after a while, as every waited read.
+        const qsizetype asked = c.reply.stall ? 2 : 1;
+        EXPECT_EQ(m_server.requestedPaths(), QList<QByteArray>(asked, "/pad_file.xml"));
     }
 }
 

@@ -1,3 +1,4 @@
+#include "await_task.h"
 #include "controls/over_label.h"
 #include "core/search_history.h"
 #include "fixture_server.h"
@@ -142,7 +143,7 @@ TEST_F(OptionsWindowTest, languageListSwitchesTheWindowAtOnce)
 TEST_F(OptionsWindowTest, anAnnouncedUpdateOpensItsPanelWithDownloadNowSelected)
 {
     publish("2006.m");
-    m_update.RNouvelleVersion();
+    awaitTask(m_update.RNouvelleVersion());
     auto window = open();
     EXPECT_TRUE(window->tab(3)->selected());
     EXPECT_TRUE(window->announcementPanel()->isVisible());
@@ -161,12 +162,16 @@ TEST_F(OptionsWindowTest, manualCheckShowsTheLatestVersionTextOrTheAnnouncement)
     publish("2006.l");
     auto window = open();
     window->showSection(3);
+    // The check answers later; the button waits for it.
     window->checkButton()->click();
+    EXPECT_FALSE(window->checkButton()->isEnabled());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->checkButton()->isEnabled(); }, 5000));
     EXPECT_TRUE(window->latestVersionLabel()->isVisible());
     EXPECT_EQ(window->latestVersionLabel()->text(), "You use the latest version of Pellicam");
 
     publish("2006.n");
     window->checkButton()->click();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return window->checkButton()->isEnabled(); }, 5000));
     EXPECT_FALSE(window->latestVersionLabel()->isVisible());
     EXPECT_TRUE(window->announcementPanel()->isVisible());
     EXPECT_EQ(window->announcedVersionLabel()->text(), "Pellicam 2006.n");
