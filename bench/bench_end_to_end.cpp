@@ -4,7 +4,7 @@
 // fills the list; and the window's start-up time. Prints the figures; nothing
 // is asserted.
 
-#include "app/assembly.h"
+#include "assembly/assembly.h"
 #include "core/program.h"
 #include "core/site_catalogue.h"
 #include "fixture_server.h"

@@ -1,6 +1,6 @@
 // pellicam-cli: the program's core without a window.
 
-#include "app/assembly.h"
+#include "assembly/assembly.h"
 #include "core/download_folders.h"
 #include "core/program.h"
 #include "core/search_history.h"

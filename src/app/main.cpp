@@ -1,6 +1,6 @@
 // pellicam: the poster finder's window.
 
-#include "app/assembly.h"
+#include "assembly/assembly.h"
 #include "app/screenshot_tour.h"
 #include "core/program.h"
 #include "settings/settings_store.h"

@@ -1,6 +1,6 @@
 #include "windows/main_window.h"
 
-#include "app/assembly.h"
+#include "assembly/assembly.h"
 #include "controls/folder_dialog.h"
 #include "controls/over_button.h"
 #include "controls/title_icon.h"

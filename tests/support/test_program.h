@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/assembly.h"
+#include "assembly/assembly.h"
 #include "core/program.h"
 #include "net/download.h"
 #include "output/output_actions.h"

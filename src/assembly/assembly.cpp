@@ -1,4 +1,4 @@
-#include "app/assembly.h"
+#include "assembly/assembly.h"
 
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
