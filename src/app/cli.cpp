@@ -5,6 +5,7 @@
 #include "core/program.h"
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
+#include "core/site_report.h"
 #include "output/file_copy.h"
 #include "output/output_actions.h"
 #include "output/retrieval.h"
@@ -42,6 +43,10 @@ const char kUsage[] =
     "  download --hit N [--into DIR] [--bases LIST] [--exact] TITLE\n"
     "                           search, then fetch hit N and copy it into DIR\n"
     "                           (default: the download folder chosen in the window)\n"
+    "  check [--bases LIST] [--json] [TITLE]\n"
+    "                           search (for \"matrix\" by default) and tell, per base,\n"
+    "                           how its site answered: base, site, outcome, hits,\n"
+    "                           requests, seconds, detail; exits 1 when a site failed\n"
     "  --help                   show this help\n"
     "  --version                show the version\n"
     "\n"
@@ -49,7 +54,7 @@ const char kUsage[] =
     "                 without it the bases ticked in the window are searched,\n"
     "                 or every base when none is ticked\n"
     "  --exact        keep only the hits whose title is the one searched\n"
-    "  --json         one JSON object per hit and per line\n"
+    "  --json         one JSON object per hit (per base with check) and per line\n"
     "  --             ends the options: what follows is the title, even\n"
     "                 when it starts with '-'\n"
     "\n"
@@ -139,9 +144,12 @@ std::optional<QList<int>> parseBases(const QString &list)
     return bases;
 }
 
-// Reads the options of `search` and `download`; an error message when they are wrong.
-QString parseSearchOptions(const QStringList &args, bool download, SearchOptions &options)
+enum class Command { Search, Download, Check };
+
+// Reads the options of `search`, `download` and `check`; an error message when they are wrong.
+QString parseSearchOptions(const QStringList &args, Command command, SearchOptions &options)
 {
+    const bool download = command == Command::Download;
     QStringList words;
     bool optionsEnded = false;
     for (int i = 0; i < args.size(); ++i) {
@@ -173,6 +181,8 @@ QString parseSearchOptions(const QStringList &args, bool download, SearchOptions
         }
     }
     options.title = words.join(u' ');
+    if (command == Command::Check && words.isEmpty())
+        options.title = QStringLiteral("matrix");
     if (options.title.trimmed().isEmpty())
         return QStringLiteral("a film title is needed");
     if (download && options.hit == 0)
@@ -235,6 +245,39 @@ int printHits(const ResultList &results, bool json, int first)
     }
     out.flush();
     return index;
+}
+
+// A report's detail for the terminal or a tab-separated line.
+QString plainDetail(const SiteReport &report, int langOffset)
+{
+    QString detail = withoutControls(report.detail(langOffset));
+    return detail.replace(u'\t', u' ');
+}
+
+void printReport(const SiteReport &report, bool json, int langOffset)
+{
+    QTextStream out(stdout);
+    const QString seconds = QString::number(report.seconds, 'f', 2);
+    if (json) {
+        out << "{\"base\":" << report.base << ",\"site\":" << jsonString(report.site)
+            << ",\"outcome\":" << jsonString(SiteReport::word(report.outcome)) << ",\"hits\":" << report.hits
+            << ",\"requests\":" << report.requests << ",\"failed\":" << report.failed << ",\"seconds\":" << seconds
+            << ",\"detail\":" << jsonString(report.detail(langOffset)) << "}\n";
+    } else {
+        out << report.base << '\t' << report.site << '\t' << SiteReport::word(report.outcome) << '\t' << report.hits
+            << '\t' << report.requests << '\t' << seconds << '\t' << plainDetail(report, langOffset) << '\n';
+    }
+}
+
+// The bases whose site failed, one line each on standard error.
+void warnOfFailures(const QList<SiteReport> &reports, int langOffset)
+{
+    QTextStream err(stderr);
+    for (const SiteReport &report : reports) {
+        if (!report.isSound())
+            err << "base " << report.base << ", " << report.site << ": " << SiteReport::word(report.outcome) << ": "
+                << plainDetail(report, langOffset) << '\n';
+    }
 }
 
 // Runs the main loop until `sender` sends `signal`, unless `under way` is already false.
@@ -316,10 +359,33 @@ void runSearch(Assembly &assembly, const SearchOptions &options, bool print)
         printHits(program.results(), options.json, printed);
 }
 
+QList<SiteReport> reportsOf(Program &program)
+{
+    return program.run() ? program.run()->reports() : QList<SiteReport>();
+}
+
+int runCheckCommand(const QStringList &args)
+{
+    SearchOptions options;
+    if (const QString problem = parseSearchOptions(args, Command::Check, options); !problem.isEmpty())
+        return usageError(problem);
+    SettingsStore store;
+    Assembly assembly(store);
+    runSearch(assembly, options, false);
+    bool sound = true;
+    const int langOffset = assembly.program().state().LangOffset;
+    for (const SiteReport &report : reportsOf(assembly.program())) {
+        printReport(report, options.json, langOffset);
+        sound = sound && report.isSound();
+    }
+    return sound ? kExitOk : kExitFailed;
+}
+
 int runSearchCommand(const QStringList &args, bool download)
 {
     SearchOptions options;
-    if (const QString problem = parseSearchOptions(args, download, options); !problem.isEmpty())
+    const Command command = download ? Command::Download : Command::Search;
+    if (const QString problem = parseSearchOptions(args, command, options); !problem.isEmpty())
         return usageError(problem);
 
     SettingsStore store;
@@ -333,6 +399,7 @@ int runSearchCommand(const QStringList &args, bool download)
     FileCopies copies;
     program.retrieval().setOutputActions(&copies);
     runSearch(assembly, options, !download);
+    warnOfFailures(reportsOf(program), program.state().LangOffset);
     if (!download)
         return kExitOk;
     if (options.hit > program.results().NbVignettes())
@@ -369,6 +436,8 @@ int main(int argc, char **argv)
         return runConfig(args.mid(1));
     if (command == u"bases")
         return runBases(args.mid(1));
+    if (command == u"check")
+        return runCheckCommand(args.mid(1));
     if (command == u"search" || command == u"download")
         return runSearchCommand(args.mid(1), command == u"download");
     return usageError(command.isEmpty() ? QString() : QStringLiteral("unknown command: %1").arg(command));

@@ -13,7 +13,8 @@ Assembly::Assembly(SettingsStore &store)
     for (const auto &site : m_sites) {
         SiteAdapter *adapter = site.get();
         for (const int base : adapter->bases())
-            m_program.setSearch(base, [adapter, base](SiteSearch &search) { return adapter->search(search, base); });
+            m_program.setSearch(base, [adapter, base](SiteSearch &search) { return adapter->search(search, base); },
+                                adapter->name());
         m_retrieval.setResolver(adapter->name(), [adapter](PictureRequest &request) { return adapter->picture(request); });
     }
 }

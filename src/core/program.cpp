@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QSet>
 
 namespace {
 
@@ -19,6 +20,7 @@ constexpr int kInProgress = 11;
 constexpr int kNoFilmFound = 12;
 constexpr int kOneFilmFound = 13;
 constexpr int kFilmsFound = 14;
+constexpr int kSitesNotAnswering = 422;
 constexpr int kDownloading = 20;
 constexpr int kFetchingThumbnail = 21;
 
@@ -47,9 +49,10 @@ Program::~Program()
     shutDown();
 }
 
-void Program::setSearch(int baseIndex, SearchProcedure procedure)
+void Program::setSearch(int baseIndex, SearchProcedure procedure, const QString &site)
 {
     m_searches.insert(baseIndex, std::move(procedure));
+    m_siteNames.insert(baseIndex, site.isEmpty() ? SiteCatalogue::displayName(baseIndex) : site);
 }
 
 QString Program::siteAddress(const QString &settingName) const
@@ -115,8 +118,10 @@ void Program::runSearch(int button)
 
     QList<SearchRun::Base> bases;
     for (int base : SiteCatalogue::rowOrder()) {
-        if (m_catalogue->isTicked(base))
-            bases.append({base, m_searches.value(base)});
+        if (m_catalogue->isTicked(base)) {
+            bases.append({base, m_searches.value(base), m_siteNames.value(base, SiteCatalogue::displayName(base))});
+            m_catalogue->clearReport(base);
+        }
     }
     m_run = std::make_unique<SearchRun>(*this, *m_download,
                                         [this](const QString &setting) { return siteAddress(setting); });
@@ -126,6 +131,13 @@ void Program::runSearch(int button)
 
 void Program::endSearch()
 {
+    QSet<QString> notAnswering;
+    for (const SiteReport &report : m_run->reports()) {
+        m_catalogue->setReport(report);
+        if (report.didNotAnswer())
+            notAnswering.insert(report.site);
+    }
+    m_sitesNotAnswering = int(notAnswering.size());
     FinTraitement();
     setStopCaption(false);
     m_results.placeFinalStrip();
@@ -160,9 +172,11 @@ void Program::AfficheStatut(const QString &status, bool connecting)
         shown = found == 0   ? text(kNoFilmFound)
                 : found == 1 ? text(kOneFilmFound)
                              : QString::number(found) + text(kFilmsFound);
+        if (m_sitesNotAnswering > 0)
+            shown += text(kSitesNotAnswering) + QString::number(m_sitesNotAnswering);
     }
     m_statusText = shown;
-    m_statusTop = line.size() < kTwoLineStatus ? kOneLineTop : kTwoLineTop;
+    m_statusTop = shown.size() < kTwoLineStatus ? kOneLineTop : kTwoLineTop;
     emit statusChanged(m_statusText, m_statusTop);
 }
 
@@ -183,6 +197,7 @@ void Program::EffaceResultats()
     if (m_run && !m_run->isFinished())
         requestStop();
     m_run.reset();
+    m_sitesNotAnswering = 0;
     m_results.clear();
     m_statusText.clear();
     emit statusChanged(m_statusText, m_statusTop);

@@ -39,8 +39,8 @@ public:
     Retrieval &retrieval() { return *m_retrieval; }
     void setRetrieval(Retrieval *retrieval) { m_retrieval = retrieval; }
 
-    // The task that searches a base.
-    void setSearch(int baseIndex, SearchProcedure procedure);
+    // The task that searches a base, and the name its hits carry.
+    void setSearch(int baseIndex, SearchProcedure procedure, const QString &site = {});
     // A site's address, from its "Hote-..." setting.
     QString siteAddress(const QString &settingName) const;
 
@@ -110,6 +110,8 @@ private:
     SearchHistory *m_history;
     Retrieval *m_retrieval = nullptr;
     QHash<int, SearchProcedure> m_searches;
+    QHash<int, QString> m_siteNames;
+    int m_sitesNotAnswering = 0; // in the last search, told after the hit count
     std::unique_ptr<SearchRun> m_run;
 
     QString m_title;

@@ -3,6 +3,36 @@
 #include "core/program.h"
 #include "core/result_list.h"
 
+SearchRow::SearchRow(SearchRun &run, int base, const QString &site) : m_run(run), m_base(base)
+{
+    m_tally.base = base;
+    m_tally.site = site;
+}
+
+SiteReport SearchRow::report() const
+{
+    using Outcome = SiteReport::Outcome;
+    using Kind = RequestFailure::Kind;
+    SiteReport report = m_tally;
+    report.hits = m_placedHits;
+    report.seconds = double(m_endedAtMs >= 0 ? m_endedAtMs : m_run.m_clock.elapsed()) / 1000.0;
+    if (m_placedHits > 0) {
+        report.outcome = Outcome::Hits;
+    } else if (m_userStopped) {
+        report.outcome = Outcome::Stopped;
+    } else if (m_listFull) {
+        report.outcome = Outcome::ListFull;
+    } else if (m_firstPageFailure) {
+        report.firstFailure = m_firstPageFailure;
+        report.outcome = m_firstPageFailure.kind == Kind::Unreachable ? Outcome::Unreachable
+                         : m_firstPageFailure.kind == Kind::TimedOut  ? Outcome::TimedOut
+                                                                      : Outcome::HttpError;
+    } else {
+        report.outcome = Outcome::NoHit;
+    }
+    return report;
+}
+
 SearchRun::SearchRun(Program &program, Download &download, std::function<QString(const QString &)> address,
                      QObject *parent)
     : QObject(parent), m_program(program), m_download(download), m_address(std::move(address))
@@ -19,9 +49,10 @@ SearchRun::~SearchRun()
 void SearchRun::start(const QList<Base> &bases)
 {
     ++m_holds;
+    m_clock.start();
     // Every row exists before any task runs: one that ends at once may fill the list.
     for (const Base &base : bases) {
-        auto row = std::make_unique<SearchRow>(*this, base.index);
+        auto row = std::make_unique<SearchRow>(*this, base.index, base.site);
         row->m_search = std::make_unique<SiteSearch>(*row, m_download, m_program.title(), m_address);
         m_rows.push_back(std::move(row));
     }
@@ -47,6 +78,8 @@ void SearchRun::stop()
     // What the row being placed has shown stays, with its latest values.
     if (m_cursor < m_rows.size())
         copyPlacedHits(*m_rows[m_cursor]);
+    for (size_t i = m_cursor; i < m_rows.size(); ++i)
+        m_rows[i]->m_userStopped = true;
     for (const auto &row : m_rows)
         stopRow(*row);
     --m_holds;
@@ -98,9 +131,18 @@ bool SearchRun::isPlaced(const SearchRow &row, int number) const
     return row.m_firstIndex > 0 && number <= row.m_placedSlots;
 }
 
+QList<SiteReport> SearchRun::reports() const
+{
+    QList<SiteReport> reports;
+    for (const auto &row : m_rows)
+        reports.append(row->report());
+    return reports;
+}
+
 void SearchRun::rowEnded(SearchRow &row)
 {
     row.m_ended = true;
+    row.m_endedAtMs = m_clock.elapsed();
     place();
     finishIfDone();
 }
@@ -125,8 +167,13 @@ void SearchRun::place()
         // A full list: the later rows' hits could never be placed.
         if (m_program.results().NbResultats() >= ResultList::kMaxHits) {
             ++m_holds;
-            for (size_t i = m_cursor; i < m_rows.size(); ++i)
-                stopRow(*m_rows[i]);
+            for (size_t i = m_cursor; i < m_rows.size(); ++i) {
+                SearchRow &later = *m_rows[i];
+                // One that ended without a hit keeps its own outcome.
+                if (!later.m_ended || !later.m_hits.isEmpty())
+                    later.m_listFull = true;
+                stopRow(later);
+            }
             --m_holds;
         }
     }
@@ -141,9 +188,12 @@ void SearchRun::replay(SearchRow &row, const SearchRow::Event &event)
         m_program.AfficheStatut(event.label, true);
         break;
     case Kind::Hit:
-        if (results.NbResultats() >= ResultList::kMaxHits)
+        if (results.NbResultats() >= ResultList::kMaxHits) {
+            row.m_listFull = true;
             break;
+        }
         results.countHit();
+        ++row.m_placedHits;
         if (results.NbResultats() % ResultList::kGrowth == 0)
             results.resize(results.NbResultats() + ResultList::kGrowth);
         results.entry(results.NbResultats()) = row.m_hits.value(event.number - 1);
@@ -155,6 +205,7 @@ void SearchRun::replay(SearchRow &row, const SearchRow::Event &event)
         const int index = row.m_firstIndex + event.number - 1;
         if (index > results.NbResultats() || index != results.NbVignettes() + 1) {
             // Beyond the limit: this row has placed all it ever will.
+            row.m_listFull = true;
             ++m_holds;
             stopRow(row);
             --m_holds;

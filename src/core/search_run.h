@@ -1,9 +1,11 @@
 #pragma once
 
 #include "core/result_entry.h"
+#include "core/site_report.h"
 #include "core/site_search.h"
 
 #include <QCoro/QCoroTask>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QImage>
 #include <QList>
@@ -33,12 +35,14 @@ public:
         ResultEntry snapshot; // Slot: the hit as it was when its slot was asked for
     };
 
-    SearchRow(SearchRun &run, int base) : m_run(run), m_base(base) {}
+    SearchRow(SearchRun &run, int base, const QString &site);
 
     int base() const { return m_base; }
     bool ended() const { return m_ended; }
     bool stopped() const { return m_stopped; }
     QList<ResultEntry> &hits() { return m_hits; }
+    // What the base's search came to, so far.
+    SiteReport report() const;
 
 private:
     friend class SearchRun;
@@ -56,6 +60,14 @@ private:
     bool m_ended = false;
     bool m_stopped = false;
     std::unique_ptr<SiteSearch> m_search;
+
+    // For its report: its requests so far, how it ended.
+    SiteReport m_tally;
+    RequestFailure m_firstPageFailure; // a thumbnail's failure alone says nothing of the site
+    int m_placedHits = 0;
+    bool m_userStopped = false; // stopped before its hits were placed
+    bool m_listFull = false;    // cut short or refused hits for want of room
+    qint64 m_endedAtMs = -1;
 };
 
 // A search of several bases at once: one task per base, every hit placed in
@@ -70,6 +82,7 @@ public:
     {
         int index;
         Procedure search;
+        QString site; // the name its hits carry
     };
 
     // `address` gives a site's address from its setting.
@@ -83,12 +96,15 @@ public:
     void stop();
     bool isFinished() const { return m_finished; }
     const std::vector<std::unique_ptr<SearchRow>> &rows() const { return m_rows; }
+    // Every base's report, in row order.
+    QList<SiteReport> reports() const;
 
 signals:
     // Every task has ended.
     void finished();
 
 private:
+    friend class SearchRow;
     friend class SiteSearch;
 
     QCoro::Task<> runRow(SearchRow &row, Procedure search);
@@ -109,6 +125,7 @@ private:
     Download &m_download;
     std::function<QString(const QString &)> m_address;
     std::vector<std::unique_ptr<SearchRow>> m_rows;
+    QElapsedTimer m_clock;
     size_t m_cursor = 0; // the row being placed
     int m_holds = 0;     // while starting or stopping, the end is told afterwards
     bool m_stopped = false;

@@ -238,3 +238,25 @@ QString SiteCatalogue::text(int id) const
 {
     return StringTable::text(id, m_state.LangOffset).value_or(QString());
 }
+
+const std::optional<SiteReport> &SiteCatalogue::report(int base) const
+{
+    static const std::optional<SiteReport> none;
+    return base >= 0 && base < kBaseCount ? m_reports[size_t(base)] : none;
+}
+
+void SiteCatalogue::setReport(const SiteReport &report)
+{
+    if (report.base < 0 || report.base >= kBaseCount)
+        return;
+    m_reports[size_t(report.base)] = report;
+    emit reportsChanged();
+}
+
+void SiteCatalogue::clearReport(int base)
+{
+    if (base < 0 || base >= kBaseCount || !m_reports[size_t(base)])
+        return;
+    m_reports[size_t(base)].reset();
+    emit reportsChanged();
+}

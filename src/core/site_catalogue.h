@@ -1,10 +1,13 @@
 #pragma once
 
+#include "core/site_report.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
 #include <QStringView>
 #include <array>
+#include <optional>
 
 class SettingsStore;
 struct ProgramState;
@@ -77,9 +80,16 @@ public:
     // several bases ticked unticks them all. Always ends with AfficheNbrCoche.
     void applySingleBaseSetting(const SettingsStore &store);
 
+    // How each base's last search ended; none before it is searched, and
+    // none while a new search of it runs.
+    const std::optional<SiteReport> &report(int base) const;
+    void setReport(const SiteReport &report);
+    void clearReport(int base);
+
 signals:
     void summaryChanged(const QString &summary);
     void ticksChanged();
+    void reportsChanged();
     // A pick in single-base mode closes the selection window.
     void hideRequested();
 
@@ -93,4 +103,5 @@ private:
     ProgramState &m_state;
     Ticks m_ticks{};
     QString m_summary;
+    std::array<std::optional<SiteReport>, kBaseCount> m_reports;
 };

@@ -6,6 +6,43 @@
 
 #include <QImage>
 
+namespace {
+
+RequestFailure timedOut(const QString &url)
+{
+    RequestFailure failure;
+    failure.kind = RequestFailure::Kind::TimedOut;
+    failure.url = url;
+    return failure;
+}
+
+// What a finished read says of the site; none when it succeeded.
+RequestFailure failureOf(const QString &url, const Download::Outcome &outcome)
+{
+    using Kind = RequestFailure::Kind;
+    if (outcome.ok)
+        return {};
+    if (outcome.answered || outcome.tooLarge)
+        return {Kind::HttpError, outcome.status, url, {}, outcome.tooLarge};
+    return {Kind::Unreachable, 0, url, outcome.error};
+}
+
+// A form post's answer: a status line other than 2xx is an error, though what came is still read.
+RequestFailure failureOf(const QString &url, const FormPost &post)
+{
+    using Kind = RequestFailure::Kind;
+    const int status = post.status();
+    if (post.tooLarge() || (status != 0 && (status < 200 || status > 299)))
+        return {Kind::HttpError, status, url, {}, post.tooLarge()};
+    if (post.gaveUp())
+        return timedOut(url);
+    if (status == 0)
+        return {Kind::Unreachable, 0, url, post.failure()};
+    return {};
+}
+
+} // namespace
+
 SiteSearch::SiteSearch(SearchRow &row, Download &download, const QString &typedTitle,
                        std::function<QString(const QString &)> address)
     : m_row(row), m_download(download), m_typedTitle(typedTitle), m_address(std::move(address))
@@ -41,14 +78,56 @@ QCoro::Task<QString> SiteSearch::readRawPage(const QString &url)
     if (stopRequested())
         co_return QString();
     auto page = std::make_shared<QString>();
-    const Download::Ticket ticket = m_download.start(url, Download::Purpose::Page, [page](const Download::Outcome &outcome) {
+    const auto read = startRead(url, Download::Purpose::Page, [this, page](const Download::Outcome &outcome) {
         *page = outcome.text();
+        if (outcome.ok)
+            m_row.m_tally.pageBytes = outcome.body.size();
     });
-    m_tickets.append(ticket);
-    const bool done = co_await m_download.wait(ticket, Download::Waiting::Done);
-    m_tickets.removeOne(ticket);
+    const bool done = co_await m_download.wait(read->ticket, Download::Waiting::Done);
+    if (!m_download.inFlight(read->ticket))
+        m_tickets.removeOne(read->ticket);
+    if (!done)
+        giveUp(*read, url, true);
     // A page given up or stopped is no page, whatever arrives later.
     co_return done && !stopRequested() ? *page : QString();
+}
+
+std::shared_ptr<SiteSearch::CountedRead> SiteSearch::startRead(const QString &url, Download::Purpose purpose,
+                                                                Download::Delivery use)
+{
+    ++m_row.m_tally.requests;
+    const bool page = purpose == Download::Purpose::Page;
+    auto read = std::make_shared<CountedRead>();
+    // A read asked again may end twice: the first success counts, or the last failure.
+    read->ticket = m_download.start(url, purpose, [this, read, url, page, use](const Download::Outcome &outcome) {
+        use(outcome);
+        if (read->counted || (!outcome.ok && m_download.inFlight(read->ticket)))
+            return;
+        read->counted = true;
+        m_row.m_tally.bytes += outcome.body.size();
+        countFailure(failureOf(url, outcome), page);
+    });
+    m_tickets.append(read->ticket);
+    return read;
+}
+
+void SiteSearch::giveUp(CountedRead &read, const QString &url, bool page)
+{
+    if (read.counted || stopRequested())
+        return;
+    read.counted = true;
+    countFailure(timedOut(url), page);
+}
+
+void SiteSearch::countFailure(const RequestFailure &failure, bool page)
+{
+    if (!failure)
+        return;
+    ++m_row.m_tally.failed;
+    if (!m_row.m_tally.firstFailure)
+        m_row.m_tally.firstFailure = failure;
+    if (page && !m_row.m_firstPageFailure)
+        m_row.m_firstPageFailure = failure;
 }
 
 QCoro::Task<QString> SiteSearch::postForm(const QString &SitePost, const QString &TitrePost, const QString &siteAddress)
@@ -60,17 +139,26 @@ QCoro::Task<QString> SiteSearch::postForm(const QString &SitePost, const QString
         m_formPost->setTiming(m_download.timing());
         m_formPost->setCaps(m_download.caps());
     }
+    ++m_row.m_tally.requests;
     QString page = co_await m_formPost->exchange(SitePost, TitrePost, siteAddress);
     if (stopRequested())
-        page.clear();
+        co_return QString();
+    m_row.m_tally.bytes += m_formPost->bytesRead();
+    if (m_formPost->status() != 0)
+        m_row.m_tally.pageBytes = m_formPost->bytesRead();
+    countFailure(failureOf(siteAddress, *m_formPost), true);
     DecodeHtml(page);
     co_return page;
 }
 
 ResultEntry *SiteSearch::newHit()
 {
-    if (stopRequested() || hitCount() >= m_row.m_run.roomFor(m_row))
+    if (stopRequested())
         return nullptr;
+    if (hitCount() >= m_row.m_run.roomFor(m_row)) {
+        m_row.m_listFull = true;
+        return nullptr;
+    }
     m_row.m_hits.append(ResultEntry());
     m_row.m_run.record(m_row, {SearchRow::Event::Kind::Hit, {}, hitCount()});
     return &m_row.m_hits.last();
@@ -121,18 +209,20 @@ QCoro::Task<> SiteSearch::fetchThumbnail(int number, const QString &url, Pacing 
     if (stopRequested())
         co_return;
     m_row.m_run.thumbnailUrl(m_row, number, url);
-    const Download::Ticket ticket = m_download.start(url, Download::Purpose::Thumbnail, [this, number](const Download::Outcome &outcome) {
+    const auto read = startRead(url, Download::Purpose::Thumbnail, [this, number](const Download::Outcome &outcome) {
         const QImage picture = QImage::fromData(outcome.body);
         if (!picture.isNull())
             m_row.m_run.thumbnailArrived(m_row, number, picture);
     });
-    m_tickets.append(ticket);
+    const Download::Ticket ticket = read->ticket;
     const Download::Waiting waiting = pacing == Pacing::Waited ? Download::Waiting::Done
                                       : pacing == Pacing::WaitedThenSettle ? Download::Waiting::DoneThenSettle
                                                                             : Download::Waiting::Settle;
-    co_await m_download.wait(ticket, waiting);
+    const bool done = co_await m_download.wait(ticket, waiting);
     if (!m_download.inFlight(ticket))
         m_tickets.removeOne(ticket);
+    else if (!done && pacing != Pacing::Settle)
+        giveUp(*read, url, false);
 }
 
 QCoro::Task<> SiteSearch::placeHits(int first, bool wide, Pacing pacing,

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/result_entry.h"
+#include "core/site_report.h"
 #include "net/download.h"
 
 #include <QCoro/QCoroTask>
@@ -77,6 +78,18 @@ public:
     void abort();
 
 private:
+    // A read counted once for the report, when its outcome is final.
+    struct CountedRead
+    {
+        Download::Ticket ticket = 0;
+        bool counted = false;
+    };
+
+    std::shared_ptr<CountedRead> startRead(const QString &url, Download::Purpose purpose, Download::Delivery use);
+    // A read gives up at its time limit: a failure, unless the search stopped it.
+    void giveUp(CountedRead &read, const QString &url, bool page);
+    void countFailure(const RequestFailure &failure, bool page);
+
     SearchRow &m_row;
     Download &m_download;
     QString m_typedTitle;

@@ -345,6 +345,9 @@ Download::Outcome Download::outcomeOf(const Read &read, QNetworkReply *reply, bo
     const QVariant status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute);
     outcome.answered = status.isValid();
     outcome.status = status.toInt();
+    outcome.tooLarge = read.tooLarge;
+    if (!outcome.answered)
+        outcome.error = reply->errorString();
     outcome.contentType = reply->header(QNetworkRequest::ContentTypeHeader).toByteArray();
     if (ok)
         outcome.body = reply->readAll();

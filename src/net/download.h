@@ -64,6 +64,8 @@ public:
         bool answered = false;  // a status line came
         bool timedOut = false;  // the waiter gave up at the time limit
         int status = 0;         // the HTTP status, 0 when none came
+        bool tooLarge = false;  // dropped at its size cap
+        QString error;          // what the network said, when no status came
         QByteArray body;        // empty when the read failed
         QByteArray contentType;
         QString text() const;   // the body decoded as a page

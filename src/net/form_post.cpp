@@ -81,12 +81,17 @@ QCoro::Task<QString> FormPost::exchange(const QString &SitePost, const QString &
     m_reply.clear();
     m_postTermine = false;
     m_ended = false;
+    m_status = 0;
+    m_gaveUp = m_tooLarge = false;
+    m_failure.clear();
+    m_bytesRead = 0;
     post(siteAddress);
     if (!m_ended) {
         WakeUp wake;
         m_wake = &wake;
         const int limit = m_timers.wakeIn(wake, m_timing.limitMs);
         co_await wake.untilWoken();
+        m_gaveUp = !m_ended;
         m_timers.stop(limit);
         m_wake = nullptr;
         // Given up as a read is: what arrived is scraped.
@@ -149,14 +154,18 @@ void FormPost::collectReply()
     const QByteArray chunk = m_socket->readAll();
     if (chunk.isEmpty())
         return;
+    m_bytesRead += chunk.size();
     if (m_reply.size() + chunk.size() > m_caps.pageBytes) {
         // Past the cap the answer is dropped whole: nothing of it is scraped.
+        m_tooLarge = true;
         m_reply.clear();
         m_socket->abort();
         endExchange();
         return;
     }
     m_reply.append(chunk);
+    if (m_status == 0)
+        m_status = m_reply.status();
     if (m_reply.hasClosingTag() || m_reply.isWhole()) {
         m_postTermine = true;
         m_socket->close();
@@ -174,6 +183,8 @@ void FormPost::endExchange()
     if (m_ended)
         return;
     m_ended = true;
+    if (m_status == 0 && m_socket->error() != QAbstractSocket::UnknownSocketError)
+        m_failure = m_socket->errorString();
     emit finished();
     if (m_wake)
         m_wake->wake();

@@ -43,6 +43,15 @@ public:
     void close();
     bool isClosed() const;
 
+    // How the last exchange ended, for the search's report: the status of
+    // the answer (0 when no status line came), whether it was given up at the
+    // time limit or dropped at the size cap, what the connection said when it failed.
+    int status() const { return m_status; }
+    bool gaveUp() const { return m_gaveUp; }
+    bool tooLarge() const { return m_tooLarge; }
+    QString failure() const { return m_failure; }
+    qint64 bytesRead() const { return m_bytesRead; }
+
     // Set once the reply is complete; cleared by a new exchange.
     bool PostTermine() const { return m_postTermine; }
     QString SitePost() const { return m_sitePost; }
@@ -70,4 +79,9 @@ private:
     PostReply m_reply;
     bool m_postTermine = false;
     bool m_ended = true;
+    int m_status = 0;
+    bool m_gaveUp = false;
+    bool m_tooLarge = false;
+    QString m_failure;
+    qint64 m_bytesRead = 0;
 };

@@ -53,6 +53,17 @@ Chunk chunkAt(const QByteArray &bytes, qsizetype at)
 
 } // namespace
 
+int PostReply::status() const
+{
+    const qsizetype lineEnd = m_bytes.indexOf("\r\n");
+    if (lineEnd < 0 || !m_bytes.startsWith("HTTP/"))
+        return 0;
+    const QList<QByteArray> words = m_bytes.first(lineEnd).split(' ');
+    bool ok = false;
+    const int code = words.value(1).toInt(&ok);
+    return ok && words.value(1).size() == 3 ? code : 0;
+}
+
 void PostReply::append(QByteArrayView bytes)
 {
     m_bytes += bytes;

@@ -15,6 +15,8 @@ public:
     void clear() { *this = PostReply(); }
 
     qsizetype size() const { return m_bytes.size(); }
+    // The status of its status line ("HTTP/1.1 404 Not Found"), 0 until a whole one came.
+    int status() const;
     // Holds "</html>", in any case.
     bool hasClosingTag() const { return m_closingTag; }
     // All the body that the headers declare has arrived.

@@ -115,6 +115,20 @@ constexpr std::array rows = std::to_array<Row>({
     {402, u"Forum de discussion", u"Bulletin board"},
     {403, u"Version", u"Version"},
     {404, u"Vous voulez nous aider ? Cliquez donc sur ce bouton", u"Do you want to help us ? Click on this button"},
+
+    {410, u"Recherche arrêtée avant la fin", u"Search stopped before the end"},
+    {411, u"Liste pleine avant l'arrivée de ses films", u"List full before its movies came"},
+    {412, u"Site injoignable : ", u"Site unreachable: "},
+    {413, u"Pas de réponse à temps : ", u"No answer in time: "},
+    {414, u"Erreur HTTP ", u"HTTP error "},
+    {415, u" sur ", u" on "},
+    {416, u"Réponse sans aucun film, page de ", u"Answered without any movie, page of "},
+    {417, u" octets", u" bytes"},
+    {418, u"Aucune page reçue", u"No page received"},
+    {419, u" - requêtes en échec : ", u" - failed requests: "},
+    {420, u", la première : ", u", the first: "},
+    {421, u"réponse trop grande", u"answer too large"},
+    {422, u" - sites sans réponse : ", u" - sites not answering: "},
 });
 
 static_assert(std::is_sorted(rows.begin(), rows.end(),

@@ -4,7 +4,7 @@
 #include <QString>
 #include <optional>
 
-// The program's texts in French (ids 1 to 404) and English (the same id + 1000).
+// The program's texts in French (ids 1 to 422) and English (the same id + 1000).
 namespace StringTable {
 
 // The text stored under `id` (already offset by the language), or nothing when

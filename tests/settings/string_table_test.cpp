@@ -30,7 +30,7 @@ struct IdRange {
 // The ids that the windows, the search and the update check ask for.
 const IdRange usedIdRanges[] = {
     {1, 8},     {10, 21},   {100, 103}, {200, 214}, {300, 304}, {310, 321},
-    {330, 333}, {340, 346}, {350, 352}, {360, 367}, {370, 371}, {400, 404},
+    {330, 333}, {340, 346}, {350, 352}, {360, 367}, {370, 371}, {400, 404}, {410, 422},
 };
 
 std::vector<int> usedIds()
