@@ -48,7 +48,7 @@ struct SiteFailure
     int status = 500;
 };
 
-// "SITE" or "SITE:STATUS", the status an HTTP error one.
+// "SITE" or "SITE:STATUS", the status an HTTP error (400-599).
 bool parseErrorSite(const QString &argument, SiteFailure &failure)
 {
     const qsizetype colon = argument.indexOf(u':');
