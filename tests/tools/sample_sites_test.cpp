@@ -9,6 +9,7 @@
 #include <QNetworkReply>
 #include <QProcess>
 #include <QRegularExpression>
+#include <QTcpSocket>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <gtest/gtest.h>
@@ -44,9 +45,13 @@ protected:
         QByteArray out;
         while (!out.contains("Ready\n") && m_process.waitForReadyRead(10000))
             out += m_process.readAllStandardOutput();
-        const auto setting = QRegularExpression("^Hote-MovieCovers=(.*)$", QRegularExpression::MultilineOption)
-                                 .match(QString::fromUtf8(out));
-        return out.contains("Ready\n") ? setting.captured(1) : QString();
+        m_announced = QString::fromUtf8(out);
+        return out.contains("Ready\n") ? setting("Hote-MovieCovers") : QString();
+    }
+
+    QString setting(const QString &name) const
+    {
+        return QRegularExpression("^" + name + "=(.*)$", QRegularExpression::MultilineOption).match(m_announced).captured(1);
     }
 
     static Fetched get(const QString &url)
@@ -68,6 +73,7 @@ protected:
 
     QTemporaryDir m_dir;
     QProcess m_process;
+    QString m_announced;
 };
 
 // Every "k 0 obj" must start where the cross-reference table says.
@@ -170,16 +176,58 @@ TEST_F(SampleSitesTest, latencyDelaysEveryReply)
     EXPECT_GE(timer.elapsed(), 400);
 }
 
+// A client on a socket of its own, as the form posts are, sees each failure,
+// and the other sites answer meanwhile.
+TEST_F(SampleSitesTest, sitesFailOnPurposeOnAllTheirAddresses)
+{
+    const QString base = start({"--refuse", "DvdFr", "--error", "cinefil", "--error", "hdcovers:404",
+                                "--stall", "allocine", "--no-markers", "alldivx"});
+    ASSERT_FALSE(base.isEmpty());
+    constexpr char page[] = "GET %1/ HTTP/1.1\r\n\r\n";
+    const struct
+    {
+        const char *setting;
+        const char *request; // %1 is the address's path
+        QAbstractSocket::SocketError error; // how the exchange ends
+        QByteArray statusLine;
+        int waitMs;
+    } rows[] = {
+        {"Hote-DvdFr", page, QAbstractSocket::ConnectionRefusedError, "", 10000},
+        {"Hote-CinefilImages", page, QAbstractSocket::RemoteHostClosedError, "HTTP/1.1 500 Internal Server Error", 10000},
+        {"Hote-HDCovers", page, QAbstractSocket::RemoteHostClosedError, "HTTP/1.1 404 Not Found", 10000},
+        {"Hote-AlloCine", page, QAbstractSocket::SocketTimeoutError, "", 300},
+        {"Hote-AllDivX", "POST %1/base.php?rub=site/recherche.php&var=recherche_cover HTTP/1.1\r\n"
+                         "Content-Length: 27\r\n\r\nnom=matrix&recherche=toutes",
+         QAbstractSocket::RemoteHostClosedError, "HTTP/1.1 200 OK", 10000},
+    };
+    for (const auto &row : rows) {
+        const QUrl address(setting(row.setting));
+        QTcpSocket socket;
+        socket.connectToHost(address.host(), quint16(address.port()));
+        if (socket.waitForConnected(10000))
+            socket.write(QString::fromLatin1(row.request).arg(address.path()).toLatin1());
+        EXPECT_EQ(get(base + "/multicrit.html?titre=matrix").status, 200) << row.setting;
+        QByteArray answer = socket.readAll();
+        while (socket.waitForReadyRead(row.waitMs))
+            answer += socket.readAll();
+        EXPECT_EQ(socket.error(), row.error) << row.setting;
+        EXPECT_EQ(answer.left(answer.indexOf('\r')), row.statusLine) << row.setting;
+        EXPECT_FALSE(answer.toLower().contains("<a href")) << row.setting;
+    }
+}
+
 TEST_F(SampleSitesTest, badArgumentsGiveTheUsageOnStandardErrorAndStatusTwo)
 {
     const QStringList bad[] = {{"--port", "x"}, {"--port", "70000"}, {"--latency", "-1"},
-                               {"--latency"}, {"--bogus"}, {"stray"}};
+                               {"--latency"}, {"--bogus"}, {"stray"}, {"--stall", "nosuchsite"},
+                               {"--error", "dvdfr:200"}, {"--no-markers"}};
     for (const QStringList &args : bad) {
         QProcess process;
         process.start(PELLICAM_SAMPLE_SITES, args);
         ASSERT_TRUE(process.waitForFinished(10000));
         EXPECT_EQ(process.exitCode(), 2) << args.join(' ').toStdString();
-        EXPECT_TRUE(process.readAllStandardError().contains("Usage:")) << args.join(' ').toStdString();
+        const QByteArray usage = process.readAllStandardError();
+        EXPECT_TRUE(usage.contains("Usage:") && usage.contains("covercomoz")) << args.join(' ').toStdString();
         EXPECT_TRUE(process.readAllStandardOutput().isEmpty());
     }
 }

@@ -22,12 +22,43 @@ constexpr int kUsageError = 2;
 
 constexpr char kUsage[] =
     "Usage: pellicam-sample-sites [--port N] [--apply] [--latency MS] [--log FILE]\n"
+    "                             [--refuse SITE] [--error SITE[:STATUS]] [--stall SITE] [--no-markers SITE]\n"
     "Plays the poster sites on 127.0.0.1 (each under a path of its own on one port),\n"
     "prints their address settings, then \"Ready\", and serves until it is stopped.\n"
-    "  --port N      listen on port N (default: any free port)\n"
-    "  --apply       also store the addresses in Pellicam's settings\n"
-    "  --latency MS  delay every reply by MS milliseconds\n"
-    "  --log FILE    append a line per request (arrival in ms since the epoch, method, path)\n";
+    "  --port N                 listen on port N (default: any free port)\n"
+    "  --apply                  also store the addresses in Pellicam's settings\n"
+    "  --latency MS             delay every reply by MS milliseconds\n"
+    "  --log FILE               append a line per request (arrival in ms since the epoch, method, path)\n"
+    "Each of these makes a site fail on purpose, on all its addresses, and can be repeated:\n"
+    "  --refuse SITE            its addresses lead to a port that refuses connections\n"
+    "  --error SITE[:STATUS]    every request gets HTTP status STATUS (400-599, default 500)\n"
+    "  --stall SITE             every request is accepted and never answered\n"
+    "  --no-markers SITE        every request gets 200 and a plain page with nothing to find\n";
+
+void printUsage(std::FILE *to, const QStringList &siteNames)
+{
+    std::fputs(kUsage, to);
+    std::fprintf(to, "SITE is one of (any case): %s\n", qPrintable(siteNames.join(QStringLiteral(", "))));
+}
+
+struct SiteFailure
+{
+    QString site;
+    SampleServer::Failure failure;
+    int status = 500;
+};
+
+// "SITE" or "SITE:STATUS", the status an HTTP error (400-599).
+bool parseErrorSite(const QString &argument, SiteFailure &failure)
+{
+    const qsizetype colon = argument.indexOf(u':');
+    failure.site = argument.left(colon);
+    if (colon < 0)
+        return true;
+    bool ok = false;
+    failure.status = argument.mid(colon + 1).toInt(&ok);
+    return ok && failure.status >= 400 && failure.status <= 599;
+}
 
 struct Options
 {
@@ -35,6 +66,7 @@ struct Options
     bool apply = false;
     int latencyMs = 0;
     QString log;
+    QList<SiteFailure> failures;
     bool help = false;
 };
 
@@ -58,6 +90,17 @@ bool parseArguments(const QStringList &arguments, Options &options)
             options.latencyMs = arguments[++i].toInt(&ok);
             if (!ok || options.latencyMs < 0)
                 return false;
+        } else if (argument == u"--refuse" && i + 1 < arguments.size()) {
+            options.failures.append({arguments[++i], SampleServer::Failure::Refuse});
+        } else if (argument == u"--stall" && i + 1 < arguments.size()) {
+            options.failures.append({arguments[++i], SampleServer::Failure::Stall});
+        } else if (argument == u"--no-markers" && i + 1 < arguments.size()) {
+            options.failures.append({arguments[++i], SampleServer::Failure::NoMarkers});
+        } else if (argument == u"--error" && i + 1 < arguments.size()) {
+            SiteFailure failure{{}, SampleServer::Failure::Error};
+            if (!parseErrorSite(arguments[++i], failure))
+                return false;
+            options.failures.append(failure);
         } else {
             return false;
         }
@@ -96,17 +139,24 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
 
+    SampleServer server;
     Options options;
     if (!parseArguments(app.arguments(), options)) {
-        std::fputs(kUsage, stderr);
+        printUsage(stderr, server.siteNames());
         return kUsageError;
     }
     if (options.help) {
-        std::fputs(kUsage, stdout);
+        printUsage(stdout, server.siteNames());
         return 0;
     }
+    for (const SiteFailure &failure : std::as_const(options.failures)) {
+        if (!server.setFailure(failure.site, failure.failure, failure.status)) {
+            std::fprintf(stderr, "pellicam-sample-sites: no site is called %s\n", qPrintable(failure.site));
+            printUsage(stderr, server.siteNames());
+            return kUsageError;
+        }
+    }
 
-    SampleServer server;
     server.setLatency(options.latencyMs);
     if (!options.log.isEmpty() && !server.setRequestLog(options.log)) {
         std::fprintf(stderr, "pellicam-sample-sites: cannot write %s\n", qPrintable(options.log));
