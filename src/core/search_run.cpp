@@ -14,9 +14,9 @@ SiteReport SearchRow::report() const
     using Outcome = SiteReport::Outcome;
     using Kind = RequestFailure::Kind;
     SiteReport report = m_tally;
-    report.hits = m_placedHits;
+    report.hits = m_placedSlots;
     report.seconds = double(m_endedAtMs >= 0 ? m_endedAtMs : m_run.m_clock.elapsed()) / 1000.0;
-    if (m_placedHits > 0) {
+    if (m_placedSlots > 0) {
         report.outcome = Outcome::Hits;
     } else if (m_userStopped) {
         report.outcome = Outcome::Stopped;
@@ -193,7 +193,6 @@ void SearchRun::replay(SearchRow &row, const SearchRow::Event &event)
             break;
         }
         results.countHit();
-        ++row.m_placedHits;
         if (results.NbResultats() % ResultList::kGrowth == 0)
             results.resize(results.NbResultats() + ResultList::kGrowth);
         results.entry(results.NbResultats()) = row.m_hits.value(event.number - 1);

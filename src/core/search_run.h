@@ -54,7 +54,7 @@ private:
     QList<Event> m_events;
     qsizetype m_replayed = 0;
     int m_firstIndex = 0;  // list index of its hit 1, once it is placed
-    int m_placedSlots = 0;
+    int m_placedSlots = 0; // its hits shown in the list
     QHash<int, QString> m_thumbnailUrls; // by hit number
     QHash<int, QImage> m_thumbnails;
     bool m_ended = false;
@@ -64,7 +64,6 @@ private:
     // For its report: its requests so far, how it ended.
     SiteReport m_tally;
     RequestFailure m_firstPageFailure; // a thumbnail's failure alone says nothing of the site
-    int m_placedHits = 0;
     bool m_userStopped = false; // stopped before its hits were placed
     bool m_listFull = false;    // cut short or refused hits for want of room
     qint64 m_endedAtMs = -1;

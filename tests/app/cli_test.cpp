@@ -5,6 +5,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -186,6 +187,33 @@ TEST_F(CliSearchTest, withoutBasesTheStoredTicksDecide)
     EXPECT_TRUE(run({"search", "matrix"}).err.contains("every base is searched"));
 }
 
+// check: one line per base in row order, fields in a fixed order; status 1 when a site failed.
+TEST_F(CliSearchTest, checkTellsHowEachSiteAnswered)
+{
+    run({"config", "set", "Hote-DvdFr", m_server.url("/dvdfr")});
+    const Outcome check = run({"check", "--json", "--bases", "6,4"});
+    EXPECT_EQ(check.exitCode, 1);
+    QString out = check.out;
+    out.replace(QRegularExpression("\"seconds\":[0-9]+\\.[0-9]{2},"), "\"seconds\":S,");
+    const QString search = m_server.url("/dvdfr/search/search.php?multiname=matrix");
+    const QString thumbnail = m_server.url("/mc/DATA/thumbs/films-m/MATRIX.jpg");
+    EXPECT_EQ(out, "{\"base\":4,\"site\":\"DvdFr\",\"outcome\":\"http-error\",\"hits\":0,\"requests\":1,"
+                   "\"failed\":1,\"seconds\":S,\"detail\":\"HTTP error 404 on " + search + "\"}\n"
+                   "{\"base\":6,\"site\":\"MovieCovers\",\"outcome\":\"hits\",\"hits\":2,\"requests\":3,"
+                   "\"failed\":2,\"seconds\":S,\"detail\":\"2 movies found - failed requests: 2, the first: "
+                   "HTTP error 404 on " + thumbnail + "\"}\n");
+
+    const Outcome text = run({"check", "--bases", "6"});
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_TRUE(QRegularExpression("^6\tMovieCovers\thits\t2\t3\t[0-9]+\\.[0-9]{2}\t2 movies found - ")
+                    .match(text.out).hasMatch()) << text.out.toStdString();
+
+    const Outcome failed = run({"search", "--bases", "4,6", "matrix"});
+    EXPECT_EQ(failed.exitCode, 0);
+    EXPECT_TRUE(failed.err.contains("base 4, DvdFr: http-error: HTTP error 404 on " + search + "\n"));
+    EXPECT_FALSE(failed.err.contains("base 6")) << "hits are no failure";
+}
+
 TEST_F(CliSearchTest, downloadCopiesTheHitIntoTheFolder)
 {
     QTemporaryDir into;
@@ -222,6 +250,7 @@ TEST_F(CliSearchTest, badSearchArgumentsGiveStatusTwo)
         {"search"}, {"search", "--bases", "14", "matrix"}, {"search", "--bases"}, {"search", "--hit", "1", "x"},
         {"download", "matrix"}, {"download", "--hit", "0", "matrix"}, {"download", "--json", "--hit", "1", "x"},
         {"bases", "extra"}, {"search", "-x", "matrix"}, {"download", "--hit", "1", "--into", "", "matrix"},
+        {"check", "--hit", "1"}, {"check", "--bases", "99"},
         // No folder stored and none in the home folder.
         {"download", "--hit", "1", "--bases", "6", "matrix"},
     };

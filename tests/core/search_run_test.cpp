@@ -44,6 +44,15 @@ protected:
         return sites;
     }
 
+    // Each base's report: "base outcome hits".
+    QStringList reports()
+    {
+        QStringList lines;
+        for (const SiteReport &report : program().run()->reports())
+            lines << QStringLiteral("%1 %2 %3").arg(report.base).arg(SiteReport::word(report.outcome)).arg(report.hits);
+        return lines;
+    }
+
     static QStringList numbered(int count)
     {
         QStringList titles;
@@ -102,6 +111,7 @@ TEST_F(SearchRunTest, theListHoldsAHundredHitsInRowOrder)
     EXPECT_EQ(results().entry(100).Title, QStringLiteral("e"));
     EXPECT_EQ(results().entry(100).Site, QStringLiteral("Site9"));
     EXPECT_EQ(results().upperBound(), 110);
+    EXPECT_EQ(reports(), (QStringList{"0 hits 95", "9 hits 5", "1 list-full 0"}));
 
     // Eleven hits of one base: the list grows by ten as the eleventh comes.
     site(2, numbered(11));
@@ -114,13 +124,16 @@ TEST_F(SearchRunTest, theListHoldsAHundredHitsInRowOrder)
 // Once the list is full with every earlier row placed, the bases still running stop.
 TEST_F(SearchRunTest, aFullListStopsTheBasesStillRunning)
 {
-    site(0, numbered(100));
-    StandInSite &later = site(9, {QStringLiteral("late")});
-    later.hold();
-    tick({0, 9});
-    ASSERT_TRUE(m_test.search());
+    site(0, numbered(100)).hold();
+    site(9, {QStringLiteral("late")}).hold();
+    site(1, {}); // ends before the list fills, without a hit
+    tick({0, 9, 1});
+    program().Lance(1);
+    m_sites[0]->release();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !program().searching(); }, 5000));
     EXPECT_EQ(results().NbResultats(), 100);
     EXPECT_EQ(results().entry(100).Site, QStringLiteral("Site0"));
+    EXPECT_EQ(reports(), (QStringList{"0 hits 100", "9 list-full 0", "1 no-hit 0"}));
 }
 
 // Stop: every task ends at once; what was placed stays, later rows are dropped.
@@ -142,6 +155,7 @@ TEST_F(SearchRunTest, stopKeepsWhatWasPlaced)
     EXPECT_FALSE(program().searchCaptionShowsStop());
     EXPECT_TRUE(program().inputEnabled());
     EXPECT_EQ(program().statusText(), QStringLiteral("3 films trouvés"));
+    EXPECT_EQ(reports(), (QStringList{"0 hits 2", "9 stopped 0", "1 stopped 0"}));
 }
 
 TEST_F(SearchRunTest, anEmptyTitleOrNoBaseStartsNothing)
