@@ -49,6 +49,8 @@ void ScreenshotTour::save(QWidget *widget, const QString &name)
 void ScreenshotTour::tour()
 {
     save(&m_window, QStringLiteral("main_idle.png"));
+    selectionShot(true, QStringLiteral("selection_single.png"));
+    selectionShot(false, QStringLiteral("selection_multiple.png"));
 
     bool running = false;
     auto during = connect(&m_program.results(), &ResultList::slotAdded, this, [&](int slot) {
@@ -81,16 +83,7 @@ void ScreenshotTour::tour()
     QEvent leave(QEvent::Leave);
     QApplication::sendEvent(button, &leave);
 
-    SettingsStore &store = m_program.settings();
-    SelectionWindow *selection = m_window.selectionWindow();
-    for (const bool single : {true, false}) {
-        store.writeBool(QStringLiteral("BdD"), single);
-        m_program.catalogue().onActivated(store);
-        selection->show();
-        selection->placeBeside();
-        save(selection, single ? QStringLiteral("selection_single.png") : QStringLiteral("selection_multiple.png"));
-        selection->hide();
-    }
+    selectionShot(false, QStringLiteral("selection_marks.png"));
 
     m_window.setCompact(true);
     save(&m_window, QStringLiteral("main_compact.png"));
@@ -100,11 +93,23 @@ void ScreenshotTour::tour()
     optionsShots();
     viewerShots();
 
-    auto *about = new AboutWindow(store, m_program.state().LangOffset, &m_window);
+    auto *about = new AboutWindow(m_program.settings(), m_program.state().LangOffset, &m_window);
     about->show();
     save(about, QStringLiteral("about.png"));
     about->close();
     QApplication::quit();
+}
+
+void ScreenshotTour::selectionShot(bool singleBase, const QString &name)
+{
+    SettingsStore &store = m_program.settings();
+    store.writeBool(QStringLiteral("BdD"), singleBase);
+    m_program.catalogue().onActivated(store);
+    SelectionWindow *selection = m_window.selectionWindow();
+    selection->show();
+    selection->placeBeside();
+    save(selection, name);
+    selection->hide();
 }
 
 void ScreenshotTour::wait(int ms)

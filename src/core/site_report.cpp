@@ -105,3 +105,17 @@ QString SiteReport::detail(int langOffset) const
     }
     return {};
 }
+
+SiteReport::Mark SiteReport::mark() const
+{
+    switch (outcome) {
+    case Outcome::Hits: return Mark::Found;
+    case Outcome::NoHit: return Mark::NoHit;
+    case Outcome::Unreachable:
+    case Outcome::TimedOut:
+    case Outcome::HttpError: return Mark::Failed;
+    case Outcome::Stopped:
+    case Outcome::ListFull: return Mark::None;
+    }
+    return Mark::None;
+}

@@ -40,4 +40,8 @@ struct SiteReport
     bool isSound() const;
     // The detail, in the language of `langOffset` (0 French, 1000 English).
     QString detail(int langOffset) const;
+
+    // The mark the selection window shows: nothing when the search said nothing about the site.
+    enum class Mark { None, Found, NoHit, Failed };
+    Mark mark() const;
 };

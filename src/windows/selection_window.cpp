@@ -10,6 +10,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTextDocument>
 
 namespace {
 
@@ -45,6 +46,10 @@ constexpr int kPictureBox = 210;
 constexpr int kSiteLeft = 3825;
 constexpr int kSiteWidth = 1035;
 
+// In pixels: the free space left of the tick box.
+constexpr int kMarkLeft = 3;
+constexpr int kMarkSize = 10;
+
 constexpr int kDarkLineTop = 3465;
 constexpr int kLightLineTop = 3480;
 
@@ -59,6 +64,9 @@ constexpr QColor kSiteLinkColour(120, 145, 216);
 constexpr QColor kSiteLinkHoverColour(0, 0, 255);
 constexpr QColor kGroupLinkColour(128, 128, 128);
 constexpr QColor kGroupLinkHoverColour(0, 0, 0);
+constexpr QColor kFoundColour(46, 160, 67);
+constexpr QColor kNoHitColour(128, 128, 128);
+constexpr QColor kFailedColour(214, 48, 49);
 
 constexpr int kFontPointSize = 8;
 constexpr int kHideDelayMs = 251;
@@ -131,6 +139,26 @@ QLabel *pictureLabel(QWidget *parent, const QString &resource, const QRect &box)
     return label;
 }
 
+// A filled dot, or a ring for a site that answered without hit; none for Mark::None.
+QPixmap markPicture(SiteReport::Mark mark, qreal pixelRatio)
+{
+    using Mark = SiteReport::Mark;
+    if (mark == Mark::None)
+        return {};
+    QPixmap picture(QSize(kMarkSize, kMarkSize) * pixelRatio);
+    picture.setDevicePixelRatio(pixelRatio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QColor colour = mark == Mark::Found ? kFoundColour : mark == Mark::Failed ? kFailedColour : kNoHitColour;
+    const qreal penWidth = mark == Mark::NoHit ? 1.5 : 1.0;
+    painter.setPen(QPen(mark == Mark::NoHit ? colour : colour.darker(130), penWidth));
+    painter.setBrush(mark == Mark::NoHit ? QBrush(Qt::NoBrush) : QBrush(colour));
+    const qreal inset = penWidth / 2;
+    painter.drawEllipse(QRectF(0, 0, kMarkSize, kMarkSize).adjusted(inset, inset, -inset, -inset));
+    return picture;
+}
+
 } // namespace
 
 SelectionWindow::SelectionWindow(SiteCatalogue &catalogue, SettingsStore &store, QWidget *mainWindow)
@@ -150,6 +178,8 @@ SelectionWindow::SelectionWindow(SiteCatalogue &catalogue, SettingsStore &store,
     font.setPointSize(kFontPointSize);
     setFont(font);
 
+    for (int mark = 0; mark < kMarkCount; ++mark)
+        m_markPictures[size_t(mark)] = markPicture(SiteReport::Mark(mark), devicePixelRatioF());
     for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
         buildRow(base);
     for (int n = 0; n < kGroupLinkCount; ++n)
@@ -162,6 +192,7 @@ SelectionWindow::SelectionWindow(SiteCatalogue &catalogue, SettingsStore &store,
 
     connect(&m_catalogue, &SiteCatalogue::ticksChanged, this, &SelectionWindow::showTicks);
     connect(&m_catalogue, &SiteCatalogue::hideRequested, this, &QWidget::hide);
+    connect(&m_catalogue, &SiteCatalogue::reportsChanged, this, &SelectionWindow::showReports);
 
     retranslate(0);
     refreshLinkTooltips();
@@ -177,12 +208,17 @@ void SelectionWindow::buildRow(int base)
     const int rowTop = kRowTop + kRowStep * info.row;
     const QString number = QString::number(base);
     Row &row = m_rows[base];
+    const QRect tickBox = twipsRect(kTickLeft, kTickTop + kRowStep * info.row, kTickSize, kTickSize);
+
+    row.mark = new QLabel(this);
+    row.mark->setObjectName(QStringLiteral("Mark") + number);
+    row.mark->setGeometry(kMarkLeft, tickBox.top() + (tickBox.height() - kMarkSize) / 2, kMarkSize, kMarkSize);
 
     // The box shows the catalogue's tick; mouse releases go to the catalogue,
     // which decides (single-base mode picks instead of toggling).
     row.check = new QCheckBox(this);
     row.check->setObjectName(QStringLiteral("Check") + number);
-    row.check->setGeometry(twipsRect(kTickLeft, kTickTop + kRowStep * info.row, kTickSize, kTickSize));
+    row.check->setGeometry(tickBox);
     row.check->setFocusPolicy(Qt::NoFocus);
     row.check->installEventFilter(this);
 
@@ -239,6 +275,7 @@ void SelectionWindow::buildClosePicture()
 
 void SelectionWindow::retranslate(int langOffset)
 {
+    m_langOffset = langOffset;
     for (int n = 0; n < kGroupLinkCount; ++n) {
         setTranslatedText(m_groupLabels[n], kTextFirstGroupLink + n, langOffset);
         m_groupLabels[n]->adjustSize();
@@ -249,6 +286,7 @@ void SelectionWindow::retranslate(int langOffset)
         setTranslatedToolTip(row.language, languageText(info.language), langOffset);
         setTranslatedToolTip(row.kind, kindText(info.kind), langOffset);
     }
+    showReports();
 }
 
 void SelectionWindow::setLinkOpener(LinkOpener opener)
@@ -315,6 +353,20 @@ void SelectionWindow::showTicks()
     for (int base = 0; base < SiteCatalogue::kBaseCount; ++base) {
         const QSignalBlocker blocker(m_rows[base].check);
         m_rows[base].check->setChecked(m_catalogue.isTicked(base));
+    }
+}
+
+// A detail holds addresses and words from the network: never let it pass for rich text.
+void SelectionWindow::showReports()
+{
+    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base) {
+        const std::optional<SiteReport> &report = m_catalogue.report(base);
+        const Row &row = m_rows[base];
+        const QString tip = report ? Qt::convertFromPlainText(report->detail(m_langOffset), Qt::WhiteSpaceNormal)
+                                   : QString();
+        row.mark->setPixmap(m_markPictures[size_t(report ? report->mark() : SiteReport::Mark::None)]);
+        row.mark->setToolTip(tip);
+        row.name->setToolTip(tip);
     }
 }
 

@@ -2,6 +2,7 @@
 
 #include "core/site_catalogue.h"
 
+#include <QPixmap>
 #include <QPointer>
 #include <QTimer>
 #include <QUrl>
@@ -14,8 +15,9 @@ class QCheckBox;
 class QLabel;
 class SettingsStore;
 
-// The site-selection window: one row per base (tick box, name, language and
-// kind pictures, a link to the site), the group links and a close picture.
+// The site-selection window: one row per base (a mark of how its last search
+// ended, tick box, name, language and kind pictures, a link to the site), the
+// group links and a close picture.
 // It draws the catalogue's ticks and forwards every click to the catalogue.
 // Hidden at start; the main window shows it, it hides itself.
 class SelectionWindow : public QWidget
@@ -50,6 +52,7 @@ protected:
 private:
     struct Row
     {
+        QLabel *mark = nullptr;       // Mark
         QCheckBox *check = nullptr;   // Check
         QLabel *name = nullptr;       // LabelBase
         QLabel *language = nullptr;   // ImageFlag
@@ -62,6 +65,7 @@ private:
     void buildGroupLink(int n);
     void buildClosePicture();
     void showTicks();
+    void showReports();
     void refreshLinkTooltips();
     void openHomePage(int base);
     void styleSiteLink(int base, bool hovered);
@@ -78,6 +82,10 @@ private:
     LinkOpener m_openLink;
 
     static constexpr int kGroupLinkCount = 6;
+    static constexpr int kMarkCount = 4;
+
+    int m_langOffset = 0;
+    std::array<QPixmap, kMarkCount> m_markPictures; // by SiteReport::Mark
 
     std::array<Row, SiteCatalogue::kBaseCount> m_rows;
     std::array<QLabel *, kGroupLinkCount> m_groupLabels{};  // LabelTout

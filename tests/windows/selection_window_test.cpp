@@ -2,6 +2,7 @@
 
 #include "settings/program_state.h"
 #include "core/site_catalogue.h"
+#include "core/site_report.h"
 #include "settings/settings_store.h"
 
 #include <QApplication>
@@ -14,6 +15,33 @@
 namespace {
 
 constexpr int kEnglish = 1000;
+
+// The colour at the middle of a row's mark: "green", "red", "clear", or "none" without a mark.
+QString markCentre(const QLabel *mark)
+{
+    const QImage picture = mark->pixmap().toImage();
+    if (picture.isNull())
+        return QStringLiteral("none");
+    const QColor c = picture.pixelColor(picture.width() / 2, picture.height() / 2);
+    if (c.alpha() == 0)
+        return QStringLiteral("clear");
+    if (c.green() > c.red() + 60 && c.green() > c.blue() + 60)
+        return QStringLiteral("green");
+    if (c.red() > c.green() + 60 && c.red() > c.blue() + 60)
+        return QStringLiteral("red");
+    return c.name();
+}
+
+SiteReport report(int base, SiteReport::Outcome outcome)
+{
+    SiteReport report;
+    report.base = base;
+    report.outcome = outcome;
+    report.hits = 2;
+    report.pageBytes = 25;
+    report.firstFailure = {RequestFailure::Kind::HttpError, 500, QStringLiteral("http://127.0.0.1/<b>x</b>")};
+    return report;
+}
 
 class SelectionWindowTest : public ::testing::Test
 {
@@ -217,6 +245,51 @@ TEST_F(SelectionWindowTest, retranslateSetsCaptionsAndTooltips)
     m_window.retranslate(0);
     EXPECT_EQ(label("LabelTout1")->text(), QString::fromUtf8("Tout décocher"));
     EXPECT_EQ(label("ImageFlag5")->toolTip(), "Base Us");
+}
+
+TEST_F(SelectionWindowTest, eachRowMarksHowItsLastSearchEndedWithAPlainTextTooltip)
+{
+    using Outcome = SiteReport::Outcome;
+    struct MarkCase
+    {
+        int base;
+        std::optional<Outcome> outcome; // none: never searched
+        const char *centre;
+        const char *french;
+        const char *english;
+    };
+    const MarkCase cases[] = {
+        {6, Outcome::Hits, "green", "<p>2 films trouvés</p>", "<p>2 movies found</p>"},
+        {11, Outcome::NoHit, "clear", "<p>Réponse sans aucun film, page de 25 octets</p>",
+         "<p>Answered without any movie, page of 25 bytes</p>"},
+        {2, Outcome::HttpError, "red", "<p>Erreur HTTP 500 sur http://127.0.0.1/&lt;b&gt;x&lt;/b&gt;</p>",
+         "<p>HTTP error 500 on http://127.0.0.1/&lt;b&gt;x&lt;/b&gt;</p>"},
+        {4, Outcome::Stopped, "none", "<p>Recherche arrêtée avant la fin</p>", "<p>Search stopped before the end</p>"},
+        {0, std::nullopt, "none", "", ""},
+    };
+    for (const MarkCase &c : cases)
+        if (c.outcome)
+            m_catalogue.setReport(report(c.base, *c.outcome));
+
+    for (const int language : {kEnglish, 0}) {
+        m_window.retranslate(language);
+        for (const MarkCase &c : cases) {
+            const QString number = QString::number(c.base);
+            SCOPED_TRACE(number.toStdString() + " in " + std::to_string(language));
+            QLabel *mark = label(QStringLiteral("Mark") + number);
+            EXPECT_EQ(markCentre(mark), c.centre);
+            const QString tip = QString::fromUtf8(language == 0 ? c.french : c.english);
+            EXPECT_EQ(mark->toolTip(), tip);
+            EXPECT_EQ(label(QStringLiteral("LabelBase") + number)->toolTip(), tip);
+            EXPECT_LT(mark->geometry().right(), tickBox(c.base)->geometry().left());
+            EXPECT_NEAR(mark->geometry().center().y(), tickBox(c.base)->geometry().center().y(), 1);
+        }
+    }
+
+    m_catalogue.clearReport(6);
+    EXPECT_EQ(markCentre(label("Mark6")), "none");
+    EXPECT_EQ(label("Mark6")->toolTip(), "");
+    EXPECT_EQ(label("LabelBase6")->toolTip(), "");
 }
 
 } // namespace
