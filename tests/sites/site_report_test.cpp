@@ -20,21 +20,6 @@ quint16 closedPort()
     return port;
 }
 
-FixtureServer::Reply statusReply(int status)
-{
-    FixtureServer::Reply reply;
-    reply.status = status;
-    reply.body = "<html><body>Error</body></html>";
-    return reply;
-}
-
-FixtureServer::Reply stalledReply()
-{
-    FixtureServer::Reply reply;
-    reply.stall = true;
-    return reply;
-}
-
 // What a site's server does, and the report of its one base it should give.
 struct ReportCase
 {

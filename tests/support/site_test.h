@@ -31,10 +31,24 @@ inline FixtureServer::Reply pictureReply(const QByteArray &body, const QByteArra
     return pageReply(body, type);
 }
 
-inline FixtureServer::Reply notFoundReply()
+inline FixtureServer::Reply statusReply(int status)
 {
     FixtureServer::Reply reply;
-    reply.status = 404;
+    reply.status = status;
+    reply.body = "<html><body>Error</body></html>";
+    return reply;
+}
+
+inline FixtureServer::Reply notFoundReply()
+{
+    return statusReply(404);
+}
+
+// The request is taken and never answered.
+inline FixtureServer::Reply stalledReply()
+{
+    FixtureServer::Reply reply;
+    reply.stall = true;
     return reply;
 }
 
