@@ -229,6 +229,13 @@ QCoro::Task<bool> Download::waitFor(Ticket ticket, int timeoutMs, bool reissue)
 
 void Download::cancel(Ticket ticket)
 {
+    dropReplies(ticket);
+    m_tickets.remove(ticket);
+    endTicket(ticket);
+}
+
+void Download::dropReplies(Ticket ticket)
+{
     for (auto it = m_reads.begin(); it != m_reads.end();) {
         if (it->ticket != ticket) {
             ++it;
@@ -240,8 +247,6 @@ void Download::cancel(Ticket ticket)
         reply->abort();
         reply->deleteLater();
     }
-    m_tickets.remove(ticket);
-    endTicket(ticket);
 }
 
 void Download::cancelAll()
@@ -321,6 +326,12 @@ void Download::onFinished(QNetworkReply *reply)
         read.fromCache = true;
         issue(read);
         return;
+    }
+
+    // The first answer that succeeds ends its read: a twin still hanging is dropped.
+    if (ok && state->inFlight > 0) {
+        dropReplies(read.ticket);
+        state->inFlight = 0;
     }
 
     // Once one reply of a read has delivered, a failing twin changes nothing.

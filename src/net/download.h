@@ -139,6 +139,8 @@ private:
     void watchSize(QNetworkReply *reply, qint64 cap);
     void applyProxy();
     void onFinished(QNetworkReply *reply);
+    // Aborts every reply still out for `ticket`; none of them delivers.
+    void dropReplies(Ticket ticket);
     void endTicket(Ticket ticket);
     Outcome outcomeOf(const Read &read, QNetworkReply *reply, bool ok);
 

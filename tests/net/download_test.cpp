@@ -110,6 +110,19 @@ TEST_F(DownloadTest, aSlowReadIsAskedForOnceMoreAndGivenUpAtTheLimit)
         ASSERT_FALSE(delivered.isEmpty());
         EXPECT_EQ(delivered.first(), "<html>late</html>");
     }
+    // The first try hangs, the second answers: the page comes then, the first is dropped.
+    FixtureServer::Reply hanging;
+    hanging.stall = true;
+    m_server.setReply("/hang", hanging);
+    QObject::connect(&m_server, &FixtureServer::requestReceived, [this] {
+        if (m_server.count("/hang") == 2)
+            m_server.setReply("/hang", reply("<html>second</html>", 0));
+    });
+    QByteArray second;
+    const auto ticket = m_download.start(url("/hang"), Purpose::Page, [&](const Outcome &o) { second = o.body; });
+    EXPECT_EQ(awaitTask(m_download.wait(ticket, Waiting::Done)), true) << "done before the limit";
+    EXPECT_EQ(second, "<html>second</html>");
+
     m_server.setReply("/late", reply("<html>late</html>", kLimitMs + 300));
     const Outcome givenUp = fetch(url("/late"));
     EXPECT_TRUE(givenUp.timedOut);
