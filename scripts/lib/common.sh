@@ -36,7 +36,7 @@ configure_and_build() {
     cmake --build "$ROOT/$dir" -j "$JOBS"
 }
 
-# The build the README's commands share: tests on, sanitizers on.
+# The build the README's commands share: tests on, sanitizers on, warnings are errors.
 build_main() {
-    configure_and_build build -DPELLICAM_TESTS=ON -DPELLICAM_SANITIZE=ON
+    configure_and_build build -DPELLICAM_TESTS=ON -DPELLICAM_SANITIZE=ON -DPELLICAM_WERROR=ON
 }

@@ -39,7 +39,7 @@ public:
     int FilterIndex() const { return m_filterIndex; }
     void setFilterIndex(int index) { m_filterIndex = index; }
 
-    // hWndParent: the dialog's owner.
+    // The dialog's owner: it opens above it.
     QWidget *parentWidget() const { return m_parent; }
     void setParentWidget(QWidget *owner) { m_parent = owner; }
 

@@ -15,7 +15,7 @@ class OverButton : public QWidget
 public:
     explicit OverButton(QWidget *parent = nullptr);
 
-    // HDC_Associé. A null skin draws no background.
+    // The picture the button draws its background from. A null skin draws none.
     void setSkin(const QPixmap &skin);
     QPixmap skin() const { return m_skin; }
     // Back to the normal picture.

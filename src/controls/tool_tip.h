@@ -15,7 +15,7 @@ public:
     ToolTip(const ToolTip &) = delete;
     ToolTip &operator=(const ToolTip &) = delete;
 
-    // hWndParent.
+    // The widget whose tooltip this is.
     QWidget *parentWidget() const { return m_parent; }
     void setParentWidget(QWidget *widget) { m_parent = widget; }
 

@@ -109,7 +109,6 @@ void Retrieval::OuvreFichier(int Index, bool Copy)
         } else if (state.ClicDroit) {
             m_actions->showInSystemViewer(source);
         } else {
-            state.IndiceCourant = Index;
             m_actions->showInViewer(source, Index);
         }
     }

@@ -11,7 +11,7 @@
 
 class SettingsStore;
 
-// APropos: who made the program, links to the maker's pages, the version and a
+// The about window: who made the program, links to the maker's pages, the version and a
 // donation button. Shown without being modal; a click on its background or on
 // one of its plain texts closes it, and it deletes itself once closed.
 class AboutWindow : public QWidget
@@ -30,7 +30,7 @@ public:
     // Opens web pages; the desktop's browser unless replaced (tests).
     void setPageOpener(PageOpener opener);
 
-    // Label1(0) the maker, Label1(1) the forum, Label1(2) the program's site.
+    // Link 0 is the maker's page, 1 the forum, 2 the program's site.
     QLabel *link(int index) const { return m_links.at(index).label; }
     QUrl linkAddress(int index) const { return m_links.at(index).address; }
     QLabel *donationButton() const { return m_donation; }

@@ -165,11 +165,11 @@ void MainWindow::buildControls()
     m_status->setWordWrap(true);
     m_status->installEventFilter(this);
     m_captions[2] = caption(this, QRect(335, 85, 118, 20), Qt::AlignRight | Qt::AlignVCenter);
-    m_picture4 = new QLabel(this);
-    m_picture4->setPixmap(QPixmap(QStringLiteral(":/pictures/picture4.png")));
-    m_picture4->setGeometry(459, 86, 16, 17);
-    m_picture4->setCursor(Qt::PointingHandCursor);
-    m_picture4->installEventFilter(this);
+    m_siteListToggle = new QLabel(this);
+    m_siteListToggle->setPixmap(QPixmap(QStringLiteral(":/pictures/site_list_toggle.png")));
+    m_siteListToggle->setGeometry(459, 86, 16, 17);
+    m_siteListToggle->setCursor(Qt::PointingHandCursor);
+    m_siteListToggle->installEventFilter(this);
     m_summary = new QLabel(this);
     m_summary->setObjectName(QStringLiteral("summary"));
     m_summary->setTextFormat(Qt::PlainText);
@@ -233,7 +233,7 @@ void MainWindow::connectProgram()
     connect(&program, &Program::inputEnabledChanged, this, [this](bool enabled) {
         m_title->setEnabled(enabled);
         m_summary->setEnabled(enabled);
-        m_picture4->setEnabled(enabled);
+        m_siteListToggle->setEnabled(enabled);
     });
     connect(&program, &Program::waitCursorChanged, this, [](bool waiting) {
         if (waiting)
@@ -553,11 +553,11 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     }
     const bool press = event->type() == QEvent::MouseButtonPress;
     const bool release = event->type() == QEvent::MouseButtonRelease;
-    if (watched == m_picture4 && m_picture4->isEnabled()) {
+    if (watched == m_siteListToggle && m_siteListToggle->isEnabled()) {
         if (press)
-            m_picture4->move(460, 87);
+            m_siteListToggle->move(460, 87);
         if (release) {
-            m_picture4->move(459, 86);
+            m_siteListToggle->move(459, 86);
             toggleSelectionWindow();
         }
         return press || release;

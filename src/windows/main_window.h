@@ -128,7 +128,7 @@ private:
     OverButton *m_modify = nullptr;
     OverButton *m_options = nullptr;
     QLabel *m_summary = nullptr;
-    QLabel *m_picture4 = nullptr;
+    QLabel *m_siteListToggle = nullptr;
     QLabel *m_status = nullptr;
     std::array<QLabel *, 2> m_busyBands{};
     QTimer m_busyTimer;

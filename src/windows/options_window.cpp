@@ -24,7 +24,7 @@ constexpr QRect kPanelArea(150, 8, 360, 244);
 constexpr int kTabLeft = 10;
 constexpr int kTabTop = 14;
 constexpr int kTabStep = 26;
-// Picture1, in window coordinates; it sinks one pixel while pressed.
+// The PDF reader's icon, in window coordinates; it sinks one pixel while pressed.
 constexpr QPoint kReaderIconAt(5940 / 15, 2640 / 15);
 constexpr int kAnswers = 6;
 

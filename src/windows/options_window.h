@@ -21,7 +21,7 @@ class QRadioButton;
 class QScrollBar;
 class UpdateCheck;
 
-// OptionsFrm: the settings in six sections chosen by tabs. It shows the
+// The options window: the settings in six sections chosen by tabs. It shows the
 // stored settings, previews a language switch at once, and stores everything
 // on Ok only. The caller re-reads the settings once it has closed.
 class OptionsWindow : public QDialog

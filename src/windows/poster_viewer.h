@@ -97,9 +97,9 @@ private:
     SaveDialog m_saveDialog;
 
     QWidget *m_view = nullptr;
-    QLabel *m_picture = nullptr;   // Picture1
-    QLabel *m_message = nullptr;   // Label1
+    QLabel *m_picture = nullptr;   // the poster
+    QLabel *m_message = nullptr;   // shown instead when the picture cannot be read
     QScrollBar *m_horizontal = nullptr;
     QScrollBar *m_vertical = nullptr;
-    QWidget *m_corner = nullptr;   // Picture2
+    QWidget *m_corner = nullptr;   // fills the square between the two scroll bars
 };

@@ -52,13 +52,13 @@ protected:
 private:
     struct Row
     {
-        QLabel *mark = nullptr;       // Mark
-        QCheckBox *check = nullptr;   // Check
-        QLabel *name = nullptr;       // LabelBase
-        QLabel *language = nullptr;   // ImageFlag
-        QLabel *kind = nullptr;       // ImageType
-        QLabel *site = nullptr;       // LabelSite
-        OverLink *siteLink = nullptr; // OverLink
+        QLabel *mark = nullptr;       // how the base's last search ended
+        QCheckBox *check = nullptr;   // its tick
+        QLabel *name = nullptr;       // a click picks the base in single-base mode
+        QLabel *language = nullptr;   // the flag of the site's language
+        QLabel *kind = nullptr;       // posters or jackets
+        QLabel *site = nullptr;       // the link to the site's home page
+        OverLink *siteLink = nullptr; // the link's hover and click
     };
 
     void buildRow(int base);
@@ -88,9 +88,9 @@ private:
     std::array<QPixmap, kMarkCount> m_markPictures; // by SiteReport::Mark
 
     std::array<Row, SiteCatalogue::kBaseCount> m_rows;
-    std::array<QLabel *, kGroupLinkCount> m_groupLabels{};  // LabelTout
-    std::array<OverLink *, kGroupLinkCount> m_groupLinks{}; // OverLinkTout
-    QLabel *m_closePicture = nullptr; // Image1
+    std::array<QLabel *, kGroupLinkCount> m_groupLabels{};  // "Check all", "Check nothing"...
+    std::array<OverLink *, kGroupLinkCount> m_groupLinks{}; // their hover and click
+    QLabel *m_closePicture = nullptr;
     QLabel *m_pressedName = nullptr;
     bool m_closePressed = false;
 

@@ -1047,7 +1047,7 @@ QImage downloadedBadge()
 }
 
 // The toggle of the site window: a tiny button showing a ticked list.
-QImage picture4()
+QImage siteListToggle()
 {
     QImage image = blank(16, 17);
     QPainter p(&image);
@@ -1327,7 +1327,7 @@ const Picture kPictures[] = {
     {"sign_jacket.png", signJacket, false},
     {"close_picture.png", closePicture, false},
     {"downloaded_badge.png", downloadedBadge, false},
-    {"picture4.png", picture4, false},
+    {"site_list_toggle.png", siteListToggle, false},
     {"pellicam.png", appIcon64, false},
     {"pellicam_16.png", appIcon16, false},
     {"about_background.png", aboutBackground, true},
