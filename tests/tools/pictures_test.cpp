@@ -35,7 +35,7 @@ constexpr Expected kPictures[] = {
     {"flag_fr.png", 14, 14},           {"flag_us.png", 14, 14},
     {"flag_frus.png", 14, 12},         {"sign_poster.png", 14, 14},
     {"sign_jacket.png", 14, 14},       {"close_picture.png", 33, 13},
-    {"downloaded_badge.png", 69, 19},  {"picture4.png", 16, 17},
+    {"downloaded_badge.png", 69, 19},  {"site_list_toggle.png", 16, 17},
     {"pellicam.png", 64, 64},          {"pellicam_16.png", 16, 16},
     {"options_tabs.png", 128, 16},     {"pdf_reader.png", 32, 32},
 };
