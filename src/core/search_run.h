@@ -28,11 +28,19 @@ public:
     struct Event
     {
         enum class Kind { Announce, Hit, Centre, Slot };
-        Kind kind;
+        Kind kind = Kind::Announce;
         QString label;       // Announce
         int number = 0;      // Hit, Slot
         bool wide = false;   // Slot
         ResultEntry snapshot; // Slot: the hit as it was when its slot was asked for
+
+        static Event of(Kind kind, int number = 0)
+        {
+            Event event;
+            event.kind = kind;
+            event.number = number;
+            return event;
+        }
     };
 
     SearchRow(SearchRun &run, int base, const QString &site);

@@ -63,7 +63,9 @@ QString SiteSearch::address(const QString &settingName) const
 
 void SiteSearch::announce(const QString &label)
 {
-    m_row.m_run.record(m_row, {SearchRow::Event::Kind::Announce, label});
+    SearchRow::Event event = SearchRow::Event::of(SearchRow::Event::Kind::Announce);
+    event.label = label;
+    m_row.m_run.record(m_row, event);
 }
 
 QCoro::Task<QString> SiteSearch::readPage(const QString &url)
@@ -160,7 +162,7 @@ ResultEntry *SiteSearch::newHit()
         return nullptr;
     }
     m_row.m_hits.append(ResultEntry());
-    m_row.m_run.record(m_row, {SearchRow::Event::Kind::Hit, {}, hitCount()});
+    m_row.m_run.record(m_row, SearchRow::Event::of(SearchRow::Event::Kind::Hit, hitCount()));
     return &m_row.m_hits.last();
 }
 
@@ -193,14 +195,17 @@ ResultEntry &SiteSearch::hit(int number)
 
 void SiteSearch::centre()
 {
-    m_row.m_run.record(m_row, {SearchRow::Event::Kind::Centre});
+    m_row.m_run.record(m_row, SearchRow::Event::of(SearchRow::Event::Kind::Centre));
 }
 
 bool SiteSearch::addSlot(int number, bool wide)
 {
     if (stopRequested())
         return false;
-    m_row.m_run.record(m_row, {SearchRow::Event::Kind::Slot, {}, number, wide, hit(number)});
+    SearchRow::Event event = SearchRow::Event::of(SearchRow::Event::Kind::Slot, number);
+    event.wide = wide;
+    event.snapshot = hit(number);
+    m_row.m_run.record(m_row, event);
     return !stopRequested();
 }
 
