@@ -1,6 +1,5 @@
 #include "fixture_server.h"
 
-#include <QFile>
 #include <QHostAddress>
 #include <QPointer>
 #include <QTcpServer>
@@ -60,7 +59,6 @@ bool parseRequest(const QByteArray &buffer, FixtureServer::Request &request)
     if (buffer.size() - bodyStart < contentLength)
         return false;
     request.body = buffer.mid(bodyStart, contentLength);
-    request.raw = buffer.left(bodyStart + contentLength);
     return true;
 }
 
@@ -125,19 +123,6 @@ QString FixtureServer::url(const QString &path) const
 void FixtureServer::setReply(const QString &path, const Reply &reply)
 {
     m_replies.insert(path.toUtf8(), reply);
-}
-
-void FixtureServer::serveFile(const QString &path, const QString &file, const QByteArray &contentType)
-{
-    QFile f(file);
-    Reply reply;
-    if (f.open(QIODevice::ReadOnly)) {
-        reply.body = f.readAll();
-        reply.contentType = contentType;
-    } else {
-        reply.status = 404;
-    }
-    setReply(path, reply);
 }
 
 void FixtureServer::setFallback(Handler handler)
