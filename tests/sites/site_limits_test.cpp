@@ -147,32 +147,39 @@ TEST_F(SiteLimitTest, cineMoviesEndsTheWalkOfPosterPages)
     }
 }
 
-// Each category is paged while its pages offer the next one, up to start 1000.
+// Each category is paged while its pages offer the next one, up to start
+// 1000; a stop ends the paging of both.
 TEST_F(SiteLimitTest, hdCoversEndsThePagingWhereItMust)
 {
     struct Case
     {
         const char *name;
         std::function<FixtureServer::Reply(int, int)> pageFor;
+        bool stopAtTheSecondPage;
         QStringList pages; // "mid/start"; empty: 51 pages of each
         int hits;
     };
     const Case cases[] = {
-        {"every page offers the next one", [](int, int) { return pageReply(hdPage(1, 0, true)); }, {}, 0},
+        {"every page offers the next one", [](int, int) { return pageReply(hdPage(1, 0, true)); }, false, {}, 0},
         // 30 links a page: the list is full during the fourth page, yet pages go on.
         {"a full list ends what a page adds, not the paging",
-         [](int mid, int start) { return pageReply(hdPage(mid * 10000 + start * 10, 30, start < 40)); },
-         {"5/0", "5/20", "5/40", "6/0", "6/20", "6/40"},
-         100},
+         [](int mid, int start) { return pageReply(hdPage(mid * 10000 + start * 10, 30, start < 40)); }, false,
+         {"5/0", "5/20", "5/40", "6/0", "6/20", "6/40"}, 100},
         {"a page that does not come ends its category",
          [](int mid, int start) { return mid == 5 && start == 20 ? notFoundReply() : pageReply(hdPage(mid * 1000 + start, 1, mid == 5)); },
-         {"5/0", "5/20", "6/0"},
-         2},
+         false, {"5/0", "5/20", "6/0"}, 2},
+        {"a stop", [](int mid, int start) { return pageReply(hdPage(mid * 1000 + start, 2, true)); }, true, {"5/0", "5/20"}, 2},
     };
     playSite(QStringLiteral("Hote-HDCovers"), QStringLiteral("/hd"));
+    bool stop = false;
+    QObject::connect(&m_server, &FixtureServer::requestReceived, &program(), [this, &stop](const FixtureServer::Request &request) {
+        if (stop && request.path.contains("start=20"))
+            program().requestStop();
+    });
     for (const Case &c : cases) {
         SCOPED_TRACE(c.name);
         m_server.clearRequests();
+        stop = c.stopAtTheSecondPage;
         serveHdPages(c.pageFor);
         searchBases({HDCovers::kBase});
         const QStringList pages = hdPages();
@@ -185,19 +192,6 @@ TEST_F(SiteLimitTest, hdCoversEndsThePagingWhereItMust)
         }
         EXPECT_EQ(program().results().NbResultats(), c.hits);
     }
-}
-
-TEST_F(SiteLimitTest, hdCoversStopEndsThePagingOfBothCategories)
-{
-    playSite(QStringLiteral("Hote-HDCovers"), QStringLiteral("/hd"));
-    serveHdPages([](int mid, int start) { return pageReply(hdPage(mid * 1000 + start, 2, true)); });
-    QObject::connect(&m_server, &FixtureServer::requestReceived, &program(), [this](const FixtureServer::Request &request) {
-        if (request.path.contains("start=20"))
-            program().requestStop();
-    });
-    searchBases({HDCovers::kBase});
-    EXPECT_EQ(hdPages(), (QStringList{"5/0", "5/20"}));
-    EXPECT_EQ(program().results().NbResultats(), 2);
 }
 
 // Four pages of forty posters: the third fills the list, the fourth is not read.

@@ -86,7 +86,7 @@ TEST_P(SiteReportTest, eachWayASiteFailsHasItsOutcome)
 }
 
 INSTANTIATE_TEST_SUITE_P(Outcomes, SiteReportTest, ::testing::ValuesIn(kCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &each) { return std::string(each.param.name); });
 
 // Hits win over a page and thumbnails that fail later; the first failure is named.
 TEST_F(SiteReportTest, hitsComeFirstAndNameTheFirstFailure)

@@ -27,6 +27,6 @@ TEST_P(SiteScanTest, findsTheHitsOfThePage)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sites, SiteScanTest, ::testing::ValuesIn(allScanCases()),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &each) { return std::string(each.param.name); });
 
 } // namespace

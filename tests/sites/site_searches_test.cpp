@@ -51,6 +51,11 @@ struct SiteCase
     const char *cached;
 };
 
+void PrintTo(const SiteCase &row, std::ostream *os)
+{
+    *os << row.name;
+}
+
 const QByteArray kLatin1 = "text/html; charset=iso-8859-1";
 
 const SiteCase kCases[] = {
@@ -62,9 +67,9 @@ const SiteCase kCases[] = {
      "the matrix", false,
      {"/ac/page.php?lettre=m", "/ac/affiche.php?id=1532", "/ac/affiche.php?id=1533", "/ac/affiche.php?id=1534"}, nullptr,
      "Affiches Cinéma", 3, false,
-     {{1, "matrix", 1999, "affiches/m/matrix_1999.jpg", "", "{site}/affiches/m/matrix_1999.jpg"},
-      {2, "matrix reloaded", 2003, "affiches/m/matrix_reloaded_2003.jpg", "", "{site}/affiches/m/matrix_reloaded_2003.jpg"},
-      {3, "matrix revolutions", 2003, "", "", ""}},
+     {{1, "matrix", 0, "affiches/m/matrix_1999.jpg", "", "{site}/affiches/m/matrix_1999.jpg"},
+      {2, "matrix reloaded", 0, "affiches/m/matrix_reloaded_2003.jpg", "", "{site}/affiches/m/matrix_reloaded_2003.jpg"},
+      {3, "matrix revolutions", 0, "", "", ""}},
      0, true, {"/ac/affiches/m/matrix_1999.jpg", "/ac/affiches/m/matrix_1999.jpg"}, "Matrix (Affiches Cinéma).jpg"},
     // The form is posted; each hit's wide slot comes first, then its jacket
     // page names the picture, thumbnail and full picture alike, saved once.
@@ -151,8 +156,9 @@ const SiteCase kCases[] = {
     {"CoverComoz", "Hote-CoverComoz", "/covercomoz", {13}, nullptr, "covercomoz", "http://www.comoz.com", "{site}", "text/html",
      {{"/covercomoz/recherche.html", "matrix.html"}, {"/covercomoz/cover.php", "cover_311.html"}},
      "l'été meurtrier", false, {"/covercomoz/recherche.html"}, "search=l ete meurtrier", "Cover Comoz", 3, false,
-     {{1, "Matrix", 0, "", "cover.php?id=311&type=dvd", "{site}/covers/thumbs/311.jpg"},
-      {3, "Matrix Revolutions - édition collector", 0, "", "cover.php?id=1377&type=dvd", "{site}/covers/thumbs/1377.jpg"}},
+     {{1, "Matrix", 0, "{site}/covers/thumbs/311.jpg", "cover.php?id=311&type=dvd", "{site}/covers/thumbs/311.jpg"},
+      {3, "Matrix Revolutions - édition collector", 0, "{site}/covers/thumbs/1377.jpg", "cover.php?id=1377&type=dvd",
+       "{site}/covers/thumbs/1377.jpg"}},
      0, true,
      {"/covercomoz/cover.php?id=311&type=dvd", "/covercomoz/covers/311.jpg", "/covercomoz/cover.php?id=311&type=dvd",
       "/covercomoz/covers/311.jpg"},
@@ -243,7 +249,7 @@ const SiteCase kCases[] = {
      "Vintage Movie Poster", 3, false,
      {{1, "Matrix, The (1999) - French Grande 47x63", 0, "photos_gm/MX1999F.jpg", "", "{site}/photos_gm/MX1999F.jpg"},
       {2, "Matrix, The (1999) - US One Sheet & Teaser", 0, "photos_gm/MX1999US.jpg", "", "{site}/photos_gm/MX1999US.jpg"},
-      {3, "", 0, "photos_gm/MXR2003I.jpg", "", "{site}/photos_gm/MXR2003I.jpg"}},
+      {3, "Matrix Reloaded, The (2003) - Italian 2 Fogli", 0, "photos_gm/MXR2003I.jpg", "", "{site}/photos_gm/MXR2003I.jpg"}},
      0, false, {"/vmp/photos_gm/MX1999F.jpg", "/vmp/photos_gm/MX1999F.jpg"},
      "Matrix, the (1999) - french grande 47x63 (Vintage Movie Poster).jpg"},
 };
@@ -332,6 +338,6 @@ TEST_P(SiteSearchTest, findsTheHitsAndFetchesThePicture)
 }
 
 INSTANTIATE_TEST_SUITE_P(Sites, SiteSearchTest, ::testing::ValuesIn(kCases),
-                         [](const auto &info) { return std::string(info.param.name); });
+                         [](const auto &each) { return std::string(each.param.name); });
 
 } // namespace

@@ -13,17 +13,10 @@ namespace {
 
 QByteArray reasonPhrase(int status)
 {
-    switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 304: return "Not Modified";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
-    }
+    static const QHash<int, QByteArray> phrases = {{200, "OK"},         {301, "Moved Permanently"}, {302, "Found"},
+                                                   {304, "Not Modified"}, {403, "Forbidden"},        {404, "Not Found"},
+                                                   {500, "Internal Server Error"}, {503, "Service Unavailable"}};
+    return phrases.value(status, "Status");
 }
 
 // Parses one whole request out of `buffer`, or returns false while bytes are missing.
