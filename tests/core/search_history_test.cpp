@@ -7,75 +7,61 @@
 
 namespace {
 
+// Stores the length and the titles (newest first).
+void start(SettingsStore &store, int length, const QStringList &titles)
+{
+    store.EcritValeur("Historique-Max", QString::number(length));
+    for (int n = 1; n <= titles.size(); ++n)
+        if (!titles[n - 1].isEmpty())
+            store.EcritValeur("Historique-" + QString::number(n), titles[n - 1]);
+}
+
+QStringList stored(const SettingsStore &store, int upTo)
+{
+    QStringList values;
+    for (int n = 1; n <= upTo; ++n)
+        values.append(store.LitValeur("Historique-" + QString::number(n)));
+    return values;
+}
+
 class SearchHistoryTest : public ::testing::Test
 {
 protected:
-    // Stores the length and the titles (newest first), then loads them.
-    void start(int length, const QStringList &titles)
-    {
-        m_store.EcritValeur("Historique-Max", QString::number(length));
-        for (int n = 1; n <= titles.size(); ++n)
-            if (!titles[n - 1].isEmpty())
-                m_store.EcritValeur("Historique-" + QString::number(n), titles[n - 1]);
-        m_history.load();
-    }
-
-    QStringList stored(int upTo) const
-    {
-        QStringList values;
-        for (int n = 1; n <= upTo; ++n)
-            values.append(m_store.LitValeur("Historique-" + QString::number(n)));
-        return values;
-    }
-
     QTemporaryDir m_dir;
     SettingsStore m_store{m_dir.filePath("Pellicam.ini")};
     SearchHistory m_history{m_store};
 };
 
-TEST_F(SearchHistoryTest, aNewTitleGoesFirstAndTheOldestFallsOff)
+TEST_F(SearchHistoryTest, addingATitle)
 {
-    start(3, {"c", "b", "a"});
-    QSignalSpy changes(&m_history, &SearchHistory::entriesChanged);
-    EXPECT_EQ(m_history.AjouteHistorique("  d "), "d");
-    EXPECT_EQ(m_history.entries(), (QStringList{"d", "c", "b"}));
-    EXPECT_EQ(stored(4), (QStringList{"d", "c", "b", ""}));
-    EXPECT_EQ(changes.count(), 1);
-
-    SearchHistory reloaded(m_store);
-    reloaded.load();
-    EXPECT_EQ(reloaded.entries(), (QStringList{"d", "c", "b"}));
-}
-
-TEST_F(SearchHistoryTest, aTitleAlreadyKeptChangesNothing)
-{
-    start(75, {"Le Parrain", "Alien"});
-    QSignalSpy changes(&m_history, &SearchHistory::entriesChanged);
-    for (const QString typed : {"le parrain", "  ALIEN  ", "Le Parrain"}) {
-        EXPECT_EQ(m_history.AjouteHistorique(typed), typed);
-        EXPECT_EQ(m_history.entries(), (QStringList{"Le Parrain", "Alien"}));
-        EXPECT_EQ(stored(3), (QStringList{"Le Parrain", "Alien", ""}));
+    struct Case
+    {
+        int length;
+        QStringList before; // newest first
+        QString typed, returned;
+        QStringList entries, stored;
+        int changes;
+    };
+    const Case cases[] = {
+        {3, {"c", "b", "a"}, "  d ", "d", {"d", "c", "b"}, {"d", "c", "b", ""}, 1},
+        {75, {"Le Parrain", "Alien"}, "le parrain", "le parrain", {"Le Parrain", "Alien"}, {"Le Parrain", "Alien", ""}, 0},
+        {75, {"Le Parrain", "Alien"}, "  ALIEN  ", "  ALIEN  ", {"Le Parrain", "Alien"}, {"Le Parrain", "Alien", ""}, 0},
+        {3, {"x", "", "z"}, "t", "t", {"t", "x"}, {"t", "x", "z"}, 1},
+        {0, {"old"}, " new ", " new ", {}, {"old", ""}, 0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.typed.toStdString());
+        QTemporaryDir dir;
+        SettingsStore store(dir.filePath("Pellicam.ini"));
+        start(store, c.length, c.before);
+        SearchHistory history(store);
+        history.load();
+        QSignalSpy changes(&history, &SearchHistory::entriesChanged);
+        EXPECT_EQ(history.AjouteHistorique(c.typed), c.returned);
+        EXPECT_EQ(history.entries(), c.entries);
+        EXPECT_EQ(stored(store, int(c.stored.size())), c.stored);
+        EXPECT_EQ(changes.count(), c.changes);
     }
-    EXPECT_EQ(changes.count(), 0);
-}
-
-TEST_F(SearchHistoryTest, emptyPlacesMoveWithoutBeingWritten)
-{
-    start(3, {"x", "", "z"});
-    EXPECT_EQ(m_history.entries(), (QStringList{"x", "z"}));
-    m_history.AjouteHistorique("t");
-    EXPECT_EQ(m_history.entries(), (QStringList{"t", "x"}));
-    // The moved empty place is not written, so the stored third title stays.
-    EXPECT_EQ(stored(3), (QStringList{"t", "x", "z"}));
-}
-
-TEST_F(SearchHistoryTest, lengthZeroKeepsNothing)
-{
-    start(0, {"old"});
-    EXPECT_EQ(m_history.HistoMax(), 0);
-    EXPECT_EQ(m_history.AjouteHistorique(" new "), " new ");
-    EXPECT_TRUE(m_history.entries().isEmpty());
-    EXPECT_EQ(stored(2), (QStringList{"old", ""}));
 }
 
 TEST_F(SearchHistoryTest, unreadableLengthKeepsNothing)
@@ -104,13 +90,14 @@ TEST_F(SearchHistoryTest, shrinkingForgetsTheOldestTitles)
     QStringList titles;
     for (int n = 1; n <= 75; ++n)
         titles.append("Title " + QString::number(n));
-    start(75, titles);
+    start(m_store, 75, titles);
+    m_history.load();
 
     QSignalSpy changes(&m_history, &SearchHistory::entriesChanged);
     m_history.resize(10, "10 ");
     EXPECT_EQ(m_history.HistoMax(), 10);
     EXPECT_EQ(m_history.entries(), titles.mid(0, 10));
-    EXPECT_EQ(stored(75), titles.mid(0, 10) + QStringList(65, QString()));
+    EXPECT_EQ(stored(m_store, 75), titles.mid(0, 10) + QStringList(65, QString()));
     EXPECT_EQ(m_store.LitValeur("Historique-Max"), "10 ") << "stored as typed";
     EXPECT_EQ(changes.count(), 1);
 
@@ -122,8 +109,10 @@ TEST_F(SearchHistoryTest, shrinkingForgetsTheOldestTitles)
     m_history.resize(12, "12");
     EXPECT_EQ(m_history.entries(), titles.mid(0, 10));
     m_history.AjouteHistorique("New");
-    EXPECT_EQ(m_history.entries().size(), 11);
     EXPECT_EQ(m_store.LitValeur("Historique-11"), "Title 10");
+    SearchHistory reloaded(m_store);
+    reloaded.load();
+    EXPECT_EQ(reloaded.entries(), QStringList{"New"} + titles.mid(0, 10));
 }
 
 TEST(SearchHistoryCompletionTest, newestMatchCompletesWhatWasTyped)

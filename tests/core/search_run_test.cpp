@@ -1,4 +1,3 @@
-#include "core/site_catalogue.h"
 #include "stand_in_site.h"
 #include "test_program.h"
 
@@ -16,14 +15,7 @@ protected:
     Program &program() { return m_test.program; }
     const ResultList &results() { return m_test.program.results(); }
 
-    void tick(std::initializer_list<int> bases)
-    {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-            program().catalogue().setTick(base, 0);
-        for (int base : bases)
-            program().catalogue().setTick(base, 1);
-        program().catalogue().AfficheNbrCoche();
-    }
+    void tick(const QList<int> &bases) { m_test.tick(bases); }
 
     // Base `base` finds `titles`, as site "Site<base>".
     StandInSite &site(int base, const QStringList &titles, bool wide = false)
@@ -76,17 +68,16 @@ TEST_F(SearchRunTest, basesStartTogetherAndArePlacedInRowOrder)
     ASSERT_TRUE(m_test.search());
     EXPECT_EQ(m_started, (QList<int>{0, 9, 1, 2, 12, 3, 13, 4, 10, 5, 6, 11, 7, 8}));
 
-    site(0, {QStringLiteral("A1"), QStringLiteral("A2")}).hold();
-    site(9, {QStringLiteral("B1")}).hold();
-    site(1, {QStringLiteral("C1")});
+    site(0, {"A1", "A2"}).hold();
+    site(9, {"B1"}).hold();
+    site(1, {"C1"});
     tick({0, 9, 1});
-    QStringList placedWhileHeld;
     program().Lance(1);
-    placedWhileHeld = placedSites();
+    const QStringList placedWhileHeld = placedSites();
     m_sites[9]->release();
     const QStringList afterLaterRow = placedSites();
     m_sites[0]->release();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !program().searching(); }, 5000));
+    ASSERT_TRUE(m_test.runEnded());
 
     EXPECT_TRUE(placedWhileHeld.isEmpty()) << "the first row holds the others back";
     EXPECT_TRUE(afterLaterRow.isEmpty());
@@ -97,13 +88,12 @@ TEST_F(SearchRunTest, basesStartTogetherAndArePlacedInRowOrder)
 TEST_F(SearchRunTest, theListHoldsAHundredHitsInRowOrder)
 {
     site(0, numbered(95)).hold();
-    site(9, {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c"), QStringLiteral("d"),
-             QStringLiteral("e"), QStringLiteral("f"), QStringLiteral("g")});
+    site(9, {"a", "b", "c", "d", "e", "f", "g"});
     site(1, numbered(95));
     tick({0, 9, 1});
     program().Lance(1);
     m_sites[0]->release();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !program().searching(); }, 5000));
+    ASSERT_TRUE(m_test.runEnded());
 
     EXPECT_EQ(results().NbResultats(), 100);
     EXPECT_EQ(results().NbVignettes(), 100);
@@ -125,12 +115,12 @@ TEST_F(SearchRunTest, theListHoldsAHundredHitsInRowOrder)
 TEST_F(SearchRunTest, aFullListStopsTheBasesStillRunning)
 {
     site(0, numbered(100)).hold();
-    site(9, {QStringLiteral("late")}).hold();
+    site(9, {"late"}).hold();
     site(1, {}); // ends before the list fills, without a hit
     tick({0, 9, 1});
     program().Lance(1);
     m_sites[0]->release();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !program().searching(); }, 5000));
+    ASSERT_TRUE(m_test.runEnded());
     EXPECT_EQ(results().NbResultats(), 100);
     EXPECT_EQ(results().entry(100).Site, QStringLiteral("Site0"));
     EXPECT_EQ(reports(), (QStringList{"0 hits 100", "9 list-full 0", "1 no-hit 0"}));
@@ -139,9 +129,9 @@ TEST_F(SearchRunTest, aFullListStopsTheBasesStillRunning)
 // Stop: every task ends at once; what was placed stays, later rows are dropped.
 TEST_F(SearchRunTest, stopKeepsWhatWasPlaced)
 {
-    site(0, {QStringLiteral("A"), QStringLiteral("B")});
-    site(9, {QStringLiteral("C")}).hold();
-    site(1, {QStringLiteral("D")});
+    site(0, {"A", "B"});
+    site(9, {"C"}).hold();
+    site(1, {"D"});
     tick({0, 9, 1});
     QSignalSpy finished(&program(), &Program::runFinished);
     program().Lance(1);
@@ -160,7 +150,7 @@ TEST_F(SearchRunTest, stopKeepsWhatWasPlaced)
 
 TEST_F(SearchRunTest, anEmptyTitleOrNoBaseStartsNothing)
 {
-    site(6, {QStringLiteral("Matrix")});
+    site(6, {"Matrix"});
     QSignalSpy captions(&program(), &Program::searchCaptionChanged);
     tick({});
     program().Lance(1);
@@ -176,8 +166,8 @@ TEST_F(SearchRunTest, anEmptyTitleOrNoBaseStartsNothing)
 // The status names the site whose row is being placed, then counts the thumbnails.
 TEST_F(SearchRunTest, statusTextsOfARun)
 {
-    site(4, {QStringLiteral("Matrix"), QStringLiteral("Matrix 2")});
-    site(7, {QStringLiteral("Matrix 3")}).hold();
+    site(4, {"Matrix", "Matrix 2"});
+    site(7, {"Matrix 3"}).hold();
     tick({4, 7});
     QList<QPair<QString, int>> statuses;
     QObject::connect(&program(), &Program::statusChanged, [&](const QString &text, int top) {
@@ -186,7 +176,7 @@ TEST_F(SearchRunTest, statusTextsOfARun)
     });
     program().Lance(1);
     m_sites[7]->release();
-    ASSERT_TRUE(QTest::qWaitFor([this] { return !program().searching(); }, 5000));
+    ASSERT_TRUE(m_test.runEnded());
 
     const QList<QPair<QString, int>> expected{
         {QStringLiteral("Connexion à Site4 en cours..."), 1185},
@@ -209,7 +199,7 @@ TEST_F(SearchRunTest, statusTextsOfARun)
 TEST_F(SearchRunTest, rightClickShowsOnlyTheExactTitle)
 {
     program().setTitle(QStringLiteral("le parrain"));
-    site(4, {QStringLiteral("PARRAIN (LE)"), QStringLiteral("Le parrain 2"), QStringLiteral("Le Parrain")});
+    site(4, {"PARRAIN (LE)", "Le parrain 2", "Le Parrain"});
     tick({4});
     ASSERT_TRUE(m_test.search(2));
 
@@ -228,7 +218,7 @@ TEST_F(SearchRunTest, rightClickShowsOnlyTheExactTitle)
 TEST_F(SearchRunTest, slotsAndStripOnceTheRunEnds)
 {
     bool enabledDuringRun = true;
-    site(4, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+    site(4, {"A", "B", "C"});
     site(7, {}).beforeSlots = [&] { enabledDuringRun = results().slot(0).enabled; };
     tick({4, 7});
     ASSERT_TRUE(m_test.search());
@@ -237,7 +227,7 @@ TEST_F(SearchRunTest, slotsAndStripOnceTheRunEnds)
     EXPECT_EQ(results().stripLeft(), (12000 - 3 * 1935) / 2 + 135);
 
     program().catalogue().applyGroup(1);
-    site(10, {QStringLiteral("Jacket")}, true);
+    site(10, {"Jacket"}, true);
     tick({10});
     ASSERT_TRUE(m_test.search());
     EXPECT_EQ(results().stripLeft(), (12000 - 2700) / 2 + 60);
@@ -247,7 +237,7 @@ TEST_F(SearchRunTest, singleBaseModeCentresAFewHitsBeforeTheirSlots)
 {
     program().state().BaseUnique = true;
     int leftBeforeSlots = 0;
-    site(4, {QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")}).beforeSlots = [&] {
+    site(4, {"A", "B", "C"}).beforeSlots = [&] {
         leftBeforeSlots = results().stripLeft();
     };
     tick({4});

@@ -1,16 +1,10 @@
 #include "scan_case.h"
-#include "site_test.h"
 #include "sites/allo_cine.h"
 #include "sites/cin_emotions.h"
 #include "sites/cine_movies.h"
 #include "sites/cinefil.h"
 
 namespace {
-
-QString fixture(const char *folder, const char *name)
-{
-    return pageAsRead(fixtureFile(QString::fromLatin1(folder), QString::fromLatin1(name)));
-}
 
 // An address a scan found, as a row compares it: none when it is empty.
 QList<ResultEntry> keyed(const QString &address)
@@ -28,7 +22,7 @@ QByteArray alloCineHit(const QByteArray &film, const QByteArray &brackets)
 
 QString alloCinePage(const char *name)
 {
-    return fixture("allocine", name);
+    return fixturePage("allocine", name);
 }
 
 QByteArray cinefilFilm(const QByteArray &key, const QByteArray &title, const QByteArray &after)
@@ -112,11 +106,11 @@ QList<ScanCase> scanCasesA()
 
         // Cinefil: a page cut short, a year bracket missing or never closed.
         {"Cinefil_latin_page",
-         [] { return Cinefil::resultPass(fixture("cinefil", "ete_meurtrier.html")); },
+         [] { return Cinefil::resultPass(fixturePage("cinefil", "ete_meurtrier.html")); },
          {hitOf(QStringLiteral("l'été meurtrier"), 1983, QStringLiteral("2291"), {}, QStringLiteral("Cinefil"))}},
-        {"Cinefil_no_film", [] { return Cinefil::resultPass(fixture("cinefil", "empty.html")); }, {}},
+        {"Cinefil_no_film", [] { return Cinefil::resultPass(fixturePage("cinefil", "empty.html")); }, {}},
         {"Cinefil_cut_inside_the_second_title",
-         [] { return Cinefil::resultPass(fixture("cinefil", "truncated.html")); },
+         [] { return Cinefil::resultPass(fixturePage("cinefil", "truncated.html")); },
          {hitOf(QStringLiteral("matrix"), 1999, QStringLiteral("4177"), {}, QStringLiteral("Cinefil"))}},
         // Without a bracket the scan must not start over from the top.
         {"Cinefil_no_year_bracket",
@@ -127,20 +121,20 @@ QList<ScanCase> scanCasesA()
          {hitOf(QStringLiteral("a"), 0, QStringLiteral("1"), {}, QStringLiteral("Cinefil"))}},
 
         // CineMovies: films, then the posters of each as hits.
-        {"CineMovies_no_film", [] { return CineMovies::filmPass(fixture("cinemovies", "empty.html")); }, {}},
+        {"CineMovies_no_film", [] { return CineMovies::filmPass(fixturePage("cinemovies", "empty.html")); }, {}},
         {"CineMovies_cut_before_the_second_number",
-         [] { return CineMovies::filmPass(fixture("cinemovies", "truncated.html")); },
+         [] { return CineMovies::filmPass(fixturePage("cinemovies", "truncated.html")); },
          {matrixFilm, cineMoviesFilm("", 0, "")}},
         {"CineMovies_films_without_year_lines",
          [] { return CineMovies::filmPass(pageAsRead(cineMoviesFilmLink("7", "Alpha") + cineMoviesFilmLink("8", "Beta"))); },
          {cineMoviesFilm("alpha", 0, "7"), cineMoviesFilm("beta", 0, "8")}},
         {"CineMovies_posters",
-         [matrixFilm] { return CineMovies::posterPass(fixture("cinemovies", "posters_1245_0.html"), matrixFilm); },
+         [matrixFilm] { return CineMovies::posterPass(fixturePage("cinemovies", "posters_1245_0.html"), matrixFilm); },
          {cineMoviesHit("matrix - Affiche française", 1999, "1999/P_2471.jpg", "2471"),
           cineMoviesHit("matrix - Affiche américaine", 1999, "1999/P_2472.jpg", "2472"),
           cineMoviesHit("matrix - Affiche teaser 'The Matrix has you'", 1999, "1999/P_2473.jpg", "2473")}},
         {"CineMovies_poster_cut_before_its_picture",
-         [matrixFilm] { return CineMovies::posterPass(fixture("cinemovies", "posters_truncated.html"), matrixFilm); },
+         [matrixFilm] { return CineMovies::posterPass(fixturePage("cinemovies", "posters_truncated.html"), matrixFilm); },
          {cineMoviesHit("matrix - Affiche française", 1999, "1999/P_2471.jpg", "2471")}},
         // The caption is looked for after the picture: the next poster's, whose marker the scan has then passed.
         {"CineMovies_poster_without_caption",
@@ -152,11 +146,11 @@ QList<ScanCase> scanCasesA()
 
         // CinEmotions: films, then the posters of each as hits.
         {"CinEmotions_escaped_quote_in_the_status_text",
-         [] { return CinEmotions::filmPass(fixture("cinemotions", "search_ete.html")); },
+         [] { return CinEmotions::filmPass(fixturePage("cinemotions", "search_ete.html")); },
          {cinEmotionsFilm("L'été meurtrier", "/film/2960/l-ete-meurtrier")}},
-        {"CinEmotions_no_film", [] { return CinEmotions::filmPass(fixture("cinemotions", "empty.html")); }, {}},
+        {"CinEmotions_no_film", [] { return CinEmotions::filmPass(fixturePage("cinemotions", "empty.html")); }, {}},
         {"CinEmotions_cut_inside_the_second_status_text",
-         [] { return CinEmotions::filmPass(fixture("cinemotions", "truncated.html")); },
+         [] { return CinEmotions::filmPass(fixturePage("cinemotions", "truncated.html")); },
          {matrixMovie, cinEmotionsFilm("", "/film/1987/matrix-reloaded")}},
         // A film without its status text, then one without its own link.
         {"CinEmotions_broken_films",
@@ -165,7 +159,7 @@ QList<ScanCase> scanCasesA()
          },
          {cinEmotionsFilm("", "/film/2"), cinEmotionsFilm("", "")}},
         {"CinEmotions_cut_inside_the_second_poster",
-         [matrixMovie] { return CinEmotions::posterPass(fixture("cinemotions", "affiches_truncated.html"), matrixMovie); },
+         [matrixMovie] { return CinEmotions::posterPass(fixturePage("cinemotions", "affiches_truncated.html"), matrixMovie); },
          {cinEmotionsHit("Matrix", "/data/films/1421/vignettes/5012.jpg", "/film/1421/matrix/affiche-5012.html")}},
         // A link before the previous poster is not this poster's.
         {"CinEmotions_poster_without_its_link",
@@ -177,6 +171,6 @@ QList<ScanCase> scanCasesA()
          {cinEmotionsHit("Matrix", "/data/films/v/1.jpg", "/film/9/affiche-1.html"),
           cinEmotionsHit("Matrix", "/data/films/v/5.jpg", "/film/9/affiche-5.html")}},
         {"CinEmotions_poster_page_without_picture",
-         [] { return keyed(CinEmotions::picturePass(fixture("cinemotions", "empty.html"))); }, {}},
+         [] { return keyed(CinEmotions::picturePass(fixturePage("cinemotions", "empty.html"))); }, {}},
     };
 }

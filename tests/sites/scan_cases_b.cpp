@@ -1,16 +1,10 @@
 #include "scan_case.h"
-#include "site_test.h"
 #include "sites/dvd_fr.h"
 #include "sites/hd_covers.h"
 #include "sites/imp_awards.h"
 #include "sites/movie_poster.h"
 
 namespace {
-
-QString fixture(const char *folder, const char *name)
-{
-    return pageAsRead(fixtureFile(QString::fromLatin1(folder), QString::fromLatin1(name)));
-}
 
 ResultEntry hdCover(const char *key, const char *title, const char *category = "Jaquettes")
 {
@@ -87,8 +81,8 @@ ResultEntry link(const char *address)
 QList<ScanCase> scanCasesB()
 {
     return {
-        {"HDCovers_noLink", [] { return hdCovers(fixture("hdcovers", "empty.html")); }, {}},
-        {"HDCovers_cutInsideALink", [] { return hdCovers(fixture("hdcovers", "truncated.html")); }, {hdCover("10234", "matrix")}},
+        {"HDCovers_noLink", [] { return hdCovers(fixturePage("hdcovers", "empty.html")); }, {}},
+        {"HDCovers_cutInsideALink", [] { return hdCovers(fixturePage("hdcovers", "truncated.html")); }, {hdCover("10234", "matrix")}},
         {"HDCovers_linkWithoutItsEnd",
          [] { return hdCovers(pageAsRead("<a href='showfile.php?lid=1'>one</a><a href='showfile.php?lid=2'>two")); },
          {hdCover("1", "one")}},
@@ -97,9 +91,9 @@ QList<ScanCase> scanCasesB()
          {hdCover("2", "two")}},
         {"HDCovers_markerAtTheVeryEnd", [] { return hdCovers(pageAsRead("<a href='showfile.php?lid=")); }, {}},
 
-        {"DvdFr_noLink", [] { return DvdFr::scanResults(fixture("dvdfr", "empty.html")); }, {}},
+        {"DvdFr_noLink", [] { return DvdFr::scanResults(fixturePage("dvdfr", "empty.html")); }, {}},
         {"DvdFr_cutInsideALink",
-         [] { return DvdFr::scanResults(fixture("dvdfr", "truncated.html")); },
+         [] { return DvdFr::scanResults(fixturePage("dvdfr", "truncated.html")); },
          {dvdFr("Matrix", 1999, "dvd/dvd.php?id=1012")}},
         {"DvdFr_noYearCellAfterTheLastLink",
          [] {
@@ -112,9 +106,9 @@ QList<ScanCase> scanCasesB()
          [] { return DvdFr::scanResults(pageAsRead("<A CLASS=\"searchText\" HREF=\"x\">Short</A></TD><TD>2001</TD>")); },
          {dvdFr("Short", 2001, "")}},
 
-        {"MoviePoster_noHit", [] { return MoviePoster::scanResults(fixture("movieposter", "empty.html")); }, {}},
+        {"MoviePoster_noHit", [] { return MoviePoster::scanResults(fixturePage("movieposter", "empty.html")); }, {}},
         {"MoviePoster_cutAfterATitle",
-         [] { return MoviePoster::scanResults(fixture("movieposter", "truncated.html")); },
+         [] { return MoviePoster::scanResults(fixturePage("movieposter", "truncated.html")); },
          {moviePoster("The Matrix", "http://www.movieposter.com/poster/MPW-25871/Matrix.html", "images/thumbs/MPW-25871.jpg"),
           moviePoster("The Matrix Reloaded", "http://www.movieposter.com/poster/MPW-31420/Matrix_Reloaded.html", "")}},
         {"MoviePoster_cutBeforeTheTitle",
@@ -128,15 +122,15 @@ QList<ScanCase> scanCasesB()
          [] { return MoviePoster::scanResults(pageAsRead("<td class=\"pid\"><a href=\"x\" title=\"One\"></a>") + posterCell("B", "Two")); },
          {moviePoster("One", "x", "images/thumbs/B.jpg")}},
 
-        {"IMPAwards_noEngineLink", [] { return impLinks(fixture("impawards", "search_empty.html")); }, {}},
+        {"IMPAwards_noEngineLink", [] { return impLinks(fixturePage("impawards", "search_empty.html")); }, {}},
         {"IMPAwards_engineCutInsideALink",
-         [] { return impLinks(fixture("impawards", "search_truncated.html")); },
+         [] { return impLinks(fixturePage("impawards", "search_truncated.html")); },
          {link("http://www.impawards.com/1999/matrix.html")}},
         {"IMPAwards_pageWithoutPoster",
-         [] { return impPosters(fixture("impawards", "no_poster.html"), QStringLiteral("http://imp/2003/index.html")); },
+         [] { return impPosters(fixturePage("impawards", "no_poster.html"), QStringLiteral("http://imp/2003/index.html")); },
          {}},
         {"IMPAwards_cutInsideAVersionName",
-         [] { return impPosters(fixture("impawards", "poster_truncated.html"), QStringLiteral("http://imp/1999/matrix.html")); },
+         [] { return impPosters(fixturePage("impawards", "poster_truncated.html"), QStringLiteral("http://imp/1999/matrix.html")); },
          {impPoster("the matrix", 1999, QStringLiteral("1999/matrix.jpg")), impPoster("the matrix", 1999, QStringLiteral("1999/matrix_ver2.jpg"))}},
         {"IMPAwards_longSiteAddressIsSkipped",
          [] {

@@ -1,5 +1,4 @@
 #include "scan_case.h"
-#include "site_test.h"
 #include "sites/affiches_cinema.h"
 #include "sites/all_divx.h"
 #include "sites/cover_comoz.h"
@@ -14,11 +13,6 @@ using Pass = std::function<QList<ResultEntry>(const QString &)>;
 std::function<QList<ResultEntry>()> scan(const Pass &pass, const QByteArray &page)
 {
     return [pass, page] { return pass(pageAsRead(page)); };
-}
-
-QByteArray fixture(const char *folder, const char *name)
-{
-    return fixtureFile(QString::fromLatin1(folder), QString::fromLatin1(name));
 }
 
 const QString kVintage = QStringLiteral("Vintage Movie Poster");
@@ -91,9 +85,9 @@ QList<ScanCase> scanCasesC()
     return {
         // Vintage Movie Poster: the tip's text is the title; the list's small
         // picture becomes the large one.
-        {"Vintage_noHit", scan(vintagePass, fixture("vintage", "empty.html")), {}},
+        {"Vintage_noHit", scan(vintagePass, fixtureFile("vintage", "empty.html")), {}},
         {"Vintage_cutInsideTheSecondHit",
-         scan(vintagePass, fixture("vintage", "truncated.html")),
+         scan(vintagePass, fixtureFile("vintage", "truncated.html")),
          {vintage("Matrix, The (1999) - French Grande 47x63", "photos_gm/MX1999F.jpg")}},
         {"Vintage_markerWithoutATip", scan(vintagePass, kVintageHit + "<td bgcolor=\"#501828\">sold out</td>"), {vintageA}},
         {"Vintage_tipNeverClosed", scan(vintagePass, kVintageHit + "<td bgcolor=\"#501828\"><a onMouseOver=\"showtip('B"), {vintageA}},
@@ -108,11 +102,11 @@ QList<ScanCase> scanCasesC()
         // Affiches Cinéma: the index page is lower-cased, the title is looked
         // for in an accent-folded copy and shown with its accents.
         {"AffichesCinema_accentsFolded",
-         scan(affichesPass("été"), fixture("affichescinema", "page_e.html")),
+         scan(affichesPass("été"), fixtureFile("affichescinema", "page_e.html")),
          {affiches("été meurtrier (l')", "affiche.php?id=1010"), affiches("été en pente douce (l')", "affiche.php?id=1011")}},
-        {"AffichesCinema_typedCapitalsFindNothing", scan(affichesPass("Matrix"), fixture("affichescinema", "page_m.html")), {}},
-        {"AffichesCinema_noLink", scan(links, fixture("affichescinema", "empty.html")), {}},
-        {"AffichesCinema_cutInsideTheSecondLink", scan(links, fixture("affichescinema", "truncated.html")), {matrix}},
+        {"AffichesCinema_typedCapitalsFindNothing", scan(affichesPass("Matrix"), fixtureFile("affichescinema", "page_m.html")), {}},
+        {"AffichesCinema_noLink", scan(links, fixtureFile("affichescinema", "empty.html")), {}},
+        {"AffichesCinema_cutInsideTheSecondLink", scan(links, fixtureFile("affichescinema", "truncated.html")), {matrix}},
         {"AffichesCinema_headingBeforeTheLink", scan(links, "<h2>Matrix</h2>" + kAffichesLink), {matrix}},
         {"AffichesCinema_headingAfterTheLastLink", scan(links, kAffichesLink + "<h2>Matrix</h2> no more links"), {matrix}},
         {"AffichesCinema_linkWithoutTarget", scan(links, "<a href=\"affiche.php?id=1533\">Matrix</a>" + kAffichesLink), {matrix}},
@@ -121,9 +115,9 @@ QList<ScanCase> scanCasesC()
          {matrix}},
 
         // AllDivX: only whole links to the site's own jackets, after the results heading.
-        {"AllDivX_noResult", scan(allDivXPass(), fixture("alldivx", "empty.html")), {}},
+        {"AllDivX_noResult", scan(allDivXPass(), fixtureFile("alldivx", "empty.html")), {}},
         {"AllDivX_cutInsideTheSecondLink",
-         scan(allDivXPass(), fixture("alldivx", "truncated.html")),
+         scan(allDivXPass(), fixtureFile("alldivx", "truncated.html")),
          {allDivX("Matrix", "http://www.alldivx.com/jaquette/1417.html")}},
         {"AllDivX_noHeadingScannedFromTheStart",
          scan(allDivXPass(), kAllDivXLink + "5.html\">\nFive\n</a></div></html>"),
@@ -140,9 +134,9 @@ QList<ScanCase> scanCasesC()
         {"AllDivX_noTextAfterTheLink", scan(allDivXPass(), "de la recherche " + kAllDivXLink + "5.html\">"), {}},
 
         // Cover Comoz: the white titles after the answer's head.
-        {"CoverComoz_noResult", scan(comozPass, fixture("covercomoz", "empty.html")), {}},
+        {"CoverComoz_noResult", scan(comozPass, fixtureFile("covercomoz", "empty.html")), {}},
         {"CoverComoz_cutInsideTheSecondCover",
-         scan(comozPass, fixture("covercomoz", "truncated.html")),
+         scan(comozPass, fixtureFile("covercomoz", "truncated.html")),
          {comoz("Matrix", "http://www.comoz.com/covers/thumbs/311.jpg", "cover.php?id=311&type=dvd")}},
         {"CoverComoz_shorterThanTheHead",
          scan(comozPass, "<html><table>" + comozCover("Matrix", "cover.php?id=1", "t1.jpg") + "</table></html>"),

@@ -1,6 +1,5 @@
 #include "fixture_server.h"
 
-#include <QFile>
 #include <QHostAddress>
 #include <QPointer>
 #include <QTcpServer>
@@ -14,17 +13,10 @@ namespace {
 
 QByteArray reasonPhrase(int status)
 {
-    switch (status) {
-    case 200: return "OK";
-    case 301: return "Moved Permanently";
-    case 302: return "Found";
-    case 304: return "Not Modified";
-    case 403: return "Forbidden";
-    case 404: return "Not Found";
-    case 500: return "Internal Server Error";
-    case 503: return "Service Unavailable";
-    default: return "Status";
-    }
+    static const QHash<int, QByteArray> phrases = {{200, "OK"},         {301, "Moved Permanently"}, {302, "Found"},
+                                                   {304, "Not Modified"}, {403, "Forbidden"},        {404, "Not Found"},
+                                                   {500, "Internal Server Error"}, {503, "Service Unavailable"}};
+    return phrases.value(status, "Status");
 }
 
 // Parses one whole request out of `buffer`, or returns false while bytes are missing.
@@ -60,7 +52,6 @@ bool parseRequest(const QByteArray &buffer, FixtureServer::Request &request)
     if (buffer.size() - bodyStart < contentLength)
         return false;
     request.body = buffer.mid(bodyStart, contentLength);
-    request.raw = buffer.left(bodyStart + contentLength);
     return true;
 }
 
@@ -125,19 +116,6 @@ QString FixtureServer::url(const QString &path) const
 void FixtureServer::setReply(const QString &path, const Reply &reply)
 {
     m_replies.insert(path.toUtf8(), reply);
-}
-
-void FixtureServer::serveFile(const QString &path, const QString &file, const QByteArray &contentType)
-{
-    QFile f(file);
-    Reply reply;
-    if (f.open(QIODevice::ReadOnly)) {
-        reply.body = f.readAll();
-        reply.contentType = contentType;
-    } else {
-        reply.status = 404;
-    }
-    setReply(path, reply);
 }
 
 void FixtureServer::setFallback(Handler handler)

@@ -46,7 +46,6 @@ public:
         QByteArray path;   // path and query, also when the target was absolute
         QList<Header> headers;
         QByteArray body;
-        QByteArray raw;    // every byte of the request as received
 
         QByteArray header(QByteArrayView name) const;
     };
@@ -66,7 +65,6 @@ public:
     // Replies for a path with its query; a path without query also answers
     // requests that carry one, when nothing more precise is set.
     void setReply(const QString &path, const Reply &reply);
-    void serveFile(const QString &path, const QString &file, const QByteArray &contentType = "text/html");
     // Answers whatever no set reply covers (404 without one).
     void setFallback(Handler handler);
 

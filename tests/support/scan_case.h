@@ -2,6 +2,7 @@
 
 #include "core/result_entry.h"
 #include "net/page_decoding.h"
+#include "site_test.h"
 #include "text/text_utils.h"
 
 #include <QList>
@@ -22,12 +23,24 @@ inline void PrintTo(const ScanCase &row, std::ostream *os)
     *os << row.name;
 }
 
+inline void PrintTo(const ResultEntry &hit, std::ostream *os)
+{
+    *os << '{' << hit.Title.toStdString() << ", " << hit.Year << ", " << hit.Key.toStdString() << ", "
+        << hit.Extra.toStdString() << ", " << hit.Site.toStdString() << '}';
+}
+
 // A page as a search reads it: decoded by its charset, then its markup.
 inline QString pageAsRead(const QByteArray &bytes)
 {
     QString page = OctetsVersTexte(bytes);
     DecodeHtml(page);
     return page;
+}
+
+// A fixture page as a search reads it.
+inline QString fixturePage(const char *folder, const char *name)
+{
+    return pageAsRead(fixtureFile(QString::fromLatin1(folder), QString::fromLatin1(name)));
 }
 
 // A hit written out: title, year, key, extra, site.

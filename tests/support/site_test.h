@@ -1,6 +1,5 @@
 #pragma once
 
-#include "core/site_catalogue.h"
 #include "fixture_server.h"
 #include "output/retrieval.h"
 #include "test_pictures.h"
@@ -8,7 +7,6 @@
 
 #include <QFile>
 #include <gtest/gtest.h>
-#include <initializer_list>
 
 // A page or a picture kept in tests/fixtures/<folder>/.
 inline QByteArray fixtureFile(const QString &folder, const QString &name)
@@ -78,14 +76,10 @@ protected:
     void answer(const QString &path, const QByteArray &page) { answer(path, pageReply(page)); }
 
     // A search of these bases only, waited for until it ends.
-    void searchBases(std::initializer_list<int> bases, int button = 1)
+    void searchBases(const QList<int> &bases, int button = 1)
     {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-            program().catalogue().setTick(base, 0);
         program().state().BaseUnique = false;
-        for (int base : bases)
-            program().catalogue().setTick(base, 1);
-        program().catalogue().AfficheNbrCoche();
+        m_test.tick(bases);
         ASSERT_TRUE(m_test.search(button)) << "the search ended";
     }
     // A press on slot `slot`'s hit, or on its download button (`copy`), waited for.

@@ -2,6 +2,7 @@
 
 #include "assembly/assembly.h"
 #include "core/program.h"
+#include "core/site_catalogue.h"
 #include "net/download.h"
 #include "output/output_actions.h"
 #include "output/retrieval.h"
@@ -26,11 +27,20 @@ struct TestProgram
 
     QString cached(const QString &name) { return program.state().DossierTemp + name; }
 
+    // Ticks these bases only.
+    void tick(const QList<int> &bases)
+    {
+        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+            program.catalogue().setTick(base, bases.contains(base) ? 1 : 0);
+        program.catalogue().AfficheNbrCoche();
+    }
+    // The main loop until the run is over.
+    bool runEnded() { return QTest::qWaitFor([this] { return !program.searching(); }, 30000); }
     // The search button, then the main loop until the run is over.
     bool search(int button = 1)
     {
         program.Lance(button);
-        return QTest::qWaitFor([this] { return !program.searching(); }, 30000);
+        return runEnded();
     }
     // A press on a hit (copied when `copy`), then the main loop until it is over.
     bool retrieve(int slot, bool copy)
