@@ -9,16 +9,24 @@
 
 namespace {
 
+ResultEntry hitOf(const QString &title, int year, const QString &site)
+{
+    ResultEntry hit;
+    hit.Title = title;
+    hit.Year = qint16(year);
+    hit.Site = site;
+    return hit;
+}
+
 TEST(FileNamingTest, namesAreMadeFromTitleYearAndSite)
 {
-    struct Case
+    const struct
     {
         QString title;
         int year;
         QString site;
         QString name;
-    };
-    const Case cases[] = {
+    } cases[] = {
         {"STAR WARS", 1977, "MovieCovers", "Star wars [1977]  (MovieCovers)"},
         {"matrix", 0, "DvdFr", "Matrix (DvdFr)"},
         {"Alien: le 8e passager?", 1979, "AlloCiné", "Alien- le 8e passager- [1979]  (AlloCiné)"},
@@ -26,22 +34,11 @@ TEST(FileNamingTest, namesAreMadeFromTitleYearAndSite)
         {"Tab\there\nand\x7f" "bell", 0, "X", "Tabhereandbell (X)"},
         {"", 0, "X", " (X)"},
     };
-    for (const Case &c : cases) {
-        ResultEntry hit;
-        hit.Title = c.title;
-        hit.Year = qint16(c.year);
-        hit.Site = c.site;
-        EXPECT_EQ(composeFileName(hit), c.name) << c.title.toStdString();
-    }
-}
+    for (const auto &c : cases)
+        EXPECT_EQ(composeFileName(hitOf(c.title, c.year, c.site)), c.name) << c.title.toStdString();
 
-TEST(FileNamingTest, aLongTitleIsShortenedToFitAFileName)
-{
-    ResultEntry hit;
-    hit.Title = QString(300, QChar(u'é'));
-    hit.Year = 2001;
-    hit.Site = QStringLiteral("MoviePoster");
-    const QString name = composeFileName(hit);
+    // A long title is shortened to fit a file name.
+    const QString name = composeFileName(hitOf(QString(300, QChar(u'é')), 2001, QStringLiteral("MoviePoster")));
     EXPECT_TRUE(name.endsWith(QStringLiteral("é [2001]  (MoviePoster)")));
     EXPECT_LE((name + QStringLiteral("-302.pdf")).toUtf8().size(), 255);
     EXPECT_GT(name.toUtf8().size(), 200);
@@ -79,11 +76,9 @@ protected:
         results().countHit();
         results().resize(results().NbResultats() + 10);
         ResultEntry &hit = results().entry(results().NbResultats());
-        hit.Title = title;
-        hit.Year = qint16(year);
+        hit = hitOf(title, year, site);
         hit.Key = key;
         hit.Extra = extra;
-        hit.Site = site;
         results().addSlot(false, true);
     }
 
@@ -165,13 +160,13 @@ TEST_F(RetrievalTest, oneRetrievalAtATimeAndTheProgramBusyUntilItEnds)
 TEST(FichierExisteTest, onlyAFileWithBytesCounts)
 {
     QTemporaryDir dir;
-    for (const auto &[name, bytes] : {std::pair{"empty.jpg", ""}, std::pair{"full.jpg", "x"}}) {
+    for (const auto &[name, bytes, counts] : {std::tuple{"empty.jpg", "", false}, std::tuple{"full.jpg", "x", true}}) {
         QFile file(dir.filePath(name));
-        file.open(QIODevice::WriteOnly);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
         file.write(bytes);
+        file.close();
+        EXPECT_EQ(Retrieval::FichierExiste(file.fileName()), counts) << name;
     }
-    EXPECT_FALSE(Retrieval::FichierExiste(dir.filePath("empty.jpg")));
-    EXPECT_TRUE(Retrieval::FichierExiste(dir.filePath("full.jpg")));
     EXPECT_FALSE(Retrieval::FichierExiste(dir.filePath("missing.jpg")));
     EXPECT_FALSE(Retrieval::FichierExiste(dir.path()));
 }

@@ -4,75 +4,59 @@
 
 namespace {
 
-const QString kResources = QStringLiteral(PELLICAM_FIXTURES "/../../resources/");
-
 QImage picture(const char *name)
 {
-    return QImage(kResources + QLatin1String(name));
+    return QImage(QStringLiteral(PELLICAM_FIXTURES "/../../resources/") + QLatin1String(name));
 }
 
-bool isCutOut(const QImage &image, int x, int y)
+bool isCutOut(const QImage &image, QPoint at)
 {
-    return image.pixel(x, y) == qRgb(255, 0, 0);
+    return image.pixel(at) == qRgb(255, 0, 0);
 }
-
-struct Expected
-{
-    const char *name;
-    int width;
-    int height;
-};
 
 // The windows copy from these pictures at fixed offsets: a wrong size shifts every state.
-constexpr Expected kPictures[] = {
-    {"skin_large.png", 800, 491},      {"skin_compact.png", 800, 67},
-    {"button_skin.png", 103, 69},      {"download_skin.png", 103, 69},
-    {"icon_minimise.png", 32, 96},     {"icon_about.png", 32, 96},
-    {"icon_close.png", 32, 96},        {"icon_compact.png", 32, 96},
-    {"busy_band.png", 187, 8},         {"icon_search.png", 16, 16},
-    {"icon_stop.png", 16, 16},         {"icon_download.png", 16, 16},
-    {"icon_folder.png", 16, 16},       {"icon_options.png", 16, 16},
-    {"flag_fr.png", 14, 14},           {"flag_us.png", 14, 14},
-    {"flag_frus.png", 14, 12},         {"sign_poster.png", 14, 14},
-    {"sign_jacket.png", 14, 14},       {"close_picture.png", 33, 13},
-    {"downloaded_badge.png", 69, 19},  {"site_list_toggle.png", 16, 17},
-    {"pellicam.png", 64, 64},          {"pellicam_16.png", 16, 16},
-    {"options_tabs.png", 128, 16},     {"pdf_reader.png", 32, 32},
-};
-
 TEST(PicturesTest, everyPictureExistsWithItsExactSize)
 {
-    for (const Expected &expected : kPictures) {
-        const QImage image = picture(expected.name);
-        ASSERT_FALSE(image.isNull()) << expected.name;
-        EXPECT_EQ(image.size(), QSize(expected.width, expected.height)) << expected.name;
-    }
+    const struct
+    {
+        const char *name;
+        QSize size;
+    } pictures[] = {
+        {"skin_large.png", {800, 491}},    {"skin_compact.png", {800, 67}},   {"button_skin.png", {103, 69}},
+        {"download_skin.png", {103, 69}},  {"icon_minimise.png", {32, 96}},   {"icon_about.png", {32, 96}},
+        {"icon_close.png", {32, 96}},      {"icon_compact.png", {32, 96}},    {"busy_band.png", {187, 8}},
+        {"icon_search.png", {16, 16}},     {"icon_stop.png", {16, 16}},       {"icon_download.png", {16, 16}},
+        {"icon_folder.png", {16, 16}},     {"icon_options.png", {16, 16}},    {"flag_fr.png", {14, 14}},
+        {"flag_us.png", {14, 14}},         {"flag_frus.png", {14, 12}},       {"sign_poster.png", {14, 14}},
+        {"sign_jacket.png", {14, 14}},     {"close_picture.png", {33, 13}},   {"downloaded_badge.png", {69, 19}},
+        {"site_list_toggle.png", {16, 17}},        {"pellicam.png", {64, 64}},        {"pellicam_16.png", {16, 16}},
+        {"options_tabs.png", {128, 16}},   {"pdf_reader.png", {32, 32}},
+    };
+    for (const auto &expected : pictures)
+        EXPECT_EQ(picture(expected.name).size(), expected.size) << expected.name;
 }
 
-TEST(PicturesTest, largeSkinIsCutOnlyAtItsRoundedCorners)
+// The skins are cut at their rounded corners only: the large window keeps
+// rows 19..473 whole, opaque, without looking at them.
+TEST(PicturesTest, skinsAreCutOnlyAtTheirCorners)
 {
-    const QImage skin = picture("skin_large.png");
-    ASSERT_FALSE(skin.isNull());
-    // The window keeps rows 19..473 whole without looking at them.
+    const QImage large = picture("skin_large.png");
     for (int y = 19; y <= 473; ++y)
-        for (int x = 0; x < skin.width(); ++x) {
-            ASSERT_FALSE(isCutOut(skin, x, y)) << x << "," << y;
-            ASSERT_EQ(qAlpha(skin.pixel(x, y)), 255) << x << "," << y;
-        }
-    for (const QPoint corner : {QPoint(0, 0), QPoint(799, 0), QPoint(0, 490), QPoint(799, 490)})
-        EXPECT_TRUE(isCutOut(skin, corner.x(), corner.y())) << corner.x() << "," << corner.y();
-    // The edges between the corners stay.
-    EXPECT_FALSE(isCutOut(skin, 400, 0));
-    EXPECT_FALSE(isCutOut(skin, 400, 490));
-}
-
-TEST(PicturesTest, compactSkinIsCutAtItsCornersOnly)
-{
-    const QImage skin = picture("skin_compact.png");
-    ASSERT_FALSE(skin.isNull());
-    EXPECT_TRUE(isCutOut(skin, 0, 0));
-    EXPECT_TRUE(isCutOut(skin, 799, 66));
-    EXPECT_FALSE(isCutOut(skin, 400, 33));
+        for (int x = 0; x < large.width(); ++x)
+            ASSERT_TRUE(!isCutOut(large, {x, y}) && qAlpha(large.pixel(x, y)) == 255) << x << "," << y;
+    const QImage compact = picture("skin_compact.png");
+    const struct
+    {
+        const QImage &skin;
+        QPoint at;
+        bool cut;
+    } points[] = {
+        {large, {0, 0}, true},     {large, {799, 0}, true},    {large, {0, 490}, true}, {large, {799, 490}, true},
+        {large, {400, 0}, false},  {large, {400, 490}, false}, {compact, {0, 0}, true}, {compact, {799, 66}, true},
+        {compact, {400, 33}, false},
+    };
+    for (const auto &point : points)
+        EXPECT_EQ(isCutOut(point.skin, point.at), point.cut) << point.at.x() << "," << point.at.y();
 }
 
 // The icons sit at y 2 of the title strip: away from their glow, each frame
@@ -80,18 +64,12 @@ TEST(PicturesTest, compactSkinIsCutAtItsCornersOnly)
 TEST(PicturesTest, titleIconsMatchTheStripBehindThem)
 {
     const QImage skin = picture("skin_large.png");
-    const struct
-    {
-        const char *name;
-        int left;
-    } icons[] = {{"icon_compact.png", 654}, {"icon_minimise.png", 690}, {"icon_about.png", 726}, {"icon_close.png", 762}};
-    for (const auto &icon : icons) {
-        const QImage strip = picture(icon.name);
-        ASSERT_EQ(strip.size(), QSize(32, 96)) << icon.name;
-        for (int frame = 0; frame < 3; ++frame)
-            for (int y = 0; y < 32; ++y)
-                ASSERT_EQ(strip.pixel(0, frame * 32 + y), skin.pixel(icon.left, 2 + y))
-                    << icon.name << " frame " << frame << " row " << y;
+    for (const auto &[name, left] : {std::pair{"icon_compact.png", 654}, std::pair{"icon_minimise.png", 690},
+                                     std::pair{"icon_about.png", 726}, std::pair{"icon_close.png", 762}}) {
+        const QImage strip = picture(name);
+        ASSERT_EQ(strip.height(), 96) << name;
+        for (int y = 0; y < 96; ++y)
+            ASSERT_EQ(strip.pixel(0, y), skin.pixel(left, 2 + y % 32)) << name << " row " << y;
     }
 }
 
