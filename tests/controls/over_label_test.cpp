@@ -18,10 +18,7 @@ QPixmap iconStrip()
     return QPixmap::fromImage(strip);
 }
 
-QRgb pixel(QWidget &widget, QPoint at)
-{
-    return widget.grab().toImage().pixel(at);
-}
+QRgb pixel(QWidget &widget, QPoint at) { return widget.grab().toImage().pixel(at); }
 
 class OverLabelTest : public ::testing::Test
 {
@@ -34,7 +31,11 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_host));
     }
 
-    void moveTo(QPoint at) { QTest::mouseMove(m_label, at); QCoreApplication::processEvents(); }
+    void moveTo(QPoint at)
+    {
+        QTest::mouseMove(m_label, at);
+        QCoreApplication::processEvents();
+    }
 
     QWidget m_host;
     OverLabel *m_label = nullptr;
@@ -56,12 +57,12 @@ TEST_F(OverLabelTest, selectionAndHoverFramesAreIndependent)
     const QPoint corner(0, 0);
     const QRgb background = pixel(*m_label, corner);
     m_label->Selection(true);
-    EXPECT_EQ(pixel(*m_label, corner), OverLabel::kSelectionColour.rgb());
+    EXPECT_EQ(pixel(*m_label, corner), qRgb(255, 158, 22));
 
     moveTo(QPoint(30, 10));
     EXPECT_TRUE(m_label->hovering());
     m_label->Selection(false);
-    EXPECT_EQ(pixel(*m_label, corner), OverLabel::kHoverColour.rgb());
+    EXPECT_EQ(pixel(*m_label, corner), qRgb(186, 195, 215));
 
     // The hover area ends at 73 pixels, short of the control's width.
     moveTo(QPoint(100, 10));
