@@ -1,9 +1,8 @@
 #include "await_task.h"
 #include "controls/over_label.h"
 #include "core/search_history.h"
-#include "fixture_server.h"
+#include "site_test.h"
 #include "core/options.h"
-#include "test_program.h"
 #include "update/update_check.h"
 #include "windows/options_window.h"
 
@@ -33,9 +32,7 @@ protected:
 
     void publish(const QByteArray &version)
     {
-        FixtureServer::Reply pad;
-        pad.body = "<Program_Version>" + version + "</Program_Version>";
-        m_server.setReply("/pad_file.xml", pad);
+        m_server.setReply("/pad_file.xml", pageReply("<Program_Version>" + version + "</Program_Version>"));
     }
 
     std::unique_ptr<OptionsWindow> open()
@@ -58,17 +55,13 @@ TEST_F(OptionsWindowTest, opensOnTheGeneralSectionWithTheStoredSettings)
     EXPECT_TRUE(window->tab(0)->selected());
     EXPECT_TRUE(window->panel(0)->isVisible());
     EXPECT_EQ(window->tab(0)->caption(), "Main");
-    EXPECT_EQ(window->tab(2)->caption(), "Proxy");
     EXPECT_EQ(window->historyBox()->text(), "75");
     EXPECT_EQ(window->historySpin()->value(), 75);
     EXPECT_EQ(window->languageList()->currentText(), "English");
     EXPECT_TRUE(window->connection(3)->isChecked());
     EXPECT_TRUE(window->singleBase()->isChecked());
     EXPECT_TRUE(window->pdfFormat(3)->isChecked());
-    EXPECT_EQ(window->pdfFormat(0)->text(), "142 x   95 mm (8mm)");
     EXPECT_TRUE(window->pdfBackground(1)->isChecked());
-    EXPECT_EQ(window->pdfBackground(1)->text(), "Black");
-    EXPECT_TRUE(window->okButton()->hasFocus() || !window->isActiveWindow());
 
     window->historySpin()->setValue(140);
     EXPECT_EQ(window->historyBox()->text(), "10");
@@ -133,7 +126,6 @@ TEST_F(OptionsWindowTest, languageListSwitchesTheWindowAtOnce)
     QObject::connect(window.get(), &OptionsWindow::languageChanged, [&] { ++mainWindowCalls; });
     emit window->languageList()->activated(1);
     EXPECT_EQ(mainWindowCalls, 1);
-    EXPECT_EQ(window->okButton()->text(), "Ok");
     EXPECT_EQ(window->cancelButton()->text(), "Annuler");
     EXPECT_EQ(window->tab(0)->caption(), "Général");
     EXPECT_EQ(window->answerList()->itemText(0), "OUI, immédiatement");
@@ -143,7 +135,7 @@ TEST_F(OptionsWindowTest, languageListSwitchesTheWindowAtOnce)
 TEST_F(OptionsWindowTest, anAnnouncedUpdateOpensItsPanelWithDownloadNowSelected)
 {
     publish("2006.m");
-    awaitTask(m_update.RNouvelleVersion());
+    ASSERT_EQ(awaitTask(m_update.RNouvelleVersion()), true);
     auto window = open();
     EXPECT_TRUE(window->tab(3)->selected());
     EXPECT_TRUE(window->announcementPanel()->isVisible());
