@@ -41,7 +41,7 @@ SiteReport report(int base, SiteReport::Outcome outcome)
     report.outcome = outcome;
     report.hits = 2;
     report.pageBytes = 25;
-    report.firstFailure = {RequestFailure::Kind::HttpError, 500, QStringLiteral("http://127.0.0.1/<b>x</b>")};
+    report.firstFailure = {RequestFailure::Kind::HttpError, 500, QStringLiteral("http://127.0.0.1/<b>x</b>"), QString(), false};
     return report;
 }
 
