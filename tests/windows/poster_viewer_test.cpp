@@ -76,19 +76,13 @@ protected:
 
     Program &program() { return m_test.program; }
 
-    QString cachedFile(const QString &name, const QByteArray &bytes)
+    // `bytes` cached as `name`, then shown; deleted with the main window stand-in, as the real ones are.
+    PosterViewer *open(const QString &name, const QByteArray &bytes, int slot = 1)
     {
-        const QString path = m_test.cached(name);
-        QFile file(path);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        return path;
-    }
-
-    // Deleted with the main window stand-in, as the real ones are.
-    PosterViewer *open(const QString &path, int slot = 1)
-    {
-        auto *viewer = new PosterViewer(program(), path, slot, m_cascade, &m_mainWindow);
+        QFile file(m_test.cached(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        auto *viewer = new PosterViewer(program(), file.fileName(), slot, m_cascade, &m_mainWindow);
         viewer->show();
         return viewer;
     }
@@ -100,7 +94,7 @@ protected:
 
 TEST_F(PosterViewerTest, aPictureTallerThanTheScreenScrollsPastSixteenBits)
 {
-    PosterViewer *viewer = open(cachedFile(QStringLiteral("Tall.jpg"), jpegBytes(QSize(20, 4000))));
+    PosterViewer *viewer = open(QStringLiteral("Tall.jpg"), jpegBytes(QSize(20, 4000)));
     QScrollBar *bar = viewer->verticalBar();
     ASSERT_TRUE(bar->isVisible());
     EXPECT_FALSE(viewer->horizontalBar()->isVisible());
@@ -127,7 +121,7 @@ TEST_F(PosterViewerTest, anUnreadablePictureSaysSoInTheUsersLanguageAndSavesNoth
     };
     for (const auto &c : cases) {
         program().state().LangOffset = c.langOffset;
-        PosterViewer *viewer = open(cachedFile(QStringLiteral("Broken.jpg"), "<html>not found</html>"));
+        PosterViewer *viewer = open(QStringLiteral("Broken.jpg"), "<html>not found</html>");
         int dialogs = 0;
         viewer->setSaveDialog([&](CFileDialog &) { ++dialogs; return true; });
 
@@ -158,7 +152,7 @@ TEST_F(PosterViewerTest, aClickOrCtrlSSavesThroughTheDialogAndMarksTheHitUnlessC
     const QByteArray bytes = jpegBytes(QSize(40, 60));
     for (const auto &c : cases) {
         SCOPED_TRACE(c.way);
-        PosterViewer *viewer = open(cachedFile(QStringLiteral("Matrix [1999]  (MovieCovers).jpg"), bytes), c.slot);
+        PosterViewer *viewer = open(QStringLiteral("Matrix [1999]  (MovieCovers).jpg"), bytes, c.slot);
         const QString target = m_test.dir.filePath(QStringLiteral("saved/") + QString::fromLatin1(c.way) + ".jpg");
         CFileDialog asked;
         viewer->setSaveDialog([&](CFileDialog &dialog) {
