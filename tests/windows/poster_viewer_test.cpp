@@ -165,7 +165,7 @@ TEST_F(PosterViewerTest, aClickOrCtrlSSavesThroughTheDialogAndMarksTheHitUnlessC
 
         c.save(viewer);
 
-        EXPECT_EQ(asked.DialogTitle(), QStringLiteral("Save picture as..."));
+        EXPECT_EQ(asked.DialogTitle(), QStringLiteral("Enregistrer l'image sous..."));
         EXPECT_EQ(asked.Filter(), QStringLiteral("Jpeg (*.jpg)|*.jpg|"));
         EXPECT_EQ(asked.InitialDir(), m_test.dir.filePath(QStringLiteral("saved")));
         EXPECT_EQ(asked.FileName(), QStringLiteral("Matrix [1999]  (MovieCovers)"));
