@@ -1,24 +1,20 @@
 #include "controls/file_dialog.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QFileDialog>
 #include <QTemporaryDir>
 #include <QTimer>
-#include <functional>
 #include <gtest/gtest.h>
 
 namespace {
 
-struct FilterCase
-{
-    const char *filter;
-    QStringList expected;
-};
-
 TEST(CFileDialogTest, filterPairsBecomeNameFilters)
 {
-    const FilterCase cases[] = {
+    const struct
+    {
+        const char *filter;
+        QStringList expected;
+    } cases[] = {
         {"Jpeg (*.jpg)|*.jpg|", {QStringLiteral("Jpeg (*.jpg)")}},
         // No final bar: the last pattern still counts.
         {"Jpeg (*.jpg)|*.jpg|Tous les fichiers (*.*)|*.*",
@@ -27,7 +23,7 @@ TEST(CFileDialogTest, filterPairsBecomeNameFilters)
         {"Jpeg (*.jpg)|*.jpg|Seul|", {QStringLiteral("Jpeg (*.jpg)")}},
         {"", {}},
     };
-    for (const FilterCase &c : cases)
+    for (const auto &c : cases)
         EXPECT_EQ(CFileDialog::nameFilters(QString::fromUtf8(c.filter)), c.expected) << c.filter;
 }
 
@@ -49,16 +45,14 @@ protected:
 
     void TearDown() override { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false); }
 
-    // Answers the dialog that Show is about to run, as its user would.
-    bool showAndAnswer(bool fOpen, std::function<void(QFileDialog &)> answer)
+    // Cancels the dialog that Show is about to run, as its user would.
+    bool showAndCancel(bool fOpen)
     {
         QTimer poll;
         poll.setInterval(10);
         QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget())) {
-                poll.stop();
-                answer(*dialog);
-            }
+            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
+                dialog->reject();
         });
         poll.start();
         return m_dialog.Show(fOpen);
@@ -70,8 +64,8 @@ protected:
 
 TEST_F(CFileDialogShowTest, cancellingChangesNoProperty)
 {
-    EXPECT_FALSE(showAndAnswer(false, [](QFileDialog &dialog) { dialog.reject(); }));
-    EXPECT_FALSE(showAndAnswer(true, [](QFileDialog &dialog) { dialog.reject(); }));
+    EXPECT_FALSE(showAndCancel(false));
+    EXPECT_FALSE(showAndCancel(true));
 
     EXPECT_EQ(m_dialog.FileName(), QStringLiteral("Matrix [1999]"));
     EXPECT_EQ(m_dialog.FileTitle(), QStringLiteral("title"));

@@ -22,13 +22,6 @@ QPixmap threeStateSkin()
     return skin;
 }
 
-QPixmap plainPicture(const QColor &colour)
-{
-    QPixmap picture(16, 16);
-    picture.fill(colour);
-    return picture;
-}
-
 class OverButtonTest : public ::testing::Test
 {
 protected:
@@ -44,59 +37,33 @@ protected:
     // A corner of the button, clear of caption and icon.
     QColor shownColour() { return m_button.grab().toImage().pixelColor(100, 1); }
 
-    void showHost()
-    {
-        m_host.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_host));
-    }
-
     QWidget m_host;
     OverButton m_button{&m_host};
     QSignalSpy m_clicks{&m_button, &OverButton::MouseUp};
 };
 
-struct ReleaseCase
+TEST_F(OverButtonTest, pressDrawsThePressedPictureAndOnlyAReleaseStrictlyInsideTheFixedBoundsIsAMouseUp)
 {
-    QPoint at;
-    bool raisesMouseUp;
-};
-
-TEST_F(OverButtonTest, mouseUpOnlyForAReleaseStrictlyInsideTheFixedBounds)
-{
-    const ReleaseCase cases[] = {
+    const struct
+    {
+        QPoint at;
+        bool raisesMouseUp;
+    } cases[] = {
         {{50, 10}, true},  {{102, 22}, true}, {{110, 10}, false}, {{103, 10}, false},
         {{0, 10}, false},  {{50, 23}, false}, {{50, 40}, false},
     };
-    for (const ReleaseCase &c : cases) {
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.at.x() << "," << c.at.y());
         m_clicks.clear();
         QTest::mousePress(&m_button, Qt::LeftButton, {}, QPoint(50, 10));
+        EXPECT_EQ(shownColour(), kPressed);
         QTest::mouseRelease(&m_button, Qt::LeftButton, {}, c.at);
-        EXPECT_EQ(m_clicks.count(), c.raisesMouseUp ? 1 : 0) << c.at.x() << "," << c.at.y();
-        EXPECT_EQ(shownColour(), kNormal) << "a release always draws the normal picture";
+        EXPECT_EQ(m_clicks.count(), c.raisesMouseUp ? 1 : 0);
+        EXPECT_EQ(shownColour(), kNormal);
     }
 }
 
-TEST_F(OverButtonTest, mouseUpCarriesButtonShiftAndPositionInTwips)
-{
-    QTest::mousePress(&m_button, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(20, 8));
-    QTest::mouseRelease(&m_button, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(20, 8));
-    ASSERT_EQ(m_clicks.count(), 1);
-    const QList<QVariant> args = m_clicks.takeFirst();
-    EXPECT_EQ(args[0].toInt(), 2);
-    EXPECT_EQ(args[1].toInt(), 3);
-    EXPECT_DOUBLE_EQ(args[2].toDouble(), 300.0);
-    EXPECT_DOUBLE_EQ(args[3].toDouble(), 120.0);
-}
-
-TEST_F(OverButtonTest, pressDrawsThePressedPictureUntilRelease)
-{
-    QTest::mousePress(&m_button, Qt::LeftButton, {}, QPoint(50, 10));
-    EXPECT_EQ(shownColour(), kPressed);
-    QTest::mouseRelease(&m_button, Qt::LeftButton, {}, QPoint(50, 10));
-    EXPECT_EQ(shownColour(), kNormal);
-}
-
-TEST_F(OverButtonTest, clearedEnabledFlagIgnoresTheMouseAndKeepsTheDrawing)
+TEST_F(OverButtonTest, mouseUpCarriesButtonShiftAndPositionInTwipsUnlessTheEnabledFlagIsCleared)
 {
     m_button.setEnabledFlag(false);
     QTest::mousePress(&m_button, Qt::LeftButton, {}, QPoint(50, 10));
@@ -105,13 +72,15 @@ TEST_F(OverButtonTest, clearedEnabledFlagIgnoresTheMouseAndKeepsTheDrawing)
     EXPECT_EQ(m_clicks.count(), 0);
 
     m_button.setEnabledFlag(true);
-    QTest::mouseClick(&m_button, Qt::LeftButton, {}, QPoint(50, 10));
-    EXPECT_EQ(m_clicks.count(), 1);
+    QTest::mouseClick(&m_button, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(20, 8));
+    ASSERT_EQ(m_clicks.count(), 1);
+    EXPECT_EQ(m_clicks.first(), (QList<QVariant>{2, 3, 300.0, 120.0}));
 }
 
 TEST_F(OverButtonTest, hoverShowsTheHoveredPictureAndLeavingRestoresIt)
 {
-    showHost();
+    m_host.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&m_host));
     QTest::mouseMove(&m_button, QPoint(30, 10));
     EXPECT_EQ(shownColour(), kHovered);
     QTest::mouseMove(&m_button, QPoint(60, 12));
@@ -122,8 +91,9 @@ TEST_F(OverButtonTest, hoverShowsTheHoveredPictureAndLeavingRestoresIt)
 
 TEST_F(OverButtonTest, flipFlapSwapsBetweenTheTwoIcons)
 {
-    const QPixmap origin = plainPicture(Qt::yellow);
-    const QPixmap other = plainPicture(Qt::black);
+    QPixmap origin(16, 16), other(16, 16);
+    origin.fill(Qt::yellow);
+    other.fill(Qt::black);
     m_button.setFlipFlapIcons(origin, other);
 
     m_button.FlipFlap(false);
@@ -132,11 +102,6 @@ TEST_F(OverButtonTest, flipFlapSwapsBetweenTheTwoIcons)
     EXPECT_EQ(m_button.icon().toImage(), origin.toImage());
     // Drawn at 6 px from the left, centred for a 15 px icon height.
     EXPECT_EQ(m_button.grab().toImage().pixelColor(6 + 8, 4 + 8), QColor(Qt::yellow));
-}
-
-TEST_F(OverButtonTest, defaultCaptionIsThreeDots)
-{
-    EXPECT_EQ(OverButton().caption(), "...");
 }
 
 } // namespace

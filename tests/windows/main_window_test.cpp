@@ -1,7 +1,6 @@
 #include "controls/over_button.h"
-#include "core/site_catalogue.h"
-#include "site_test.h"
 #include "home_folder.h"
+#include "site_test.h"
 #include "update/banner.h"
 #include "update/update_check.h"
 #include "windows/about_window.h"
@@ -14,11 +13,10 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QGroupBox>
-#include <QPushButton>
-#include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QHelpEvent>
+#include <QPushButton>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolTip>
@@ -28,25 +26,19 @@
 
 namespace {
 
+const QByteArray kMatrix = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)";
+const char *const kPoster = "/mc/getjpg.html/MATRIX.jpg";
+
 class MainWindowTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_server.listen());
-        FixtureServer::Reply page;
-        page.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)"
-                    "<a href=\"/film/titre_MATRIX2.html\">MATRIX RELOADED</a> (2003)";
-        m_server.setReply(QStringLiteral("/mc/multicrit.html"), page);
+        m_server.setReply(QStringLiteral("/mc/multicrit.html"),
+                          pageReply(kMatrix + "<a href=\"/film/titre_MATRIX2.html\">MATRIX RELOADED</a> (2003)"));
         m_test.store.EcritValeur(QStringLiteral("Hote-MovieCovers"), m_server.url(QStringLiteral("/mc")));
         m_test.store.EcritValeur(QStringLiteral("Hote-Editeur"), m_server.url(QStringLiteral("/editeur")));
-    }
-
-    void TearDown() override
-    {
-        for (QWidget *widget : QApplication::topLevelWidgets())
-            if (qobject_cast<PosterViewer *>(widget))
-                widget->close();
     }
 
     Program &program() { return m_test.program; }
@@ -61,22 +53,9 @@ protected:
     // MovieCovers answers one hit after `delayMs`, so a run is seen under way.
     void answerSlowly(int delayMs)
     {
-        FixtureServer::Reply slow;
-        slow.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)";
+        FixtureServer::Reply slow = pageReply(kMatrix);
         slow.delayMs = delayMs;
         m_server.setReply(QStringLiteral("/mc/multicrit.html"), slow);
-    }
-
-    // A search of MovieCovers' posters for `title`, waited for until it ends.
-    bool searchMatrix()
-    {
-        tickMovieCovers();
-        program().setTitle(QStringLiteral("matrix"));
-        return m_test.search();
-    }
-    bool retrievalEnded()
-    {
-        return QTest::qWaitFor([this] { return !program().retrieval().downloading(); }, 10000);
     }
 
     void tickMovieCovers()
@@ -86,52 +65,68 @@ protected:
         program().catalogue().AfficheNbrCoche();
     }
 
+    // A search of MovieCovers' posters for "matrix", waited for until it ends.
+    bool searchMatrix()
+    {
+        tickMovieCovers();
+        program().setTitle(QStringLiteral("matrix"));
+        return m_test.search();
+    }
+
+    bool retrievalEnded()
+    {
+        return QTest::qWaitFor([this] { return !program().retrieval().downloading(); }, 10000);
+    }
+
     HomeFolder m_home;
     FixtureServer m_server;
     TestProgram m_test;
 };
 
-TEST_F(MainWindowTest, aFirstRunSpeaksEnglishAndSavesIntoThePicturesFolder)
+TEST_F(MainWindowTest, aFirstRunSavesIntoThePicturesAndTheOutlineIsCutFromTheSkinInBothForms)
 {
     auto window = startWindow();
-    EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
     EXPECT_EQ(window->folderList()->count(), 3);
     EXPECT_EQ(window->folderList()->currentText(), m_home.path("Pictures"));
-    EXPECT_TRUE(window->isVisible());
+    EXPECT_FALSE(window->mask().contains(QPoint(0, 0)) || window->mask().contains(QPoint(799, 490)));
+    EXPECT_TRUE(window->mask().contains(QPoint(0, 19)) && window->mask().contains(QPoint(799, 473)));
+
+    window->setCompact(true);
+    EXPECT_EQ(window->height(), 67);
+    EXPECT_FALSE(window->titleBox()->isVisible());
+    EXPECT_LE(window->mask().boundingRect().bottom(), 66);
+    window->setCompact(false);
+    EXPECT_EQ(window->height(), 491);
+    EXPECT_TRUE(window->titleBox()->isVisible() && window->searchButton()->isVisible());
+    EXPECT_TRUE(window->mask().contains(QPoint(0, 300)));
 }
 
 TEST_F(MainWindowTest, enterSearchesAndTheWindowFollowsTheRun)
 {
     auto window = startWindow();
     tickMovieCovers();
-    QString captionWhileRunning;
-    bool titleEnabledWhileRunning = true;
-    bool slotEnabledWhileRunning = true;
-    QObject::connect(&program().results(), &ResultList::slotAdded, window.get(), [&](int slot) {
-        captionWhileRunning = window->searchButton()->caption();
-        titleEnabledWhileRunning = window->titleBox()->isEnabled();
-        slotEnabledWhileRunning = program().results().slot(slot).enabled;
-    });
+    // The button's caption, whether the title box and the new hit take presses.
+    const auto state = [&](int slot) {
+        return QStringLiteral("%1 %2 %3").arg(window->searchButton()->caption()).arg(window->titleBox()->isEnabled())
+            .arg(program().results().slot(slot).enabled);
+    };
+    QString whileRunning;
+    QObject::connect(&program().results(), &ResultList::slotAdded, window.get(), [&](int slot) { whileRunning = state(slot); });
     // Typed keys reach the box, the line edit's focus proxy, which hands them on.
     QTest::keyClicks(window->titleBox(), QStringLiteral("matrix"));
     QTest::keyClick(window->titleBox(), Qt::Key_Return);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !program().searching(); }, 10000));
 
-    EXPECT_EQ(captionWhileRunning, QStringLiteral("Stop"));
-    EXPECT_FALSE(titleEnabledWhileRunning);
-    EXPECT_FALSE(slotEnabledWhileRunning);
-    EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
-    EXPECT_TRUE(window->titleBox()->isEnabled());
+    EXPECT_EQ(whileRunning, QStringLiteral("Stop 0 0"));
     ASSERT_EQ(program().results().NbVignettes(), 2);
-    EXPECT_TRUE(program().results().slot(1).enabled);
+    EXPECT_EQ(state(1), QStringLiteral("Search 1 1"));
     EXPECT_EQ(window->statusLabel()->text(), QStringLiteral("2 movies found"));
     EXPECT_EQ(window->titleBox()->itemText(0), QStringLiteral("matrix"));
 
-    // Two posters, centred once the run is over: (12000 - 3870) / 2 + 135 twips.
-    const int stripLeft = (12000 - 2 * 1935) / 2 + 135;
+    // Two posters, centred once the run is over: (12000 - 2 * 1935) / 2 + 135 twips.
     const QRect first = window->strip()->thumbRect(0);
-    EXPECT_EQ(first, QRect(stripLeft / 15 - window->strip()->x(), 330 / 15, 1665 / 15, 2580 / 15));
-    EXPECT_EQ(window->strip()->thumbRect(1).x(), first.x() + 1935 / 15);
+    EXPECT_EQ(first, QRect(4200 / 15 - window->strip()->x(), 330 / 15, 1665 / 15, 2580 / 15));
+    EXPECT_EQ(window->strip()->thumbRect(1).x(), first.x() + 129);
 }
 
 TEST_F(MainWindowTest, theTitleBoxCompletesFromTheHistory)
@@ -159,13 +154,12 @@ TEST_F(MainWindowTest, aClickOnTheButtonStopsTheRun)
     auto window = startWindow();
     tickMovieCovers();
     window->titleBox()->setEditText(QStringLiteral("matrix"));
+    const auto clickSearch = [&] { QTest::mouseClick(window->searchButton(), Qt::LeftButton, {}, QPoint(20, 10)); };
     QObject::connect(&program(), &Program::statusChanged, window.get(), [&](const QString &status) {
         if (status.startsWith(QStringLiteral("Connection")))
-            QTimer::singleShot(100, window.get(), [&] {
-                QTest::mouseClick(window->searchButton(), Qt::LeftButton, {}, QPoint(20, 10));
-            });
+            QTimer::singleShot(0, window.get(), clickSearch);
     });
-    QTest::mouseClick(window->searchButton(), Qt::LeftButton, {}, QPoint(20, 10));
+    clickSearch();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !program().searching(); }, 10000));
 
     EXPECT_EQ(program().results().NbResultats(), 0);
@@ -173,47 +167,10 @@ TEST_F(MainWindowTest, aClickOnTheButtonStopsTheRun)
     EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
 }
 
-TEST_F(MainWindowTest, theOutlineIsCutFromTheSkinInBothForms)
-{
-    auto window = startWindow();
-    EXPECT_FALSE(window->mask().contains(QPoint(0, 0)));
-    EXPECT_FALSE(window->mask().contains(QPoint(799, 490)));
-    for (int y = 19; y <= 473; y += 38)
-        EXPECT_TRUE(window->mask().contains(QPoint(0, y)) && window->mask().contains(QPoint(799, y))) << y;
-
-    window->setCompact(true);
-    EXPECT_EQ(window->height(), 67);
-    EXPECT_FALSE(window->titleBox()->isVisible());
-    EXPECT_LE(window->mask().boundingRect().bottom(), 66);
-    window->setCompact(false);
-    EXPECT_EQ(window->height(), 491);
-    EXPECT_TRUE(window->titleBox()->isVisible());
-    EXPECT_TRUE(window->searchButton()->isVisible());
-    EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
-    EXPECT_TRUE(window->mask().contains(QPoint(0, 300)));
-}
-
-TEST_F(MainWindowTest, aPressOnAThumbnailShowsThePicture)
-{
-    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), pictureReply(jpegBytes(QSize(40, 60))));
-    auto window = startWindow();
-    ASSERT_TRUE(searchMatrix());
-
-    QTest::mouseClick(window->strip(), Qt::LeftButton, {}, window->strip()->thumbRect(0).center());
-    ASSERT_TRUE(retrievalEnded());
-    int viewers = 0;
-    for (QWidget *widget : QApplication::topLevelWidgets())
-        viewers += qobject_cast<PosterViewer *>(widget) && widget->isVisible();
-    EXPECT_EQ(viewers, 1);
-    EXPECT_TRUE(QFileInfo::exists(m_test.cached(QStringLiteral("Matrix [1999]  (MovieCovers).jpg"))));
-}
-
 TEST_F(MainWindowTest, ticksFolderAndPositionSurviveARestartAndTheCacheIsEmptied)
 {
-    for (const char *name : {"a.jpg", "b.PDF", "c.xml", "noextension", "keep.txt"}) {
-        QFile file(m_test.cached(QString::fromLatin1(name)));
-        file.open(QIODevice::WriteOnly);
-    }
+    for (const char *name : {"a.jpg", "b.PDF", "c.xml", "noextension", "keep.txt"})
+        QFile(m_test.cached(QString::fromLatin1(name))).open(QIODevice::WriteOnly);
     {
         auto window = startWindow();
         program().catalogue().setTick(11, 1);
@@ -225,7 +182,6 @@ TEST_F(MainWindowTest, ticksFolderAndPositionSurviveARestartAndTheCacheIsEmptied
 
     program().catalogue().setTick(11, 0);
     auto window = startWindow();
-    EXPECT_TRUE(program().catalogue().isTicked(11));
     EXPECT_EQ(program().catalogue().summary(), QStringLiteral("MovieCovers (PDF)"));
     EXPECT_EQ(window->folderList()->currentText(), m_home.path("Documents"));
     EXPECT_EQ(window->pos(), QPoint(120, 90));
@@ -235,10 +191,8 @@ TEST_F(MainWindowTest, theBannerShowsItsPictureAndOpensItsLinkInTheLargeFormOnly
 {
     m_server.setReply(QStringLiteral("/editeur/Bandeaux/dalinker.php3?file=Bandeau1"),
                       pictureReply(jpegBytes(QSize(468, 60))));
-    FixtureServer::Reply link;
-    link.body = "http://films.test/affiches.htm\r\n";
-    link.contentType = "text/plain";
-    m_server.setReply(QStringLiteral("/editeur/Bandeaux/Bandeau1-L.txt"), link);
+    m_server.setReply(QStringLiteral("/editeur/Bandeaux/Bandeau1-L.txt"),
+                      pageReply("http://films.test/affiches.htm\r\n", "text/plain"));
 
     auto window = startWindow();
     QStringList opened;
@@ -257,16 +211,18 @@ TEST_F(MainWindowTest, theBannerShowsItsPictureAndOpensItsLinkInTheLargeFormOnly
     EXPECT_TRUE(window->banner().running());
 }
 
-TEST_F(MainWindowTest, anUpdateFoundAtStartUpOpensTheOptionsAndCancelKeepsTheLanguage)
+// Found while a search runs, the update is announced once the run is over: the
+// options open, a language picked there shows at once, and Cancel undoes it.
+TEST_F(MainWindowTest, anUpdateFoundDuringASearchOpensTheOptionsOnceTheRunIsOverAndCancelKeepsTheLanguage)
 {
-    FixtureServer::Reply pad;
-    pad.body = "<Program_Version>2006.m</Program_Version>";
-    m_server.setReply(QStringLiteral("/editeur/pad_file.xml"), pad);
-
+    m_server.setReply(QStringLiteral("/editeur/pad_file.xml"), pageReply("<Program_Version>2006.m</Program_Version>"));
+    answerSlowly(1000);
     auto window = std::make_unique<MainWindow>(m_test.assembly);
-    bool announced = false;
-    QString captionWhileFrench;
-    // The options window is modal: act on it from a timer once it is up.
+    QStringList events;
+    QObject::connect(&window->updateCheck(), &UpdateCheck::newerVersionFound,
+                     [&] { events << (program().searching() ? "found while searching" : "found"); });
+    QObject::connect(&program(), &Program::runFinished, [&] { events << QStringLiteral("run over"); });
+    // The options window is modal: it is answered from a timer once it is up.
     QTimer poll;
     poll.setInterval(20);
     QObject::connect(&poll, &QTimer::timeout, [&] {
@@ -274,63 +230,32 @@ TEST_F(MainWindowTest, anUpdateFoundAtStartUpOpensTheOptionsAndCancelKeepsTheLan
         if (!options)
             return;
         poll.stop();
-        announced = options->announcementPanel()->isVisible();
+        events << (options->announcementPanel()->isVisible() ? "announced" : "options");
         emit options->languageList()->activated(1);
-        captionWhileFrench = window->searchButton()->caption();
+        events << window->searchButton()->caption();
         options->cancelButton()->click();
     });
     poll.start();
     window->start();
-
-    // The window is up before the answer; the options open when it comes.
+    // The window is up before the answer.
     EXPECT_TRUE(window->isVisible());
-    EXPECT_FALSE(announced);
-    ASSERT_TRUE(QTest::qWaitFor([&] { return announced; }, 5000));
-    EXPECT_EQ(captionWhileFrench, QStringLiteral("Rechercher"));
+    tickMovieCovers();
+    window->titleBox()->setEditText(QStringLiteral("matrix"));
+    program().Lance(1);
+
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() == 4; }, 5000)) << events.join(", ").toStdString();
+    EXPECT_EQ(events, (QStringList{"found while searching", "run over", "announced", "Rechercher"}));
     EXPECT_EQ(program().state().LangOffset, 1000);
     EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
     EXPECT_TRUE(window->updateCheck().NouvelleVersion().isEmpty());
     EXPECT_EQ(m_test.store.LitValeur(QStringLiteral("LiveUpdate")), QString());
 }
 
-TEST_F(MainWindowTest, anUpdateFoundDuringASearchIsAnnouncedOnceTheRunIsOver)
-{
-    FixtureServer::Reply pad;
-    pad.body = "<Program_Version>2006.m</Program_Version>";
-    m_server.setReply(QStringLiteral("/editeur/pad_file.xml"), pad);
-    answerSlowly(1000);
-
-    auto window = startWindow();
-    tickMovieCovers();
-    QStringList events;
-    QObject::connect(&window->updateCheck(), &UpdateCheck::newerVersionFound, [&] {
-        events << (program().searching() ? QStringLiteral("found while searching") : QStringLiteral("found"));
-    });
-    QObject::connect(&program(), &Program::runFinished, [&] { events << QStringLiteral("run over"); });
-    QTimer poll;
-    poll.setInterval(20);
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (auto *options = qobject_cast<OptionsWindow *>(QApplication::activeModalWidget())) {
-            events << (options->announcementPanel()->isVisible() ? QStringLiteral("announced") : QStringLiteral("options"));
-            options->cancelButton()->click();
-        }
-    });
-    poll.start();
-    window->titleBox()->setEditText(QStringLiteral("matrix"));
-    program().Lance(1);
-
-    ASSERT_TRUE(QTest::qWaitFor([&] { return events.contains(QStringLiteral("announced")); }, 5000)) << events.join(", ").toStdString();
-    EXPECT_EQ(events, (QStringList{"found while searching", "run over", "announced"}));
-}
-
 // Titles and the banner's link come from the network: shown as their characters, never as markup.
 TEST_F(MainWindowTest, textFromPagesIsShownAsItsCharacters)
 {
     const QString hostile = QStringLiteral(R"(<img src="http://127.0.0.1:1/x.png"><b>Bold</b>)");
-    FixtureServer::Reply link;
-    link.body = hostile.toUtf8() + "\r\n";
-    link.contentType = "text/plain";
-    m_server.setReply(QStringLiteral("/editeur/Bandeaux/Bandeau1-L.txt"), link);
+    m_server.setReply(QStringLiteral("/editeur/Bandeaux/Bandeau1-L.txt"), pageReply(hostile.toUtf8() + "\r\n", "text/plain"));
     // What Qt draws for a tooltip: markup when it takes the text for rich text.
     const auto shown = [](const QString &tip) {
         if (!Qt::mightBeRichText(tip))
@@ -376,28 +301,32 @@ TEST_F(MainWindowTest, escapeClosesTheViewerTheAboutWindowAndTheSelectionWindow)
     }
 }
 
-TEST_F(MainWindowTest, withoutADownloadFolderTheButtonAsksForOneFirst)
+TEST_F(MainWindowTest, aThumbnailShowsThePictureAndWithoutADownloadFolderTheButtonAsksForOneFirst)
 {
     for (const char *folder : {"Desktop", "Documents", "Pictures"})
         QDir(m_home.path(folder)).removeRecursively();
-    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), pictureReply(jpegBytes(QSize(40, 60))));
+    m_server.setReply(kPoster, pictureReply(jpegBytes(QSize(40, 60))));
     auto window = startWindow();
     ASSERT_EQ(window->folderList()->count(), 0);
     ASSERT_TRUE(searchMatrix());
+
+    QTest::mouseClick(window->strip(), Qt::LeftButton, {}, window->strip()->thumbRect(0).center());
+    ASSERT_TRUE(retrievalEnded());
+    const auto viewers = window->findChildren<PosterViewer *>();
+    ASSERT_EQ(viewers.size(), 1);
+    EXPECT_TRUE(viewers.first()->isVisible());
+    EXPECT_EQ(m_server.count(kPoster), 1);
+
     auto *download = qobject_cast<OverButton *>(window->strip()->childAt(window->strip()->buttonRect(0).center()));
     ASSERT_NE(download, nullptr);
     QString answer;
     int asked = 0;
-    window->setFolderChooser([&](const QString &, const QString &) {
-        ++asked;
-        return answer;
-    });
-
+    window->setFolderChooser([&](const QString &, const QString &) { ++asked; return answer; });
     // Cancelled: nothing is fetched, copied or stored.
     QTest::mouseClick(download, Qt::LeftButton, {}, QPoint(20, 10));
     ASSERT_TRUE(retrievalEnded());
     EXPECT_EQ(asked, 1);
-    EXPECT_EQ(m_server.count("/mc/getjpg.html/MATRIX.jpg"), 0);
+    EXPECT_EQ(m_server.count(kPoster), 1);
     EXPECT_EQ(window->folderList()->count(), 0);
     EXPECT_FALSE(program().results().slot(0).downloaded);
 

@@ -1,9 +1,8 @@
 #include "await_task.h"
 #include "controls/over_label.h"
 #include "core/search_history.h"
-#include "fixture_server.h"
+#include "site_test.h"
 #include "core/options.h"
-#include "test_program.h"
 #include "update/update_check.h"
 #include "windows/options_window.h"
 
@@ -33,9 +32,7 @@ protected:
 
     void publish(const QByteArray &version)
     {
-        FixtureServer::Reply pad;
-        pad.body = "<Program_Version>" + version + "</Program_Version>";
-        m_server.setReply("/pad_file.xml", pad);
+        m_server.setReply("/pad_file.xml", pageReply("<Program_Version>" + version + "</Program_Version>"));
     }
 
     std::unique_ptr<OptionsWindow> open()
@@ -52,26 +49,32 @@ protected:
     QStringList m_opened;
 };
 
-TEST_F(OptionsWindowTest, opensOnTheGeneralSectionWithTheStoredSettings)
+TEST_F(OptionsWindowTest, opensOnTheGeneralSectionWithTheStoredSettingsAndSwitchesLanguageAtOnce)
 {
     auto window = open();
     EXPECT_TRUE(window->tab(0)->selected());
     EXPECT_TRUE(window->panel(0)->isVisible());
     EXPECT_EQ(window->tab(0)->caption(), "Main");
-    EXPECT_EQ(window->tab(2)->caption(), "Proxy");
     EXPECT_EQ(window->historyBox()->text(), "75");
     EXPECT_EQ(window->historySpin()->value(), 75);
     EXPECT_EQ(window->languageList()->currentText(), "English");
     EXPECT_TRUE(window->connection(3)->isChecked());
     EXPECT_TRUE(window->singleBase()->isChecked());
     EXPECT_TRUE(window->pdfFormat(3)->isChecked());
-    EXPECT_EQ(window->pdfFormat(0)->text(), "142 x   95 mm (8mm)");
     EXPECT_TRUE(window->pdfBackground(1)->isChecked());
-    EXPECT_EQ(window->pdfBackground(1)->text(), "Black");
-    EXPECT_TRUE(window->okButton()->hasFocus() || !window->isActiveWindow());
 
     window->historySpin()->setValue(140);
     EXPECT_EQ(window->historyBox()->text(), "10");
+
+    int mainWindowCalls = 0;
+    QObject::connect(window.get(), &OptionsWindow::languageChanged, [&] { ++mainWindowCalls; });
+    emit window->languageList()->activated(1);
+    EXPECT_EQ(mainWindowCalls, 1);
+    EXPECT_EQ(window->cancelButton()->text(), "Annuler");
+    EXPECT_EQ(window->tab(0)->caption(), QString::fromUtf8("Général"));
+    EXPECT_EQ(window->answerList()->itemText(0), QString::fromUtf8("OUI, immédiatement"));
+    // Stored only by Ok.
+    EXPECT_EQ(m_test.store.LitValeur("Langue"), "English");
 }
 
 TEST_F(OptionsWindowTest, tabsShowOneSectionAndTheJacketSectionHasTheReaderIcon)
@@ -86,15 +89,14 @@ TEST_F(OptionsWindowTest, tabsShowOneSectionAndTheJacketSectionHasTheReaderIcon)
     EXPECT_FALSE(window->tab(0)->selected());
 
     QTest::mouseClick(window->pdfReaderIcon(), Qt::LeftButton, {}, QPoint(10, 10));
-    EXPECT_EQ(m_opened, QStringList{OptionsForm::pdfReaderPage()});
+    EXPECT_EQ(m_opened, QStringList{"https://www.adobe.com/products/acrobat/readstep2.html"});
     EXPECT_EQ(window->pdfReaderIcon()->pos(), QPoint(396, 176));
 
     window->showSection(2);
     EXPECT_FALSE(window->pdfReaderIcon()->isVisible());
     EXPECT_FALSE(window->proxyAddress()->isVisible());
     window->proxyBox()->click();
-    EXPECT_TRUE(window->proxyAddress()->isVisible());
-    EXPECT_TRUE(window->proxyPort()->isVisible());
+    EXPECT_TRUE(window->proxyAddress()->isVisible() && window->proxyPort()->isVisible());
 }
 
 TEST_F(OptionsWindowTest, okStoresWhatTheControlsShowAndCancelStoresNothing)
@@ -126,30 +128,15 @@ TEST_F(OptionsWindowTest, okStoresWhatTheControlsShowAndCancelStoresNothing)
     EXPECT_EQ(m_test.store.readBool("BdD"), false);
 }
 
-TEST_F(OptionsWindowTest, languageListSwitchesTheWindowAtOnce)
-{
-    auto window = open();
-    int mainWindowCalls = 0;
-    QObject::connect(window.get(), &OptionsWindow::languageChanged, [&] { ++mainWindowCalls; });
-    emit window->languageList()->activated(1);
-    EXPECT_EQ(mainWindowCalls, 1);
-    EXPECT_EQ(window->okButton()->text(), "Ok");
-    EXPECT_EQ(window->cancelButton()->text(), "Annuler");
-    EXPECT_EQ(window->tab(0)->caption(), "Général");
-    EXPECT_EQ(window->answerList()->itemText(0), "OUI, immédiatement");
-    EXPECT_EQ(m_test.store.LitValeur("Langue"), "English");
-}
-
 TEST_F(OptionsWindowTest, anAnnouncedUpdateOpensItsPanelWithDownloadNowSelected)
 {
     publish("2006.m");
-    awaitTask(m_update.RNouvelleVersion());
+    ASSERT_EQ(awaitTask(m_update.RNouvelleVersion()), true);
     auto window = open();
     EXPECT_TRUE(window->tab(3)->selected());
     EXPECT_TRUE(window->announcementPanel()->isVisible());
     EXPECT_FALSE(window->panel(3)->isVisible());
     EXPECT_EQ(window->announcedVersionLabel()->text(), "Pellicam 2006.m");
-    EXPECT_EQ(window->answerList()->currentIndex(), 0);
     EXPECT_EQ(window->answerList()->currentText(), "YES, immediately");
 
     window->okButton()->click();

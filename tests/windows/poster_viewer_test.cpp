@@ -2,93 +2,64 @@
 
 #include "controls/file_dialog.h"
 #include "output/retrieval.h"
-#include "settings/string_table.h"
+#include "test_pictures.h"
 #include "test_program.h"
 
 #include <QDir>
 #include <QFile>
-#include <QImage>
 #include <QLabel>
 #include <QScreen>
 #include <QScrollBar>
 #include <QTest>
 #include <gtest/gtest.h>
 
+#include <array>
 #include <functional>
 
 namespace {
 
-constexpr int kTwips = PosterViewer::kTwipsPerPixel;
-
-// A 1280 by 1024 work area, the main window at (100, 80) pixels and a frame of
-// 4 pixels with a 30-pixel title bar, all in twips.
-PosterViewer::Surroundings desk()
+TEST(PosterViewerPlacementTest, placesTheFrameInsideTheWorkAreaWithBarsAndMovesTheCascade)
 {
-    PosterViewer::Surroundings around;
-    around.workArea = QRect(0, 0, 1280 * kTwips, 1024 * kTwips);
-    around.mainWindow = QPoint(1500, 1200);
-    around.frame = QMargins(60, 450, 60, 60);
-    return around;
-}
-
-TEST(PosterViewerPlacementTest, aSmallPictureOpensOverTheMainWindowAndPushesTheNextOneRight)
-{
-    int cascade = 0;
-    const auto first = PosterViewer::place(desk(), QSize(6000, 9000), true, cascade);
-    EXPECT_EQ(first.frame, QRect(1500 + (12000 - 6000) / 2, 1200 - 450, 6000 + 120, 9000 + 510));
-    EXPECT_FALSE(first.horizontalBar);
-    EXPECT_FALSE(first.verticalBar);
-    EXPECT_EQ(cascade, 120);
-
-    const auto second = PosterViewer::place(desk(), QSize(6000, 9000), true, cascade);
-    EXPECT_EQ(second.frame.left(), first.frame.left() + 120);
-}
-
-TEST(PosterViewerPlacementTest, theCascadeWrapsToTheLeftPastNineHundred)
-{
-    int cascade = 840;
-    PosterViewer::place(desk(), QSize(6000, 9000), true, cascade);
-    EXPECT_EQ(cascade, -900);
-    const auto next = PosterViewer::place(desk(), QSize(6000, 9000), true, cascade);
-    EXPECT_EQ(next.frame.left(), 1500 + 3000 - 900);
-}
-
-TEST(PosterViewerPlacementTest, aWidePictureTakesTheWholeWidthWithAHorizontalBar)
-{
-    int cascade = 0;
-    const auto placement = PosterViewer::place(desk(), QSize(30000, 6000), true, cascade);
-    EXPECT_EQ(placement.frame.left(), 0);
-    EXPECT_EQ(placement.frame.width(), 1280 * kTwips);
-    ASSERT_TRUE(placement.horizontalBar);
-    EXPECT_FALSE(placement.verticalBar);
-    // The bar gets room of its own under the picture.
-    EXPECT_EQ(placement.frame.height(), 6000 + 510 + 255);
-    EXPECT_EQ(placement.horizontal.maximum, 30000 - (1280 * kTwips - 120));
-    EXPECT_EQ(placement.horizontal.smallStep, 300);
-    EXPECT_EQ(placement.horizontal.largeStep, 3000);
-    EXPECT_EQ(cascade, 120);
-}
-
-TEST(PosterViewerPlacementTest, aTallPictureScrollsBeyondSixteenBitsAndLeavesTheCascade)
-{
-    int cascade = 360;
-    const auto placement = PosterViewer::place(desk(), QSize(4500, 60000), true, cascade);
-    EXPECT_EQ(placement.frame.top(), 0);
-    EXPECT_EQ(placement.frame.height(), 1024 * kTwips);
-    ASSERT_TRUE(placement.verticalBar);
-    EXPECT_FALSE(placement.horizontalBar);
-    EXPECT_EQ(placement.vertical.maximum, 60000 - (1024 * kTwips - 510));
-    EXPECT_GT(placement.vertical.maximum, 32767);
-    EXPECT_EQ(placement.vertical.largeStep, 6000);
-    EXPECT_EQ(cascade, 360);
-}
-
-TEST(PosterViewerPlacementTest, anUnavailablePictureOpensLowerAndRestartsTheCascade)
-{
-    int cascade = 600;
-    const auto placement = PosterViewer::place(desk(), QSize(3735, 1995), false, cascade);
-    EXPECT_EQ(placement.frame.topLeft(), QPoint(1500 + (12000 - 3735) / 2, 1200 + 2600));
-    EXPECT_EQ(cascade, 120);
+    // A 1280 by 1024 pixel work area, the main window at (100, 80) pixels and a
+    // frame of 4 pixels with a 30-pixel title bar, all in twips.
+    PosterViewer::Surroundings desk;
+    desk.workArea = QRect(0, 0, 19200, 15360);
+    desk.mainWindow = QPoint(1500, 1200);
+    desk.frame = QMargins(60, 450, 60, 60);
+    using Range = std::array<int, 3>; // maximum, small and large step; all 0 without a bar
+    const struct
+    {
+        const char *what;
+        QSize picture;
+        bool loaded;
+        int cascade;
+        QRect frame;
+        int nextCascade;
+        Range across;
+        Range down;
+    } cases[] = {
+        {"small, over the main window", {6000, 9000}, true, 0, {4500, 750, 6120, 9510}, 120, {}, {}},
+        {"small, pushed right", {6000, 9000}, true, 840, {5340, 750, 6120, 9510}, -900, {}, {}},
+        {"small, wrapped left", {6000, 9000}, true, -900, {3600, 750, 6120, 9510}, -780, {}, {}},
+        // The bar gets room of its own under the picture.
+        {"wide", {30000, 6000}, true, 0, {0, 750, 19200, 6765}, 120, {10920, 300, 3000}, {}},
+        // Past 16 bits, and a full-height viewer leaves the cascade as it is.
+        {"tall", {4500, 60000}, true, 360, {5610, 0, 4875, 15360}, 360, {}, {45150, 600, 6000}},
+        {"unavailable: lower, cascade restarted", {3735, 1995}, false, 600, {5632, 3800, 3855, 2505}, 120, {}, {}},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        int cascade = c.cascade;
+        const auto placement = PosterViewer::place(desk, c.picture, c.loaded, cascade);
+        EXPECT_EQ(placement.frame, c.frame);
+        EXPECT_EQ(cascade, c.nextCascade);
+        EXPECT_EQ(placement.horizontalBar, c.across[0] > 0);
+        EXPECT_EQ(placement.verticalBar, c.down[0] > 0);
+        const auto &h = placement.horizontal;
+        const auto &v = placement.vertical;
+        EXPECT_EQ((Range{h.maximum, h.smallStep, h.largeStep}), c.across);
+        EXPECT_EQ((Range{v.maximum, v.smallStep, v.largeStep}), c.down);
+    }
 }
 
 class PosterViewerTest : public ::testing::Test
@@ -105,19 +76,13 @@ protected:
 
     Program &program() { return m_test.program; }
 
-    QString picture(const QString &name, QSize size)
+    // `bytes` cached as `name`, then shown; deleted with the main window stand-in, as the real ones are.
+    PosterViewer *open(const QString &name, const QByteArray &bytes, int slot = 1)
     {
-        const QString path = m_test.cached(name + QStringLiteral(".jpg"));
-        QImage image(size, QImage::Format_RGB32);
-        image.fill(Qt::darkBlue);
-        image.save(path, "JPEG");
-        return path;
-    }
-
-    // Deleted with the main window stand-in, as the real ones are.
-    PosterViewer *open(const QString &path, int slot = 1)
-    {
-        auto *viewer = new PosterViewer(program(), path, slot, m_cascade, &m_mainWindow);
+        QFile file(m_test.cached(name));
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
+        file.close();
+        auto *viewer = new PosterViewer(program(), file.fileName(), slot, m_cascade, &m_mainWindow);
         viewer->show();
         return viewer;
     }
@@ -129,44 +94,41 @@ protected:
 
 TEST_F(PosterViewerTest, aPictureTallerThanTheScreenScrollsPastSixteenBits)
 {
-    PosterViewer *viewer = open(picture(QStringLiteral("Tall"), QSize(20, 4000)));
-    const QRect work = viewer->screen()->availableGeometry();
-
+    PosterViewer *viewer = open(QStringLiteral("Tall.jpg"), jpegBytes(QSize(20, 4000)));
     QScrollBar *bar = viewer->verticalBar();
     ASSERT_TRUE(bar->isVisible());
     EXPECT_FALSE(viewer->horizontalBar()->isVisible());
     EXPECT_GT(bar->maximum(), 32767);
-    EXPECT_LE(viewer->frameGeometry().height(), work.height());
+    EXPECT_LE(viewer->frameGeometry().height(), viewer->screen()->availableGeometry().height());
     EXPECT_EQ(viewer->windowTitle(), QStringLiteral("Tall - 20x4000"));
 
     bar->setValue(bar->maximum());
-    EXPECT_EQ(viewer->pictureBox()->y(), -bar->maximum() / kTwips);
+    EXPECT_EQ(viewer->pictureBox()->y(), -bar->maximum() / 15);
     // Scrolled to the end, the picture's last row is in view.
     EXPECT_LE(viewer->pictureBox()->geometry().bottom(), viewer->height());
 }
 
 TEST_F(PosterViewerTest, anUnreadablePictureSaysSoInTheUsersLanguageAndSavesNothing)
 {
-    for (int langOffset : {0, 1000}) {
-        program().state().LangOffset = langOffset;
-        const QString path = m_test.cached(QStringLiteral("Broken.jpg"));
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("<html>not found</html>");
-        file.close();
-
-        PosterViewer *viewer = open(path);
+    const struct
+    {
+        int langOffset;
+        const char *title;
+        const char *message;
+    } cases[] = {
+        {0, "Erreur", "Affiche indisponible\nVeuillez réessayer ultérieurement"},
+        {1000, "Error", "unavailable poster\nPlease try later"},
+    };
+    for (const auto &c : cases) {
+        program().state().LangOffset = c.langOffset;
+        PosterViewer *viewer = open(QStringLiteral("Broken.jpg"), "<html>not found</html>");
         int dialogs = 0;
-        viewer->setSaveDialog([&](CFileDialog &) {
-            ++dialogs;
-            return true;
-        });
-        const auto text = [langOffset](int id) { return *StringTable::text(id, langOffset); };
+        viewer->setSaveDialog([&](CFileDialog &) { ++dialogs; return true; });
 
         EXPECT_FALSE(viewer->pictureLoaded());
-        EXPECT_EQ(viewer->windowTitle(), text(103));
+        EXPECT_EQ(viewer->windowTitle(), QString::fromUtf8(c.title));
         ASSERT_NE(viewer->messageLabel(), nullptr);
-        EXPECT_EQ(viewer->messageLabel()->text(), text(101) + QStringLiteral("\n") + text(102));
+        EXPECT_EQ(viewer->messageLabel()->text(), QString::fromUtf8(c.message));
         QTest::mouseClick(viewer->pictureBox(), Qt::LeftButton);
         QTest::mouseClick(viewer->messageLabel(), Qt::LeftButton);
         EXPECT_EQ(dialogs, 0);
@@ -174,54 +136,44 @@ TEST_F(PosterViewerTest, anUnreadablePictureSaysSoInTheUsersLanguageAndSavesNoth
     }
 }
 
-TEST_F(PosterViewerTest, aClickOrCtrlSSavesThroughTheDialogAndMarksTheHit)
+TEST_F(PosterViewerTest, aClickOrCtrlSSavesThroughTheDialogAndMarksTheHitUnlessCancelled)
 {
     const struct
     {
         const char *way;
         int slot;
+        bool chosen;
         std::function<void(PosterViewer *)> save;
     } cases[] = {
-        {"click", 1, [](PosterViewer *viewer) { QTest::mouseClick(viewer->pictureBox(), Qt::LeftButton, {}, QPoint(20, 30)); }},
-        {"Ctrl+S", 0, [](PosterViewer *viewer) { QTest::keyClick(viewer, Qt::Key_S, Qt::ControlModifier); }},
+        {"cancel", 0, false, [](PosterViewer *viewer) { viewer->save(); }},
+        {"click", 1, true, [](PosterViewer *viewer) { QTest::mouseClick(viewer->pictureBox(), Qt::LeftButton, {}, QPoint(20, 30)); }},
+        {"Ctrl+S", 0, true, [](PosterViewer *viewer) { QTest::keyClick(viewer, Qt::Key_S, Qt::ControlModifier); }},
     };
+    const QByteArray bytes = jpegBytes(QSize(40, 60));
     for (const auto &c : cases) {
-        const QString source = picture(QStringLiteral("Matrix [1999]  (MovieCovers)"), QSize(40, 60));
-        PosterViewer *viewer = open(source, c.slot);
+        SCOPED_TRACE(c.way);
+        PosterViewer *viewer = open(QStringLiteral("Matrix [1999]  (MovieCovers).jpg"), bytes, c.slot);
         const QString target = m_test.dir.filePath(QStringLiteral("saved/") + QString::fromLatin1(c.way) + ".jpg");
         CFileDialog asked;
         viewer->setSaveDialog([&](CFileDialog &dialog) {
             asked = dialog;
             dialog.setFileName(QDir::toNativeSeparators(target));
-            return true;
+            return c.chosen;
         });
         // Only the viewer's own hit is marked.
-        ASSERT_FALSE(program().results().slot(c.slot).downloaded) << c.way;
+        ASSERT_FALSE(program().results().slot(c.slot).downloaded);
 
         c.save(viewer);
 
-        EXPECT_EQ(asked.DialogTitle(), program().text(100)) << c.way;
+        EXPECT_EQ(asked.DialogTitle(), QStringLiteral("Enregistrer l'image sous..."));
         EXPECT_EQ(asked.Filter(), QStringLiteral("Jpeg (*.jpg)|*.jpg|"));
-        EXPECT_EQ(asked.InitialDir(), program().retrieval().saveFolder());
+        EXPECT_EQ(asked.InitialDir(), m_test.dir.filePath(QStringLiteral("saved")));
         EXPECT_EQ(asked.FileName(), QStringLiteral("Matrix [1999]  (MovieCovers)"));
         QFile copy(target);
-        QFile original(source);
-        ASSERT_TRUE(copy.open(QIODevice::ReadOnly)) << c.way;
-        ASSERT_TRUE(original.open(QIODevice::ReadOnly));
-        EXPECT_EQ(copy.readAll(), original.readAll()) << c.way;
-        EXPECT_TRUE(program().results().slot(c.slot).downloaded) << c.way;
+        EXPECT_EQ(copy.open(QIODevice::ReadOnly) ? copy.readAll() : QByteArray(), c.chosen ? bytes : QByteArray());
+        EXPECT_EQ(program().results().slot(c.slot).downloaded, c.chosen);
         viewer->close();
     }
-}
-
-TEST_F(PosterViewerTest, cancellingTheDialogCopiesNothingAndLeavesTheHitUnmarked)
-{
-    PosterViewer *viewer = open(picture(QStringLiteral("Matrix"), QSize(40, 60)), 0);
-    viewer->setSaveDialog([](CFileDialog &) { return false; });
-
-    EXPECT_FALSE(viewer->save());
-    EXPECT_TRUE(QDir(program().retrieval().saveFolder()).isEmpty());
-    EXPECT_FALSE(program().results().slot(0).downloaded);
 }
 
 } // namespace
