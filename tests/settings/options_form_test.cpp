@@ -1,10 +1,8 @@
 #include "await_task.h"
-#include "core/search_history.h"
-#include "core/site_catalogue.h"
-#include "fixture_server.h"
 #include "core/options.h"
+#include "core/search_history.h"
+#include "site_test.h"
 #include "update/options_form.h"
-#include "test_program.h"
 #include "update/update_check.h"
 
 #include <gtest/gtest.h>
@@ -19,27 +17,20 @@ protected:
         ASSERT_TRUE(m_server.listen());
         store().EcritValeur("Hote-Editeur", m_server.url());
         m_update.setClock([] { return QDateTime(QDate(2007, 1, 31), QTime(10, 30)); });
-        LitOptions(store(), m_test.program.state(), m_test.program.catalogue());
+        readOptions();
     }
 
     SettingsStore &store() { return m_test.store; }
+    ProgramState &state() { return m_test.program.state(); }
     SearchHistory &history() { return m_test.program.history(); }
+    void readOptions() { LitOptions(store(), state(), m_test.program.catalogue()); }
 
-    void storeHistory(int count)
+    // The maker publishes `version`; returns what a check announces.
+    QString publish(const QByteArray &version)
     {
-        store().EcritValeur("Historique-Max", QString::number(count));
-        for (int i = 1; i <= count; ++i)
-            store().EcritValeur(QStringLiteral("Historique-%1").arg(i), QStringLiteral("Title %1").arg(i));
-        history().load();
-    }
-
-    void announceUpdate()
-    {
-        FixtureServer::Reply pad;
-        pad.body = "<Program_Version>2006.m</Program_Version>";
-        m_server.setReply("/pad_file.xml", pad);
+        m_server.setReply("/pad_file.xml", pageReply("<Program_Version>" + version + "</Program_Version>"));
         awaitTask(m_update.RNouvelleVersion());
-        ASSERT_FALSE(m_update.NouvelleVersion().isEmpty());
+        return m_update.NouvelleVersion();
     }
 
     OptionsForm openForm()
@@ -54,218 +45,107 @@ protected:
     UpdateCheck m_update{m_test.program};
 };
 
-TEST_F(OptionsFormTest, opensOnTheStoredSettings)
+TEST_F(OptionsFormTest, opensOnTheStoredSettingsAndOkWritesEveryChoice)
 {
-    store().EcritValeur("Connexion", "4");
-    store().EcritValeur("Proxy-Adresse", "proxy.local");
-    store().EcritValeur("Proxy-Port", "3128");
-    store().EcritValeur("PDF-Format", "7");
-    store().EcritValeur("PDF-Fond", "0");
-    store().EcritValeur("PDF-Police", "2");
-    store().EcritValeur("Form-Position", "0");
+    store().writeValues({{"Connexion", "4"}, {"Proxy-Adresse", "proxy.local"}, {"Proxy-Port", "3128"},
+                         {"PDF-Format", "7"}, {"PDF-Fond", "0"}, {"PDF-Police", "2"}, {"Form-Position", "0"}});
+    OptionsForm form = openForm();
+    EXPECT_EQ((std::tuple(form.formPosition, form.historyText, form.spinPosition(), form.language, form.connexion)),
+              (std::tuple(false, QString("75"), 75, 0, 4)));
+    EXPECT_EQ((std::tuple(form.proxyUsed, form.proxyAddress, form.proxyPort, form.singleBase)),
+              (std::tuple(true, QString("proxy.local"), QString("3128"), true)));
+    EXPECT_EQ((std::tuple(form.pdfFormat, form.pdfFond, form.pdfPolice, form.openingSection())), (std::tuple(7, 0, 2, 0)));
 
-    const OptionsForm form = openForm();
-    EXPECT_FALSE(form.formPosition);
-    EXPECT_EQ(form.historyText, "75");
-    EXPECT_EQ(form.spinPosition(), 75);
-    EXPECT_EQ(form.language, 0); // the first run's "English"
-    EXPECT_EQ(form.connexion, 4);
-    EXPECT_TRUE(form.proxyUsed);
-    EXPECT_EQ(form.proxyAddress, "proxy.local");
-    EXPECT_EQ(form.proxyPort, "3128");
-    EXPECT_TRUE(form.singleBase);
-    EXPECT_EQ(form.pdfFormat, 7);
-    EXPECT_EQ(form.pdfFond, 0);
-    EXPECT_EQ(form.pdfPolice, 2);
-    EXPECT_EQ(form.openingSection(), OptionsForm::kGeneral);
+    form.formPosition = true;
+    form.chooseLanguage(1);
+    form.connexion = 2;
+    form.proxyAddress = "  proxy2.local ";
+    form.proxyPort = " 8080  ";
+    form.singleBase = false;
+    form.pdfFormat = 9;
+    form.pdfFond = 1;
+    form.pdfPolice = 1;
+    EXPECT_EQ(form.write(), "");
+    const std::pair<const char *, QString> written[] = {
+        {"Form-Position", "1"}, {"Langue", QString::fromUtf8("Français")}, {"Connexion", "2"},
+        {"Proxy-Adresse", "proxy2.local"}, {"Proxy-Port", "8080"}, {"BdD", "False"},
+        {"PDF-Format", "9"}, {"PDF-Fond", "1"}, {"PDF-Police", "1"},
+    };
+    for (const auto &[name, value] : written)
+        EXPECT_EQ(store().LitValeur(name), value) << name;
+    readOptions();
+    EXPECT_EQ((std::tuple(state().ProxyHost, state().ProxyPort, state().BaseUnique)),
+              (std::tuple(QString("proxy2.local"), 8080, false)));
+
+    // An unticked proxy deletes both values: the next read sets none.
+    form.proxyUsed = false;
+    form.write();
+    EXPECT_EQ(store().LitValeur("Proxy-Adresse") + store().LitValeur("Proxy-Port"), "");
+    readOptions();
+    EXPECT_EQ((std::tuple(state().ProxyHost, state().ProxyPort)), (std::tuple(QString(), 80)));
 }
 
 TEST_F(OptionsFormTest, unreadableSettingsLeaveTheirChoiceEmptyAndOkKeepsThem)
 {
-    store().EcritValeur("Connexion", "fast");
-    store().EcritValeur("PDF-Format", "");
-    store().EcritValeur("Langue", "Deutsch");
+    store().writeValues({{"Connexion", "fast"}, {"PDF-Format", ""}, {"Langue", "Deutsch"}});
     store().EffaceValeur("Proxy-Port");
-
     OptionsForm form = openForm();
-    EXPECT_EQ(form.connexion, OptionsForm::kNoChoice);
-    EXPECT_EQ(form.pdfFormat, OptionsForm::kNoChoice);
-    EXPECT_EQ(form.language, OptionsForm::kNoChoice);
-    EXPECT_FALSE(form.proxyUsed);
-
+    EXPECT_EQ((std::tuple(form.connexion, form.pdfFormat, form.language, form.proxyUsed)), (std::tuple(-1, -1, -1, false)));
     form.write();
     EXPECT_EQ(store().LitValeur("Connexion"), "fast");
     EXPECT_EQ(store().LitValeur("PDF-Format"), "");
 }
 
-TEST_F(OptionsFormTest, okWritesEveryChoice)
+// How titles move on a resize is the history's own; the form sets its length.
+TEST_F(OptionsFormTest, historyLengthIsTheNumberTypedOrSpunAndAnUnusableOneKeepsIt)
 {
-    OptionsForm form = openForm();
-    form.formPosition = false;
-    form.chooseLanguage(1);
-    form.connexion = 2;
-    form.proxyUsed = true;
-    form.proxyAddress = "  proxy.local ";
-    form.proxyPort = " 8080  ";
-    form.singleBase = false;
-    form.pdfFormat = 9;
-    form.pdfFond = 0;
-    form.pdfPolice = 1;
-    EXPECT_TRUE(form.write().isEmpty());
-
-    EXPECT_EQ(store().LitValeur("Form-Position"), "0");
-    EXPECT_EQ(store().LitValeur("Langue"), "Français");
-    EXPECT_EQ(store().LitValeur("Connexion"), "2");
-    EXPECT_EQ(store().LitValeur("Proxy-Adresse"), "proxy.local");
-    EXPECT_EQ(store().LitValeur("Proxy-Port"), "8080");
-    EXPECT_EQ(store().readBool("BdD"), false);
-    EXPECT_EQ(store().LitValeur("PDF-Format"), "9");
-    EXPECT_EQ(store().LitValeur("PDF-Fond"), "0");
-    EXPECT_EQ(store().LitValeur("PDF-Police"), "1");
-
-    LitOptions(store(), m_test.program.state(), m_test.program.catalogue());
-    EXPECT_EQ(m_test.program.state().ProxyHost, "proxy.local");
-    EXPECT_EQ(m_test.program.state().ProxyPort, 8080);
-    EXPECT_FALSE(m_test.program.state().BaseUnique);
-}
-
-TEST_F(OptionsFormTest, untickedProxyDeletesBothValuesAndTheNextReadSetsNoProxy)
-{
-    store().EcritValeur("Proxy-Adresse", "proxy.local");
-    store().EcritValeur("Proxy-Port", "3128");
-    LitOptions(store(), m_test.program.state(), m_test.program.catalogue());
-    ASSERT_EQ(m_test.program.state().ProxyHost, "proxy.local");
-
-    OptionsForm form = openForm();
-    form.proxyUsed = false;
-    form.write();
-    EXPECT_EQ(store().LitValeur("Proxy-Adresse"), "");
-    EXPECT_EQ(store().LitValeur("Proxy-Port"), "");
-
-    LitOptions(store(), m_test.program.state(), m_test.program.catalogue());
-    EXPECT_EQ(m_test.program.state().ProxyHost, "");
-    EXPECT_EQ(m_test.program.state().ProxyPort, 80);
-}
-
-TEST_F(OptionsFormTest, historyCountShrinksTheStoredTitlesAndGrowingKeepsThem)
-{
-    storeHistory(75);
-    {
+    store().writeValues({{"Historique-1", "Title 1"}, {"Historique-12", "Title 12"}});
+    history().load();
+    const std::tuple<const char *, int, int, const char *> cases[] = {
+        {"10 titles", -1, 10, "10 titles"}, {"99999999999", -1, 10, "10 titles"}, {"", 50, 100, "100"},
+    };
+    for (const auto &[typed, spun, length, stored] : cases) {
+        SCOPED_TRACE(typed);
         OptionsForm form = openForm();
-        form.historyText = "10 titles";
+        form.historyText = typed;
+        if (spun >= 0)
+            form.setSpinPosition(spun);
         form.write();
+        EXPECT_EQ(history().HistoMax(), length);
+        EXPECT_EQ(store().LitValeur("Historique-Max"), stored);
+        EXPECT_EQ(store().LitValeur("Historique-12"), "");
+        EXPECT_EQ(history().entries(), QStringList{"Title 1"});
     }
-    EXPECT_EQ(history().HistoMax(), 10);
-    EXPECT_EQ(store().LitValeur("Historique-Max"), "10 titles");
-    EXPECT_EQ(store().LitValeur("Historique-10"), "Title 10");
-    for (int i : {11, 40, 75})
-        EXPECT_EQ(store().LitValeur(QStringLiteral("Historique-%1").arg(i)), "") << i;
-    EXPECT_EQ(history().entries().size(), 10);
-
-    // A length that is no number the history can have keeps length and titles.
-    {
-        OptionsForm form = openForm();
-        form.historyText = "99999999999";
-        form.write();
-    }
-    EXPECT_EQ(history().HistoMax(), 10);
-    EXPECT_EQ(store().LitValeur("Historique-Max"), "10 titles");
-    EXPECT_EQ(history().entries().size(), 10);
-
-    OptionsForm form = openForm();
-    form.setSpinPosition(50);
-    EXPECT_EQ(form.historyText, "100");
-    form.write();
-    EXPECT_EQ(history().HistoMax(), 100);
-    EXPECT_EQ(history().entries().size(), 10);
-    EXPECT_EQ(store().LitValeur("Historique-1"), "Title 1");
 }
 
 TEST(OptionsFormNumbers, historyCountIsTheNumberTheTextStartsWith)
 {
-    const struct
-    {
-        const char *text;
-        std::optional<int> count;
-    } cases[] = {{"75", 75},           {" 12 titles", 12},  {"abc", 0},           {"", 0},
-                 {"8.5", 8},           {"+20", 20},         {"32767", 32767},     {"32768", std::nullopt},
-                 {"99999999999", std::nullopt}, {"-5", std::nullopt}};
-    for (const auto &c : cases)
-        EXPECT_EQ(OptionsForm::leadingNumber(QString::fromUtf8(c.text)), c.count) << c.text;
+    const std::pair<const char *, std::optional<int>> cases[] = {
+        {"75", 75}, {" 12 titles", 12}, {"abc", 0}, {"", 0}, {"8.5", 8}, {"+20", 20}, {"32767", 32767},
+        {"32768", std::nullopt}, {"99999999999", std::nullopt}, {"-5", std::nullopt},
+    };
+    for (const auto &[text, count] : cases)
+        EXPECT_EQ(OptionsForm::leadingNumber(QString::fromUtf8(text)), count) << text;
 }
 
-TEST_F(OptionsFormTest, languageSwitchIsAPreviewThatTheNextReadUndoes)
-{
-    store().EcritValeur("Langue", "Français");
-    LitOptions(store(), m_test.program.state(), m_test.program.catalogue());
-    OptionsForm form = openForm();
-    EXPECT_EQ(form.language, 1);
-
-    form.chooseLanguage(0);
-    EXPECT_EQ(m_test.program.state().LangOffset, 1000);
-    EXPECT_EQ(m_test.program.text(5), "Search");
-
-    // Cancel: nothing is written, and the read after closing restores French.
-    form.close();
-    EXPECT_EQ(store().LitValeur("Langue"), "Français");
-    LitOptions(store(), m_test.program.state(), m_test.program.catalogue());
-    EXPECT_EQ(m_test.program.state().LangOffset, 0);
-}
-
-TEST_F(OptionsFormTest, announcedUpdateOpensItsSectionAndOkAppliesTheAnswer)
-{
-    announceUpdate();
-    store().EcritValeur("LiveUpdate", "2006-01-01T00:00:00");
-    {
-        OptionsForm form = openForm();
-        EXPECT_EQ(form.openingSection(), OptionsForm::kUpdate);
-        EXPECT_EQ(form.announcedVersion(), "Pellicam 2006.m");
-        EXPECT_EQ(form.updateAnswer, 0);
-        EXPECT_EQ(form.write(), m_server.url("/telecharger.htm"));
-        form.close();
-    }
-    EXPECT_EQ(store().LitValeur("LiveUpdate"), "");
-    EXPECT_TRUE(m_update.NouvelleVersion().isEmpty());
-
-    announceUpdate();
-    OptionsForm form = openForm();
-    form.updateAnswer = UpdateCheck::RemindIn1Month;
-    EXPECT_TRUE(form.write().isEmpty());
-    EXPECT_EQ(store().LitValeur("LiveUpdate"), "2007-02-28T10:30:00");
-}
-
-TEST_F(OptionsFormTest, answerIsIgnoredWithoutAnUpdateAndCancelDropsTheAnnouncement)
+TEST_F(OptionsFormTest, anAnnouncedUpdateOpensItsSectionAndOkAppliesTheAnswerCancelDropsIt)
 {
     store().EcritValeur("LiveUpdate", "2008-01-01T00:00:00");
-    {
-        OptionsForm form = openForm();
-        form.updateAnswer = UpdateCheck::RemindTomorrow;
-        form.write();
-    }
+    openForm().write(); // no update: the answer is ignored
     EXPECT_EQ(store().LitValeur("LiveUpdate"), "2008-01-01T00:00:00");
 
-    announceUpdate();
-    OptionsForm form = openForm();
-    form.close();
-    EXPECT_TRUE(m_update.NouvelleVersion().isEmpty());
+    ASSERT_EQ(publish("2006.m"), "Pellicam 2006.m");
+    openForm().close();
+    EXPECT_EQ(m_update.NouvelleVersion(), "") << "cancel drops the announcement";
     EXPECT_EQ(store().LitValeur("LiveUpdate"), "2008-01-01T00:00:00");
-}
 
-TEST_F(OptionsFormTest, manualCheckAnnouncesOnlyANewerVersion)
-{
+    ASSERT_EQ(publish("2006.m"), "Pellicam 2006.m");
     OptionsForm form = openForm();
-    FixtureServer::Reply pad;
-    pad.body = "<Program_Version>2006.l</Program_Version>";
-    m_server.setReply("/pad_file.xml", pad);
-    EXPECT_EQ(awaitTask(form.checkNow()), false);
-    EXPECT_EQ(form.announcedVersion(), "");
-
-    pad.body = "<Program_Version>2007.a</Program_Version>";
-    m_server.setReply("/pad_file.xml", pad);
-    form.updateAnswer = UpdateCheck::RemindNever;
-    EXPECT_EQ(awaitTask(form.checkNow()), true);
-    EXPECT_EQ(form.announcedVersion(), "Pellicam 2007.a");
-    EXPECT_EQ(form.updateAnswer, UpdateCheck::DownloadNow);
+    EXPECT_EQ(form.openingSection(), 3);
+    EXPECT_EQ(form.announcedVersion(), "Pellicam 2006.m");
+    form.updateAnswer = UpdateCheck::RemindIn1Month;
+    EXPECT_EQ(form.write(), "");
+    EXPECT_EQ(store().LitValeur("LiveUpdate"), "2007-02-28T10:30:00");
 }
 
 } // namespace

@@ -23,36 +23,11 @@ protected:
             m_banner.tick();
     }
 
-    bool requested(const QByteArray &path, int times = 1)
-    {
-        return QTest::qWaitFor([&] { return m_server.count(path) >= times; }, 5000);
-    }
-
     FixtureServer m_server;
     TestProgram m_test;
     Banner m_banner{m_test.program};
     double m_random = 0.0;
 };
-
-TEST_F(BannerTest, bannerNumbersGoIntoThePathsWithoutLeadingZeros)
-{
-    const struct
-    {
-        int n;
-        const char *picture;
-        const char *link;
-    } cases[] = {
-        {1, "/editeur/Bandeaux/dalinker.php3?file=Bandeau1", "/editeur/Bandeaux/Bandeau1-L.txt"},
-        {7, "/editeur/Bandeaux/dalinker.php3?file=Bandeau7", "/editeur/Bandeaux/Bandeau7-L.txt"},
-        {27, "/editeur/Bandeaux/dalinker.php3?file=Bandeau27", "/editeur/Bandeaux/Bandeau27-L.txt"},
-    };
-    for (const auto &c : cases) {
-        m_banner.ChargeBandeau(c.n);
-        EXPECT_EQ(m_banner.number(), c.n);
-        EXPECT_TRUE(requested(c.picture)) << c.picture;
-        EXPECT_TRUE(requested(c.link)) << c.link;
-    }
-}
 
 TEST_F(BannerTest, startShowsBannerOneAndTheEighthTickARandomOne)
 {
@@ -60,21 +35,13 @@ TEST_F(BannerTest, startShowsBannerOneAndTheEighthTickARandomOne)
     m_banner.start();
     EXPECT_TRUE(m_banner.running());
     EXPECT_EQ(m_banner.number(), 1);
-
-    const struct
-    {
-        double random;
-        int banner;
-    } cases[] = {{0.0, 2}, {0.5, 15}, {0.999999, 27}};
-    for (const auto &c : cases) {
-        m_random = c.random;
+    for (const auto &[random, banner] : {std::pair(0.0, 2), std::pair(0.5, 15), std::pair(0.999999, 27)}) {
+        m_random = random;
         const int before = m_banner.number();
         ticks(7);
-        EXPECT_EQ(m_banner.number(), before) << "7 ticks";
-        EXPECT_EQ(m_banner.tickCount(), 7);
+        EXPECT_EQ((std::pair(m_banner.number(), m_banner.tickCount())), (std::pair(before, 7))) << "7 ticks";
         m_banner.tick();
-        EXPECT_EQ(m_banner.number(), c.banner) << "r = " << c.random;
-        EXPECT_EQ(m_banner.tickCount(), 0);
+        EXPECT_EQ((std::pair(m_banner.number(), m_banner.tickCount())), (std::pair(banner, 0))) << "r = " << random;
     }
 }
 
@@ -92,8 +59,7 @@ TEST_F(BannerTest, theCountGoesOnAfterTheSmallFormsAndWaitsForTheSearch)
     EXPECT_EQ(m_banner.number(), 1);
     m_test.program.state().ArretDemande = true;
     m_banner.tick();
-    EXPECT_EQ(m_banner.number(), 2);
-    EXPECT_EQ(m_banner.tickCount(), 0);
+    EXPECT_EQ((std::pair(m_banner.number(), m_banner.tickCount())), (std::pair(2, 0)));
 }
 
 TEST_F(BannerTest, pictureAndLinkArriveAndAFailedFetchKeepsThem)
@@ -106,15 +72,16 @@ TEST_F(BannerTest, pictureAndLinkArriveAndAFailedFetchKeepsThem)
 
     m_banner.start();
     ASSERT_TRUE(QTest::qWaitFor([&] { return pictures.count() == 1 && links.count() == 1; }, 5000));
-    EXPECT_EQ(m_banner.picture().size(), QSize(468, 60));
     EXPECT_EQ(pictures[0][0].value<QImage>().size(), QSize(468, 60));
-    EXPECT_EQ(m_banner.link(), offer);
     EXPECT_EQ(links[0][0].toString(), offer);
 
-    // Banner 9 is missing on the site.
+    // Banner 27 is missing on the site; its number goes into the paths without leading zeros.
     QSignalSpy reads(&m_test.program.download(), &Download::readFinished);
-    m_banner.ChargeBandeau(9);
+    m_banner.ChargeBandeau(27);
     ASSERT_TRUE(QTest::qWaitFor([&] { return reads.count() >= 2; }, 5000));
+    EXPECT_EQ(m_banner.number(), 27);
+    EXPECT_EQ(m_server.count("/editeur/Bandeaux/dalinker.php3?file=Bandeau27"), 1);
+    EXPECT_EQ(m_server.count("/editeur/Bandeaux/Bandeau27-L.txt"), 1);
     EXPECT_EQ(pictures.count(), 1);
     EXPECT_EQ(links.count(), 1);
     EXPECT_EQ(m_banner.picture().size(), QSize(468, 60));
