@@ -637,8 +637,8 @@ TEST_P(SpoiltSettingsTest, theCommandLineReadsNothingAndSearchesTheDefaultAddres
 
 INSTANTIATE_TEST_SUITE_P(Spoilings, SpoiltSettingsTest,
                          ::testing::Values(Spoiling::BinaryJunk, Spoiling::FolderInItsPlace, Spoiling::Unreadable),
-                         [](const ::testing::TestParamInfo<Spoiling> &info) {
-                             return std::string(std::array{"BinaryJunk", "FolderInItsPlace", "Unreadable"}[int(info.param)]);
+                         [](const ::testing::TestParamInfo<Spoiling> &each) {
+                             return std::string(std::array{"BinaryJunk", "FolderInItsPlace", "Unreadable"}[int(each.param)]);
                          });
 
 // A file cut off in the middle of its last line, as a write interrupted by a crash leaves it.
