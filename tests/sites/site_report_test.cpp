@@ -36,8 +36,6 @@ const ReportCase kCases[] = {
      "Site unreachable: ADDRESS/dvdfr/search/search.php?multiname=matrix (Connection refused)"},
     {"notFound", DvdFr::kBase, [] { return statusReply(404); }, Outcome::HttpError,
      "HTTP error 404 on ADDRESS/dvdfr/search/search.php?multiname=matrix"},
-    {"serverError", DvdFr::kBase, [] { return statusReply(500); }, Outcome::HttpError,
-     "HTTP error 500 on ADDRESS/dvdfr/search/search.php?multiname=matrix"},
     {"stalled", DvdFr::kBase, stalledReply, Outcome::TimedOut, "No answer in time: ADDRESS/dvdfr/search/search.php?multiname=matrix"},
     {"noMarkers", DvdFr::kBase, [] { return pageReply("<html><p>Moved</p></html>"); }, Outcome::NoHit,
      "Answered without any movie, page of 25 bytes"},
@@ -82,7 +80,6 @@ TEST_P(SiteReportTest, eachWayASiteFailsHasItsOutcome)
     EXPECT_EQ(report.requests, 1);
     EXPECT_EQ(report.failed, c.outcome == Outcome::NoHit ? 0 : 1);
     EXPECT_EQ(report.detail(1000), QString::fromLatin1(c.detail).replace(QStringLiteral("ADDRESS"), address));
-    EXPECT_GE(report.seconds, 0.0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Outcomes, SiteReportTest, ::testing::ValuesIn(kCases),

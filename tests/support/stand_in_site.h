@@ -18,11 +18,8 @@ public:
     {
     }
 
-    // Runs after the n-th hit (1-based), e.g. a press on Stop.
-    std::function<void(int)> afterHit;
     // Runs after the hits are found, before their slots are made.
     std::function<void()> beforeSlots;
-    int year = 0;
 
     // The search waits, its hits found, until release().
     void hold() { m_held = std::make_unique<WakeUp>(); }
@@ -31,23 +28,17 @@ public:
         if (m_held)
             m_held->wake();
     }
-    bool started() const { return m_started; }
 
     QCoro::Task<> search(SiteSearch &search)
     {
-        m_started = true;
         search.announce(m_site);
-        int found = 0;
         for (const QString &title : m_titles) {
             ResultEntry *entry = search.newHit();
             if (!entry)
                 break;
             entry->Title = title;
-            entry->Year = qint16(year);
             entry->Key = title;
             entry->Site = m_site;
-            if (afterHit)
-                afterHit(++found);
         }
         if (m_held)
             co_await search.until(*m_held);
@@ -61,6 +52,5 @@ private:
     QString m_site;
     QStringList m_titles;
     bool m_wide;
-    bool m_started = false;
     std::unique_ptr<WakeUp> m_held;
 };

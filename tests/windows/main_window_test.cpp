@@ -211,10 +211,16 @@ TEST_F(MainWindowTest, theBannerShowsItsPictureAndOpensItsLinkInTheLargeFormOnly
     EXPECT_TRUE(window->banner().running());
 }
 
-// Found while a search runs, the update is announced once the run is over: the
-// options open, a language picked there shows at once, and Cancel undoes it.
-TEST_F(MainWindowTest, anUpdateFoundDuringASearchOpensTheOptionsOnceTheRunIsOverAndCancelKeepsTheLanguage)
+// An update found at start-up opens the options at once; found while a search
+// runs, once the run is over. A language picked there shows at once, and
+// Cancel undoes it.
+class UpdateAnnouncementTest : public MainWindowTest, public ::testing::WithParamInterface<bool>
 {
+};
+
+TEST_P(UpdateAnnouncementTest, opensTheOptionsWhenNoRunIsUnderWayAndCancelKeepsTheLanguage)
+{
+    const bool duringSearch = GetParam();
     m_server.setReply(QStringLiteral("/editeur/pad_file.xml"), pageReply("<Program_Version>2006.m</Program_Version>"));
     answerSlowly(1000);
     auto window = std::make_unique<MainWindow>(m_test.assembly);
@@ -239,17 +245,25 @@ TEST_F(MainWindowTest, anUpdateFoundDuringASearchOpensTheOptionsOnceTheRunIsOver
     window->start();
     // The window is up before the answer.
     EXPECT_TRUE(window->isVisible());
-    tickMovieCovers();
-    window->titleBox()->setEditText(QStringLiteral("matrix"));
-    program().Lance(1);
+    if (duringSearch) {
+        tickMovieCovers();
+        window->titleBox()->setEditText(QStringLiteral("matrix"));
+        program().Lance(1);
+    }
 
-    ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() == 4; }, 5000)) << events.join(", ").toStdString();
-    EXPECT_EQ(events, (QStringList{"found while searching", "run over", "announced", "Rechercher"}));
+    // At start-up the window's own handler, connected first, holds the modal options open before ours runs.
+    const QStringList expected = duringSearch ? QStringList{"found while searching", "run over", "announced", "Rechercher"}
+                                              : QStringList{"announced", "Rechercher", "found"};
+    ASSERT_TRUE(QTest::qWaitFor([&] { return events.size() == expected.size(); }, 5000)) << events.join(", ").toStdString();
+    EXPECT_EQ(events, expected);
     EXPECT_EQ(program().state().LangOffset, 1000);
     EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
     EXPECT_TRUE(window->updateCheck().NouvelleVersion().isEmpty());
     EXPECT_EQ(m_test.store.LitValeur(QStringLiteral("LiveUpdate")), QString());
 }
+
+INSTANTIATE_TEST_SUITE_P(StartUpAndSearch, UpdateAnnouncementTest, ::testing::Bool(),
+                         [](const auto &each) { return std::string(each.param ? "duringASearch" : "atStartUp"); });
 
 // Titles and the banner's link come from the network: shown as their characters, never as markup.
 TEST_F(MainWindowTest, textFromPagesIsShownAsItsCharacters)

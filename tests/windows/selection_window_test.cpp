@@ -197,18 +197,6 @@ TEST_F(SelectionWindowTest, hoveredLinksAreRestyledAndRestored)
     EXPECT_FALSE(group->font().bold());
 }
 
-TEST_F(SelectionWindowTest, retranslateSetsCaptionsAndTooltips)
-{
-    m_window.retranslate(kEnglish);
-    EXPECT_EQ(label("LabelSite13")->text(), "Web site");
-    EXPECT_EQ(label("LabelTout5")->text(), "Check jackets data");
-    EXPECT_EQ(label("ImageFlag13")->toolTip(), "Fr/Us Data");
-    EXPECT_EQ(label("ImageType12")->toolTip(), "Posters");
-    m_window.retranslate(0);
-    EXPECT_EQ(label("LabelTout1")->text(), QString::fromUtf8("Tout décocher"));
-    EXPECT_EQ(label("ImageFlag5")->toolTip(), "Base Us");
-}
-
 TEST_F(SelectionWindowTest, eachRowMarksHowItsLastSearchEndedWithAPlainTextTooltip)
 {
     using Outcome = SiteReport::Outcome;
