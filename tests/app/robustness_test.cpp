@@ -372,16 +372,6 @@ TEST_F(DesktopCopyTest, anUnwritableFolderIsSaidAndNothingIsLeft)
 
 enum class Spoiling { BinaryJunk, FolderInItsPlace, Unreadable, HalfWritten };
 
-// What the program and the command line go by.
-struct SettingsRead
-{
-    int langOffset;
-    int connection;
-    const char *singleBase; // "BdD", written by a first run alone
-    const char *movieCovers;
-    QString language; // "Langue", as the command line prints it
-};
-
 // As root, both the program and the command line read the settings as nobody:
 // root reads a file of mode 000 all the same. The command line reaches every
 // address through the test server, as its proxy.
@@ -396,32 +386,19 @@ protected:
         m_cli.dropRoot();
     }
 
-    // When nothing can be read, the first run's defaults; of a file cut off in
-    // the middle of its last line, the whole lines.
-    static SettingsRead expected()
+    // The settings file holds binary junk, is a folder, may not be read, or is
+    // cut off as a write interrupted by a crash leaves it; its folders are open
+    // to nobody.
+    void spoil()
     {
-        if (GetParam() == Spoiling::HalfWritten)
-            return {0, Download::kForceUpdate, "", "http://films.invalid", QString::fromUtf8("Français")};
-        return {1000, Download::kResynchronise, "True", "http://www.moviecovers.com", ""};
-    }
-
-    // The settings file at `ini` holds binary junk, is a folder, may not be
-    // read, or is cut off as a write interrupted by a crash leaves it; its
-    // folders are open to nobody.
-    void spoil(const QString &ini)
-    {
-        m_spoilt = ini;
+        const QString ini = m_cli.iniFile();
         QDir().mkpath(QFileInfo(ini).absolutePath());
         for (const QString &folder : {QFileInfo(ini).absolutePath(), QFileInfo(ini).absoluteDir().absolutePath() + "/.."})
             ::chmod(QFile::encodeName(folder).constData(), 0777);
         switch (GetParam()) {
-        case Spoiling::BinaryJunk: {
-            QByteArray junk;
-            for (int i = 0; i < 4096; ++i)
-                junk += char((i * 7919 + i / 13) % 256);
-            writeFile(ini, junk);
+        case Spoiling::BinaryJunk:
+            writeFile(ini, jpegBytes({64, 64}));
             break;
-        }
         case Spoiling::FolderInItsPlace:
             writeFile(ini + QStringLiteral("/keep.txt"), "kept");
             break;
@@ -441,54 +418,56 @@ protected:
     void expectUnreadableKept()
     {
         if (GetParam() == Spoiling::FolderInItsPlace) {
-            EXPECT_EQ(contents(m_spoilt + QStringLiteral("/keep.txt")), "kept");
+            EXPECT_EQ(contents(m_cli.iniFile() + QStringLiteral("/keep.txt")), "kept");
         }
         if (GetParam() == Spoiling::Unreadable) {
-            QFile::setPermissions(m_spoilt, QFile::ReadOwner | QFile::WriteOwner);
-            EXPECT_EQ(contents(m_spoilt), m_unreadableText);
+            QFile::setPermissions(m_cli.iniFile(), QFile::ReadOwner | QFile::WriteOwner);
+            EXPECT_EQ(contents(m_cli.iniFile()), m_unreadableText);
         }
     }
 
     const QByteArray m_unreadableText = QStringLiteral("[General]\nLangue=Français\nConnexion=2\n").toUtf8();
     FixtureServer m_server;
     ChildProcess m_cli;
-    QString m_spoilt;
 };
 
+// When nothing can be read, both go by the first run's defaults; of a file cut
+// off in the middle of its last line, by the whole lines.
 TEST_P(SpoiltSettingsTest, theProgramAndTheCommandLineGoByWhatTheyCanRead)
 {
-    const SettingsRead read = expected();
-    spoil(m_cli.iniFile());
+    const bool halfWritten = GetParam() == Spoiling::HalfWritten;
+    const QString movieCovers = halfWritten ? QStringLiteral("http://films.invalid") : QStringLiteral("http://www.moviecovers.com");
+    spoil();
 
     // Two starts: the second reads whatever the first could store.
     for (int start = 1; start <= 2; ++start) {
         SCOPED_TRACE(start);
         const WithoutRoot nobody;
-        SettingsStore store(m_spoilt);
+        SettingsStore store(m_cli.iniFile());
         Assembly assembly(store);
         assembly.readSettings(QSize(19200, 14400));
         Program &program = assembly.program();
-        EXPECT_EQ(program.state().LangOffset, read.langOffset);
-        EXPECT_EQ(program.state().ModeConnexion, read.connection);
+        EXPECT_EQ(program.state().LangOffset, halfWritten ? 0 : 1000);
+        EXPECT_EQ(program.state().ModeConnexion, halfWritten ? Download::kForceUpdate : Download::kResynchronise);
         EXPECT_TRUE(program.state().ProxyHost.isEmpty());
-        EXPECT_EQ(store.LitValeur(QStringLiteral("BdD")), read.singleBase);
+        EXPECT_EQ(store.LitValeur(QStringLiteral("BdD")), halfWritten ? QString() : QStringLiteral("True"));
         EXPECT_EQ(store.LitValeur(QStringLiteral("Historique-Max")), QStringLiteral("75"));
-        EXPECT_EQ(SiteAddresses::address(store, QStringLiteral("Hote-MovieCovers")), read.movieCovers);
+        EXPECT_EQ(SiteAddresses::address(store, QStringLiteral("Hote-MovieCovers")), movieCovers);
         EXPECT_EQ(program.catalogue().tickedCount(), 0);
         EXPECT_EQ(program.history().AjouteHistorique(QStringLiteral("matrix")), QStringLiteral("matrix"));
     }
     expectUnreadableKept();
 
     // The command line, on the file as it was.
-    spoil(m_cli.iniFile());
-    EXPECT_EQ(m_cli.run({"config", "get", "Langue"}).out, read.language + u'\n');
+    spoil();
+    EXPECT_EQ(m_cli.run({"config", "get", "Langue"}).out, halfWritten ? QString::fromUtf8("Français\n") : QStringLiteral("\n"));
     const ChildOutcome search = m_cli.run({"search", "--json", "--bases", "6", "matrix"});
     EXPECT_EQ(search.exitCode, 0) << search.err.toStdString();
     EXPECT_EQ(search.out.count(QStringLiteral("\"site\":\"MovieCovers\"")), 2) << search.out.toStdString();
-    const QString progress = read.langOffset == 0 ? QString::fromUtf8("Connexion à Movie Covers en cours...")
-                                                  : QStringLiteral("Connection to Movie Covers in progress...");
+    const QString progress = halfWritten ? QString::fromUtf8("Connexion à Movie Covers en cours...")
+                                         : QStringLiteral("Connection to Movie Covers in progress...");
     EXPECT_TRUE(search.err.contains(progress)) << search.err.toStdString();
-    EXPECT_EQ(m_server.requests().value(0).target, read.movieCovers + QByteArray("/multicrit.html?titre=matrix&slow=1&listes=1"));
+    EXPECT_EQ(m_server.requests().value(0).target, movieCovers.toLatin1() + "/multicrit.html?titre=matrix&slow=1&listes=1");
     expectUnreadableKept();
 }
 

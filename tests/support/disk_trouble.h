@@ -66,14 +66,13 @@ public:
     }
     ~FileSizeLimit() { apply(m_previous); }
 
-    // Also for a child process, between its fork and its exec.
+private:
     static void apply(rlimit limit)
     {
         ::setrlimit(RLIMIT_FSIZE, &limit);
         ::signal(SIGXFSZ, SIG_IGN);
     }
 
-private:
     rlimit m_previous{};
 };
 
