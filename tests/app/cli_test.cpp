@@ -196,7 +196,8 @@ TEST_F(CliTest, downloadCopiesTheHitIntoTheFolderOrLeavesItAsItWas)
 // A page's title must not drive the terminal; "--" lets a title start with "-".
 TEST_F(CliTest, theTableDropsControlCharacters)
 {
-    m_server.setReply("/mc/multicrit.html", pageReply("<a href=\"/film/titre_MATRIX.html\">MA\x1b]0;owned\x07TRIX\x1b[2J</a> (1999)"));
+    m_server.setReply("/mc/multicrit.html",
+                      pageReply("<a href=\"/film/titre_MATRIX.html\">MA\x1b]0;owned\x07TRIX\x1b[2J</a> (1999)"));
     const ChildOutcome search = run({"search", "--bases", "6", "--", "-matrix"});
     EXPECT_EQ(search.exitCode, 0);
     EXPECT_EQ(search.out, "1. MA]0;ownedTRIX[2J (1999) [MovieCovers]\n");

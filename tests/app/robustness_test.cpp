@@ -436,7 +436,8 @@ protected:
 TEST_P(SpoiltSettingsTest, theProgramAndTheCommandLineGoByWhatTheyCanRead)
 {
     const bool halfWritten = GetParam() == Spoiling::HalfWritten;
-    const QString movieCovers = halfWritten ? QStringLiteral("http://films.invalid") : QStringLiteral("http://www.moviecovers.com");
+    const QString movieCovers = halfWritten ? QStringLiteral("http://films.invalid")
+                                            : QStringLiteral("http://www.moviecovers.com");
     spoil();
 
     // Two starts: the second reads whatever the first could store.
@@ -460,7 +461,8 @@ TEST_P(SpoiltSettingsTest, theProgramAndTheCommandLineGoByWhatTheyCanRead)
 
     // The command line, on the file as it was.
     spoil();
-    EXPECT_EQ(m_cli.run({"config", "get", "Langue"}).out, halfWritten ? QString::fromUtf8("Français\n") : QStringLiteral("\n"));
+    const QString language = halfWritten ? QString::fromUtf8("Français\n") : QStringLiteral("\n");
+    EXPECT_EQ(m_cli.run({"config", "get", "Langue"}).out, language);
     const ChildOutcome search = m_cli.run({"search", "--json", "--bases", "6", "matrix"});
     EXPECT_EQ(search.exitCode, 0) << search.err.toStdString();
     EXPECT_EQ(search.out.count(QStringLiteral("\"site\":\"MovieCovers\"")), 2) << search.out.toStdString();

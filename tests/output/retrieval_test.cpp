@@ -116,7 +116,8 @@ TEST_F(RetrievalTest, theDownloadButtonCopiesAndOnlyACopyShowsTheBadge)
         retrieval().downloadClicked(row.index);
         ASSERT_TRUE(ended());
         const QString copy = folder + u'/' + QString::fromLatin1(row.name);
-        EXPECT_EQ(m_actions.calls, QStringList{QStringLiteral("copy %1 -> %2").arg(m_test.cached(QString::fromLatin1(row.name)), copy)});
+        const QString cached = m_test.cached(QString::fromLatin1(row.name));
+        EXPECT_EQ(m_actions.calls, QStringList{QStringLiteral("copy %1 -> %2").arg(cached, copy)});
         EXPECT_EQ(slot(row.index).downloaded, row.badge);
         EXPECT_EQ(QFile::exists(copy), row.badge);
         EXPECT_EQ(retrieval().lastCopy(), row.badge ? copy : QString());
@@ -155,7 +156,8 @@ TEST(FichierExisteTest, onlyAFileWithBytesCounts)
     writeFile(dir.filePath(QStringLiteral("empty.jpg")), "");
     writeFile(dir.filePath(QStringLiteral("full.jpg")), "x");
     EXPECT_TRUE(Retrieval::FichierExiste(dir.filePath(QStringLiteral("full.jpg"))));
-    for (const QString &other : {dir.filePath(QStringLiteral("empty.jpg")), dir.filePath(QStringLiteral("missing.jpg")), dir.path()})
+    for (const QString &other :
+         {dir.filePath(QStringLiteral("empty.jpg")), dir.filePath(QStringLiteral("missing.jpg")), dir.path()})
         EXPECT_FALSE(Retrieval::FichierExiste(other)) << other.toStdString();
 }
 
