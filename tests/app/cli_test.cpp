@@ -1,29 +1,39 @@
 #include "child_process.h"
-#include "fixture_server.h"
-#include "test_pictures.h"
+#include "disk_trouble.h"
+#include "site_test.h"
 
-#include <QDirIterator>
-#include <QFile>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
 namespace {
 
-QStringList filesUnder(const QString &folder)
-{
-    QStringList files;
-    QDirIterator it(folder, QDir::Files | QDir::Hidden, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files.append(it.next());
-    return files;
-}
-
+// The command line searching MovieCovers, played by the test server: its first
+// poster is not a picture, its second is whole.
 class CliTest : public ::testing::Test
 {
 protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(m_server.listen());
+        m_server.setReply("/mc/multicrit.html", m_page);
+        m_server.setReply("/mc/getjpg.html/MATRIX.jpg", pictureReply("<html>This picture has moved.</html>"));
+        m_server.setReply("/mc/getjpg.html/MATRIX2.jpg", pictureReply(jpegBytes()));
+        run({"config", "set", "Hote-MovieCovers", m_server.url("/mc")});
+    }
+
     ChildOutcome run(const QStringList &args) { return m_cli.run(args); }
 
+    static void expectFailed(const ChildOutcome &outcome, const QString &message)
+    {
+        EXPECT_EQ(outcome.exitCode, 1);
+        EXPECT_EQ(outcome.out, "");
+        EXPECT_TRUE(outcome.err.contains("pellicam-cli: " + message)) << outcome.err.toStdString();
+    }
+
+    const FixtureServer::Reply m_page = pageReply("<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)<br>"
+                                                  "<a href=\"/film/titre_MATRIX2.html\">MATRIX RELOADED</a> (2003)");
     ChildProcess m_cli;
+    FixtureServer m_server;
 };
 
 TEST_F(CliTest, configValuesAreSetReadWithoutRegardToCaseAndUnsetInTheXdgFoldersAlone)
@@ -37,7 +47,7 @@ TEST_F(CliTest, configValuesAreSetReadWithoutRegardToCaseAndUnsetInTheXdgFolders
     EXPECT_EQ(run({"config", "set", "Historique-1", QString::fromUtf8("L'été meurtrier")}).exitCode, 0);
     EXPECT_EQ(run({"config", "get", "Historique-1"}).out, QString::fromUtf8("L'été meurtrier\n"));
 
-    EXPECT_EQ(filesUnder(QFileInfo(QFileInfo(m_cli.iniFile()).path()).path()), QStringList{m_cli.iniFile()});
+    EXPECT_EQ(filesUnder(QFileInfo(QFileInfo(m_cli.iniFile()).path()).path()), QStringList{"Pellicam/Pellicam.ini"});
     EXPECT_EQ(filesUnder(m_cli.home()), QStringList{});
 }
 
@@ -53,31 +63,10 @@ TEST_F(CliTest, helpVersionAndBasesGoToStandardOutput)
     const QStringList bases = run({"bases"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(bases.size(), 14);
     EXPECT_EQ(bases[0], QString::fromUtf8("0\tAffiches Cinéma\tFr\tposters"));
-    EXPECT_EQ(bases[6], "6\tMovieCovers (JPG)\tFr\tposters");
     EXPECT_EQ(bases[13], "13\tCover Comoz\tFr/Us\tjackets");
 }
 
-class CliSearchTest : public CliTest
-{
-protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_server.listen());
-        m_page.body = "<a href=\"/film/titre_MATRIX.html\">MATRIX</a> (1999)<br>"
-                      "<a href=\"/film/titre_MATRIX2.html\">MATRIX RELOADED</a> (2003)";
-        m_server.setReply("/mc/multicrit.html", m_page);
-        FixtureServer::Reply poster;
-        poster.body = jpegBytes();
-        poster.contentType = "image/jpeg";
-        m_server.setReply("/mc/getjpg.html/MATRIX2.jpg", poster);
-        run({"config", "set", "Hote-MovieCovers", m_server.url("/mc")});
-    }
-
-    FixtureServer m_server;
-    FixtureServer::Reply m_page;
-};
-
-TEST_F(CliSearchTest, badArgumentsGiveTheUsageOnStandardErrorAndStatusTwo)
+TEST_F(CliTest, badArgumentsGiveTheUsageOnStandardErrorAndStatusTwo)
 {
     const QStringList bad[] = {
         {}, {"frobnicate"}, {"config"}, {"config", "get"}, {"config", "set", "Langue"},
@@ -103,7 +92,7 @@ TEST_F(CliSearchTest, badArgumentsGiveTheUsageOnStandardErrorAndStatusTwo)
 }
 
 // The bases are searched at once; hits are printed in row order, whichever base ends first.
-TEST_F(CliSearchTest, searchListsTheHitsAsJsonInRowOrder)
+TEST_F(CliTest, searchListsTheHitsAsJsonInRowOrder)
 {
     FixtureServer::Reply slow = m_page;
     slow.delayMs = 800;
@@ -132,7 +121,7 @@ TEST_F(CliSearchTest, searchListsTheHitsAsJsonInRowOrder)
     EXPECT_TRUE(exact.out.contains("MATRIX2.jpg\",\"shown\":false"));
 }
 
-TEST_F(CliSearchTest, withoutBasesTheStoredTicksDecide)
+TEST_F(CliTest, withoutBasesTheStoredTicksDecide)
 {
     const ChildOutcome none = run({"search", "matrix"});
     EXPECT_EQ(none.exitCode, 0);
@@ -155,7 +144,7 @@ TEST_F(CliSearchTest, withoutBasesTheStoredTicksDecide)
 }
 
 // check: one line per base in row order, fields in a fixed order; status 1 when a site failed.
-TEST_F(CliSearchTest, checkTellsHowEachSiteAnswered)
+TEST_F(CliTest, checkTellsHowEachSiteAnswered)
 {
     run({"config", "set", "Hote-DvdFr", m_server.url("/dvdfr")});
     const ChildOutcome check = run({"check", "--json", "--bases", "6,4"});
@@ -181,30 +170,34 @@ TEST_F(CliSearchTest, checkTellsHowEachSiteAnswered)
     EXPECT_FALSE(failed.err.contains("base 6")) << "hits are no failure";
 }
 
-TEST_F(CliSearchTest, downloadCopiesTheHitIntoTheFolder)
+// The hit is fetched into the cache folder, then copied; a fetch or a copy
+// that fails ends with status 1 and leaves the folder as it was.
+TEST_F(CliTest, downloadCopiesTheHitIntoTheFolderOrLeavesItAsItWas)
 {
+    const QStringList download = {"download", "--bases", "6", "matrix", "--hit"};
     QTemporaryDir into;
-    const ChildOutcome download = run({"download", "--hit", "2", "--into", into.path(), "--bases", "6", "matrix"});
-    const QString copy = into.filePath("Matrix reloaded [2003]  (MovieCovers).jpg");
-    EXPECT_EQ(download.exitCode, 0) << download.err.toStdString();
-    EXPECT_EQ(download.out, copy + "\n");
-    QFile file(copy);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), jpegBytes());
+    expectFailed(run(download + QStringList{"1", "--into", into.path()}), "hit 1 could not be fetched");
+    expectFailed(run(download + QStringList{"9", "--into", into.path()}), "there is no hit 9");
+    EXPECT_EQ(filesUnder(into.path()), QStringList{});
 
-    const ChildOutcome missing = run({"download", "--hit", "1", "--into", into.path(), "--bases", "6", "matrix"});
-    EXPECT_EQ(missing.exitCode, 1);
-    EXPECT_EQ(missing.out, "");
-    EXPECT_NE(missing.err, "");
-    EXPECT_EQ(run({"download", "--hit", "9", "--into", into.path(), "--bases", "6", "matrix"}).exitCode, 1);
+    const QString name = QStringLiteral("Matrix reloaded [2003]  (MovieCovers).jpg");
+    const ChildOutcome copied = run(download + QStringList{"2", "--into", into.path()});
+    EXPECT_EQ(copied.exitCode, 0) << copied.err.toStdString();
+    EXPECT_EQ(copied.out, into.filePath(name) + u'\n');
+    EXPECT_EQ(contents(into.filePath(name)), jpegBytes());
+
+    const UnwritableFolder unwritable(m_cli.home());
+    const QStringList before = filesUnder(m_cli.home());
+    expectFailed(run(download + QStringList{"2", "--into", unwritable.path()}),
+                 "the picture could not be copied into " + unwritable.path());
+    EXPECT_EQ(filesUnder(m_cli.home()), before);
 }
 
 // A page's title must not drive the terminal; "--" lets a title start with "-".
-TEST_F(CliSearchTest, theTableDropsControlCharacters)
+TEST_F(CliTest, theTableDropsControlCharacters)
 {
-    FixtureServer::Reply page;
-    page.body = "<a href=\"/film/titre_MATRIX.html\">MA\x1b]0;owned\x07TRIX\x1b[2J</a> (1999)";
-    m_server.setReply("/mc/multicrit.html", page);
+    m_server.setReply("/mc/multicrit.html",
+                      pageReply("<a href=\"/film/titre_MATRIX.html\">MA\x1b]0;owned\x07TRIX\x1b[2J</a> (1999)"));
     const ChildOutcome search = run({"search", "--bases", "6", "--", "-matrix"});
     EXPECT_EQ(search.exitCode, 0);
     EXPECT_EQ(search.out, "1. MA]0;ownedTRIX[2J (1999) [MovieCovers]\n");

@@ -1,4 +1,5 @@
 #include "core/result_entry.h"
+#include "disk_trouble.h"
 #include "output/file_naming.h"
 #include "output/retrieval.h"
 #include "site_test.h"
@@ -45,7 +46,7 @@ TEST(FileNamingTest, namesAreMadeFromTitleYearAndSite)
 }
 
 // Hits of a site whose resolver points at the test server, and one of a site without resolver.
-class RetrievalTest : public ::testing::Test
+class RetrievalTest : public SiteTest
 {
 protected:
     void SetUp() override
@@ -54,20 +55,16 @@ protected:
         m_server.setReply(QStringLiteral("/sw"), pictureReply(jpegBytes()));
         m_server.setReply(QStringLiteral("/alien"), pictureReply("%PDF-1.4 jacket", "application/pdf"));
         retrieval().setOutputActions(&m_actions);
-        m_saveFolder = m_test.dir.filePath(QStringLiteral("saved"));
-        QDir().mkpath(m_saveFolder);
-        retrieval().setSaveFolder(m_saveFolder + u'/');
         addHit(QStringLiteral("STAR WARS"), 1977, QStringLiteral("sw"), QStringLiteral("JPG"));
         addHit(QStringLiteral("ALIEN"), 0, QStringLiteral("alien"), QStringLiteral("PDF"));
         addHit(QStringLiteral("NOWHERE"), 0, QStringLiteral("x"), QStringLiteral("JPG"), QStringLiteral("Unknown site"));
-        addHit(QStringLiteral("GONE"), 0, QStringLiteral("gone"), QStringLiteral("JPG"));
         retrieval().setResolver(QStringLiteral("Site"), [this](PictureRequest &request) -> QCoro::Task<PictureSource> {
             co_return PictureSource{m_server.url(u'/' + request.hit().Key), false, request.hit().Extra == u"PDF"};
         });
     }
 
-    Retrieval &retrieval() { return m_test.program.retrieval(); }
-    ResultList &results() { return m_test.program.results(); }
+    Retrieval &retrieval() { return program().retrieval(); }
+    ResultList &results() { return program().results(); }
     bool ended() { return QTest::qWaitFor([this] { return !retrieval().downloading(); }, 10000); }
 
     void addHit(const QString &title, int year, const QString &key, const QString &extra,
@@ -75,31 +72,26 @@ protected:
     {
         results().countHit();
         results().resize(results().NbResultats() + 10);
-        ResultEntry &hit = results().entry(results().NbResultats());
-        hit = hitOf(title, year, site);
-        hit.Key = key;
-        hit.Extra = extra;
+        ResultEntry &added = results().entry(results().NbResultats());
+        added = hitOf(title, year, site);
+        added.Key = key;
+        added.Extra = extra;
         results().addSlot(false, true);
     }
-
-    FixtureServer m_server;
-    TestProgram m_test;
-    RecordedActions m_actions;
-    QString m_saveFolder;
 };
 
 TEST_F(RetrievalTest, aPressShowsThePictureWhereTheButtonAsks)
 {
     const QString poster = m_test.cached(QStringLiteral("Star wars [1977]  (Site).jpg"));
     // Right button, left button, the badge (no button), then a PDF.
-    for (const auto &[slot, button] : {std::pair{0, 2}, std::pair{0, 1}, std::pair{0, 0}, std::pair{1, 1}}) {
-        retrieval().thumbPressed(slot, button);
+    for (const auto &[index, button] : {std::pair{0, 2}, std::pair{0, 1}, std::pair{0, 0}, std::pair{1, 1}}) {
+        retrieval().thumbPressed(index, button);
         ASSERT_TRUE(ended());
     }
     EXPECT_EQ(m_actions.calls, (QStringList{QStringLiteral("system viewer ") + poster, QStringLiteral("viewer ") + poster + QStringLiteral(" #0"),
                                             QStringLiteral("viewer ") + poster + QStringLiteral(" #0"),
                                             QStringLiteral("open ") + m_test.cached(QStringLiteral("Alien (Site).pdf"))}));
-    EXPECT_FALSE(results().slot(0).downloaded);
+    EXPECT_FALSE(slot(0).downloaded);
 }
 
 // The badge says the picture is in the download folder: only when it got there.
@@ -107,27 +99,28 @@ TEST_F(RetrievalTest, theDownloadButtonCopiesAndOnlyACopyShowsTheBadge)
 {
     const struct
     {
-        int slot;
+        int index;
         const char *folder;
         const char *name;
-        int calls;
         bool badge;
     } rows[] = {
-        {1, "saved", "Alien (Site).pdf", 1, true},
-        {3, "saved", "Gone (Site).jpg", 0, false},          // nothing fetched
-        {0, "missing", "Star wars [1977]  (Site).jpg", 1, false}, // the copy refused
+        {1, "saved", "Alien (Site).pdf", true},
+        {0, "missing", "Star wars [1977]  (Site).jpg", false}, // the copy refused
     };
+    QDir().mkpath(m_test.dir.filePath(QStringLiteral("saved")));
     for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
         m_actions.calls.clear();
         const QString folder = m_test.dir.filePath(QString::fromLatin1(row.folder));
         retrieval().setSaveFolder(folder);
-        retrieval().downloadClicked(row.slot);
-        ASSERT_TRUE(ended()) << row.name;
+        retrieval().downloadClicked(row.index);
+        ASSERT_TRUE(ended());
         const QString copy = folder + u'/' + QString::fromLatin1(row.name);
-        EXPECT_EQ(m_actions.calls.size(), row.calls) << row.name;
-        EXPECT_EQ(results().slot(row.slot).downloaded, row.badge) << row.name;
-        EXPECT_EQ(QFile::exists(copy), row.badge) << row.name;
-        EXPECT_EQ(retrieval().lastCopy(), row.badge ? copy : QString()) << row.name;
+        const QString cached = m_test.cached(QString::fromLatin1(row.name));
+        EXPECT_EQ(m_actions.calls, QStringList{QStringLiteral("copy %1 -> %2").arg(cached, copy)});
+        EXPECT_EQ(slot(row.index).downloaded, row.badge);
+        EXPECT_EQ(QFile::exists(copy), row.badge);
+        EXPECT_EQ(retrieval().lastCopy(), row.badge ? copy : QString());
     }
 }
 
@@ -141,34 +134,31 @@ TEST_F(RetrievalTest, oneRetrievalAtATimeAndTheProgramBusyUntilItEnds)
     QSignalSpy finished(&retrieval(), &Retrieval::finished);
     retrieval().thumbPressed(0, 1);
     EXPECT_TRUE(retrieval().downloading());
-    EXPECT_TRUE(m_test.program.busy());
-    EXPECT_FALSE(m_test.program.searchButtonEnabled());
+    EXPECT_TRUE(program().busy());
+    EXPECT_FALSE(program().searchButtonEnabled());
     retrieval().thumbPressed(1, 1);
     ASSERT_TRUE(ended());
     EXPECT_EQ(finished.count(), 1);
     EXPECT_EQ(m_actions.calls.size(), 1);
-    EXPECT_FALSE(m_test.program.busy());
-    EXPECT_TRUE(m_test.program.searchButtonEnabled());
-    EXPECT_TRUE(results().slot(0).enabled);
+    EXPECT_FALSE(program().busy());
+    EXPECT_TRUE(program().searchButtonEnabled());
+    EXPECT_TRUE(slot(0).enabled);
 
     retrieval().thumbPressed(2, 1);
     EXPECT_FALSE(retrieval().downloading());
     EXPECT_EQ(m_actions.calls.size(), 1);
-    EXPECT_FALSE(m_test.program.busy());
+    EXPECT_FALSE(program().busy());
 }
 
 TEST(FichierExisteTest, onlyAFileWithBytesCounts)
 {
     QTemporaryDir dir;
-    for (const auto &[name, bytes, counts] : {std::tuple{"empty.jpg", "", false}, std::tuple{"full.jpg", "x", true}}) {
-        QFile file(dir.filePath(name));
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(bytes);
-        file.close();
-        EXPECT_EQ(Retrieval::FichierExiste(file.fileName()), counts) << name;
-    }
-    EXPECT_FALSE(Retrieval::FichierExiste(dir.filePath("missing.jpg")));
-    EXPECT_FALSE(Retrieval::FichierExiste(dir.path()));
+    writeFile(dir.filePath(QStringLiteral("empty.jpg")), "");
+    writeFile(dir.filePath(QStringLiteral("full.jpg")), "x");
+    EXPECT_TRUE(Retrieval::FichierExiste(dir.filePath(QStringLiteral("full.jpg"))));
+    for (const QString &other :
+         {dir.filePath(QStringLiteral("empty.jpg")), dir.filePath(QStringLiteral("missing.jpg")), dir.path()})
+        EXPECT_FALSE(Retrieval::FichierExiste(other)) << other.toStdString();
 }
 
 } // namespace
