@@ -1,6 +1,7 @@
 #include "await_task.h"
 #include "net/download.h"
 #include "site_test.h"
+#include "update/banner.h"
 #include "update/update_check.h"
 
 #include <QLocale>
@@ -19,24 +20,16 @@ FixtureServer::Reply padFile(const QByteArray &version)
                      "text/xml");
 }
 
-// What the maker's update file may hold, and what each announces; the
-// silent one comes last, since its read stays open.
-using Answer = std::pair<FixtureServer::Reply, const char *>;
-QList<Answer> answers()
-{
-    return {{padFile("2006.m"), "Pellicam 2006.m"}, {padFile("2006.l"), ""}, {padFile("2005.z"), "Pellicam 2005.z"},
-            {padFile("200<b>"), ""}, {pageReply("<html><body>Maintenance</body></html>"), ""},
-            {notFoundReply(), ""}, {stalledReply(), ""}};
-}
-
+// The maker's site, served under a path of its own, on a fixed day.
 class UpdateCheckTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
         ASSERT_TRUE(m_server.listen());
-        m_test.store.EcritValeur("Hote-Editeur", m_server.url());
+        m_test.store.EcritValeur("Hote-Editeur", m_server.url("/editeur"));
         m_check.setClock([] { return kNow; });
+        m_banner.setRandomSource([this] { return m_random; });
     }
 
     QString liveUpdate() const { return m_test.store.LitValeur("LiveUpdate"); }
@@ -44,15 +37,24 @@ protected:
     // Leaves an update to 2006.m pending.
     void announce()
     {
-        m_server.setReply("/pad_file.xml", padFile("2006.m"));
+        m_server.setReply("/editeur/pad_file.xml", padFile("2006.m"));
         awaitTask(m_check.RNouvelleVersion());
         ASSERT_EQ(m_check.NouvelleVersion(), "Pellicam 2006.m");
+    }
+
+    void ticks(int count)
+    {
+        for (int i = 0; i < count; ++i)
+            m_banner.tick();
     }
 
     FixtureServer m_server;
     TestProgram m_test;
     UpdateCheck m_check{m_test.program};
+    Banner m_banner{m_test.program};
+    double m_random = 0.0;
 };
+using BannerTest = UpdateCheckTest;
 
 TEST(UpdateVersionTest, comparesYearThenLetterOnly)
 {
@@ -101,15 +103,22 @@ TEST_F(UpdateCheckTest, startUpChecksWhenTheReminderDateIsMissingUnreadableOrPas
 // announced; the one at start-up goes on at once and announces when it comes.
 TEST_F(UpdateCheckTest, announcesOnlyANewerPublishedVersion)
 {
-    for (const auto &[reply, announced] : answers()) {
+    // The silent site comes last, since its read stays open.
+    const std::pair<FixtureServer::Reply, const char *> answers[] = {
+        {padFile("2006.m"), "Pellicam 2006.m"}, {padFile("2006.l"), ""}, {padFile("2005.z"), "Pellicam 2005.z"},
+        {padFile("200<b>"), ""}, {pageReply("<html><body>Maintenance</body></html>"), ""},
+        {notFoundReply(), ""}, {stalledReply(), ""},
+    };
+    const QByteArray path = "/editeur/pad_file.xml";
+    for (const auto &[reply, announced] : answers) {
         const std::string row = reply.stall ? "silent" : reply.body.toStdString();
         announce();
         m_server.clearRequests();
-        m_server.setReply("/pad_file.xml", reply);
+        m_server.setReply(path, reply);
         awaitTask(m_check.RNouvelleVersion());
         EXPECT_EQ(m_check.NouvelleVersion(), announced) << row;
         // A silent site is asked once more after a while, as every waited read.
-        EXPECT_EQ(m_server.requestedPaths(), QList<QByteArray>(reply.stall ? 2 : 1, "/pad_file.xml")) << row;
+        EXPECT_EQ(m_server.requestedPaths(), QList<QByteArray>(reply.stall ? 2 : 1, path)) << row;
 
         m_check.clearNouvelleVersion();
         m_server.clearRequests();
@@ -118,9 +127,9 @@ TEST_F(UpdateCheckTest, announcesOnlyANewerPublishedVersion)
 
         ASSERT_TRUE(m_check.startUpCheck());
         // Back before the server even saw the request: nothing waited for it.
-        EXPECT_EQ(m_server.count("/pad_file.xml"), 0) << row;
+        EXPECT_EQ(m_server.count(path), 0) << row;
         if (reply.stall)
-            ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.count("/pad_file.xml") == 1; }, 5000));
+            ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.count(path) == 1; }, 5000));
         else
             ASSERT_TRUE(ended.wait(5000)) << row;
 
@@ -162,9 +171,66 @@ TEST_F(UpdateCheckTest, anAnswerToAPendingUpdateStoresTheReminderOrGivesTheDownl
     EXPECT_EQ(liveUpdate(), "2007-02-28T10:30:00");
     EXPECT_FALSE(m_check.checkDue());
 
-    EXPECT_EQ(m_check.answer(UpdateCheck::DownloadNow), m_server.url("/telecharger.htm"));
+    EXPECT_EQ(m_check.answer(UpdateCheck::DownloadNow), m_server.url("/editeur/telecharger.htm"));
     EXPECT_EQ(liveUpdate(), "");
     EXPECT_TRUE(m_check.checkDue()) << "the reminder is forgotten";
+}
+
+TEST_F(BannerTest, startShowsBannerOneAndTheEighthTickARandomOne)
+{
+    EXPECT_FALSE(m_banner.running());
+    m_banner.start();
+    EXPECT_TRUE(m_banner.running());
+    EXPECT_EQ(m_banner.number(), 1);
+    for (const auto &[random, banner] : {std::pair(0.0, 2), std::pair(0.5, 15), std::pair(0.999999, 27)}) {
+        m_random = random;
+        const int before = m_banner.number();
+        ticks(7);
+        EXPECT_EQ((std::pair(m_banner.number(), m_banner.tickCount())), (std::pair(before, 7))) << "7 ticks";
+        m_banner.tick();
+        EXPECT_EQ((std::pair(m_banner.number(), m_banner.tickCount())), (std::pair(banner, 0))) << "r = " << random;
+    }
+}
+
+// The small forms keep the count; no banner changes while a search runs.
+TEST_F(BannerTest, theCountGoesOnAfterTheSmallFormsAndWaitsForTheSearch)
+{
+    m_banner.start();
+    ticks(5);
+    m_banner.setRunning(false);
+    EXPECT_FALSE(m_banner.running());
+    m_banner.setRunning(true);
+    EXPECT_EQ(m_banner.tickCount(), 5);
+    m_test.program.state().ArretDemande = false;
+    ticks(20);
+    EXPECT_EQ(m_banner.number(), 1);
+    m_test.program.state().ArretDemande = true;
+    m_banner.tick();
+    EXPECT_EQ((std::pair(m_banner.number(), m_banner.tickCount())), (std::pair(2, 0)));
+}
+
+TEST_F(BannerTest, pictureAndLinkArriveAndAFailedFetchKeepsThem)
+{
+    const QString offer = m_server.url("/editeur/offre1");
+    m_server.setReply("/editeur/Bandeaux/dalinker.php3?file=Bandeau1", pictureReply(jpegBytes(QSize(468, 60))));
+    m_server.setReply("/editeur/Bandeaux/Bandeau1-L.txt", pageReply(offer.toLatin1(), "text/plain"));
+    QSignalSpy pictures(&m_banner, &Banner::pictureChanged);
+    QSignalSpy links(&m_banner, &Banner::linkChanged);
+
+    m_banner.start();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return pictures.count() == 1 && links.count() == 1; }, 5000));
+    EXPECT_EQ(pictures[0][0].value<QImage>().size(), QSize(468, 60));
+    EXPECT_EQ(links[0][0].toString(), offer);
+
+    // Banner 27 is missing on the site; its number goes into the paths without leading zeros.
+    QSignalSpy reads(&m_test.program.download(), &Download::readFinished);
+    m_banner.ChargeBandeau(27);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return reads.count() >= 2; }, 5000));
+    EXPECT_EQ(m_server.count("/editeur/Bandeaux/dalinker.php3?file=Bandeau27"), 1);
+    EXPECT_EQ(m_server.count("/editeur/Bandeaux/Bandeau27-L.txt"), 1);
+    EXPECT_EQ((std::tuple(m_banner.number(), pictures.count(), links.count())), (std::tuple(27, 1, 1)));
+    EXPECT_EQ(m_banner.picture().size(), QSize(468, 60));
+    EXPECT_EQ(m_banner.link(), offer);
 }
 
 } // namespace
