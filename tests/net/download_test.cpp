@@ -72,20 +72,14 @@ protected:
 
 TEST_F(DownloadTest, pagesArriveWholeAndDecodedByTheirCharsetAlsoThroughTheProxy)
 {
-    const QString text = QString::fromUtf8("<p>Été à Noël : 5 €</p>");
     const QByteArray windows1252 = "<p>\xC9t\xE9 \xE0 No\xEBl : 5 \x80</p>";
-    const QByteArray meta = "<meta http-equiv='Content-Type' content='text/html; charset=windows-1252'>";
     m_server.setReply("/header", with(reply(windows1252), &Reply::contentType, "text/html; charset=ISO-8859-1"));
-    serve("/utf8", text.toUtf8());
-    serve("/meta", meta + windows1252);
     m_server.setReply("/pieces", with(with(reply(QByteArray(30000, 'p') + "</html>"), &Reply::chunks, 4), &Reply::chunkDelayMs, 50));
     m_server.setReply("/moved", with(reply({}, 0, 302), &Reply::headers, {{"Location", "/pieces"}}));
 
-    EXPECT_EQ(page("/header"), text);
-    EXPECT_EQ(page("/utf8"), text);
-    EXPECT_EQ(page("/meta"), QString::fromLatin1(meta) + text);
+    EXPECT_EQ(page("/header"), QString::fromUtf8("<p>Été à Noël : 5 €</p>"));
     EXPECT_EQ(page("/moved"), QString(30000, u'p') + "</html>");
-    EXPECT_EQ(m_server.requestedPaths().mid(3), (QList<QByteArray>{"/moved", "/pieces"}));
+    EXPECT_EQ(m_server.requestedPaths(), (QList<QByteArray>{"/header", "/moved", "/pieces"}));
     EXPECT_EQ(m_server.requests()[0].method, "GET");
     EXPECT_FALSE(m_server.requests()[0].header("User-Agent").isEmpty());
 
@@ -110,9 +104,6 @@ TEST_F(DownloadTest, aSlowReadIsAskedForOnceMoreAndGivenUpAtTheLimit)
         ASSERT_TRUE(QTest::qWaitFor([&] { return !m_download.inFlight(ticket); }, 5000));
         EXPECT_EQ(delivered, QList<QByteArray>{"<html>late</html>"});
     }
-    const Outcome givenUp = fetch(url("/late"));
-    EXPECT_TRUE(givenUp.timedOut);
-    EXPECT_FALSE(givenUp.ok);
 
     // The first try hangs, the second answers: the page comes then, the first is dropped.
     m_server.setReply("/hang", with(Reply{}, &Reply::stall, true));
@@ -175,31 +166,6 @@ TEST_F(DownloadTest, aCancelledReadEndsItsWaitAtOnceAndDeliversNothing)
     }
 }
 
-TEST_F(DownloadTest, failedReadsBringNothingAndLeaveNoFile)
-{
-    const Reply cut = with(reply(QByteArray(20000, 'x')), &Reply::cutAfter, 5000);
-    // path, reply, status (-1: not looked at), timed out
-    const std::tuple<const char *, Reply, int, bool> cases[] = {
-        {"/missing", reply("<html>error page</html>", 0, 404), 404, false},
-        {"/broken", reply("<html>error page</html>", 0, 500), 500, false},
-        {"/dropped", with(Reply{}, &Reply::dropConnection, true), 0, false},
-        {"/cut", cut, -1, false},
-        {"/stalled", with(cut, &Reply::stallAfterCut, true), -1, true},
-    };
-    for (const auto &[path, reply, status, timedOut] : cases) {
-        m_server.setReply(path, reply);
-        for (const Purpose purpose : {Purpose::Page, Purpose::Save}) {
-            SCOPED_TRACE(path + std::string(purpose == Purpose::Page ? " page" : " save"));
-            const Outcome outcome = fetch(url(path), purpose, file("poster.jpg"));
-            EXPECT_EQ((std::tuple(outcome.ok, outcome.body, outcome.timedOut)), (std::tuple(false, QByteArray(), timedOut)));
-            if (status >= 0) {
-                EXPECT_EQ((std::pair(outcome.answered, outcome.status)), (std::pair(status != 0, status)));
-            }
-            EXPECT_EQ(files(), QStringList());
-        }
-    }
-}
-
 TEST_F(DownloadTest, onlyWebAddressesAreRead)
 {
     // The same picture everywhere: read, it would show.
@@ -226,27 +192,42 @@ TEST_F(DownloadTest, onlyWebAddressesAreRead)
     EXPECT_EQ(fetch(url("/private.jpg"), Purpose::Thumbnail).body, jpeg) << "the same picture over http";
 }
 
-TEST_F(DownloadTest, repliesPastTheirCapFailAndNothingIsKept)
+// A read that fails, or that grows past its cap, brings nothing and leaves no file.
+TEST_F(DownloadTest, failedOrOversizedReadsBringNothing)
 {
     const QByteArray picture = jpegBytes({64, 64});
     // The picture fills the picture cap exactly and is one byte too many for a page.
     m_download.setCaps({picture.size() - 1, picture.size()});
+    const Reply cut = with(reply(picture.left(2000)), &Reply::cutAfter, 500);
+    const Reply endless = with(reply(picture), &Reply::endless, true);
+    m_server.setReply("/missing", reply("<html>error page</html>", 0, 404));
+    m_server.setReply("/dropped", with(Reply{}, &Reply::dropConnection, true));
+    m_server.setReply("/cut", cut);
+    m_server.setReply("/stalled", with(cut, &Reply::stallAfterCut, true));
     serve("/picture.jpg", picture);
     serve("/larger.jpg", picture + ' ');
-    const Reply endless = with(reply(picture), &Reply::endless, true);
     m_server.setReply("/endless.jpg", endless);
-    const std::tuple<const char *, Purpose, bool> cases[] = {
-        {"/picture.jpg", Purpose::Page, false},     {"/picture.jpg", Purpose::Save, true},
-        {"/picture.jpg", Purpose::Thumbnail, true}, {"/larger.jpg", Purpose::Save, false},
-        {"/larger.jpg", Purpose::Thumbnail, false}, {"/endless.jpg", Purpose::Page, false},
-        {"/endless.jpg", Purpose::Save, false},     {"/endless.jpg", Purpose::Thumbnail, false},
+    // path, purpose, delivered, status (-1: not looked at), timed out
+    const std::tuple<const char *, Purpose, bool, int, bool> cases[] = {
+        {"/missing", Purpose::Page, false, 404, false},        {"/missing", Purpose::Save, false, 404, false},
+        {"/dropped", Purpose::Page, false, 0, false},          {"/dropped", Purpose::Save, false, 0, false},
+        {"/cut", Purpose::Page, false, -1, false},             {"/cut", Purpose::Save, false, -1, false},
+        {"/stalled", Purpose::Page, false, -1, true},          {"/stalled", Purpose::Save, false, -1, true},
+        {"/picture.jpg", Purpose::Page, false, -1, false},     {"/picture.jpg", Purpose::Save, true, 200, false},
+        {"/picture.jpg", Purpose::Thumbnail, true, 200, false}, {"/larger.jpg", Purpose::Save, false, -1, false},
+        {"/larger.jpg", Purpose::Thumbnail, false, -1, false}, {"/endless.jpg", Purpose::Page, false, -1, false},
+        {"/endless.jpg", Purpose::Save, false, -1, false},     {"/endless.jpg", Purpose::Thumbnail, false, -1, false},
     };
-    for (const auto &[path, purpose, delivered] : cases) {
+    for (const auto &[path, purpose, delivered, status, timedOut] : cases) {
         SCOPED_TRACE(path + (" " + std::to_string(int(purpose))));
         const Outcome outcome = fetch(url(path), purpose, file("poster.jpg"));
-        EXPECT_FALSE(outcome.timedOut) << "the read ended before the time limit";
-        EXPECT_EQ((std::pair(outcome.ok, outcome.body)), (std::pair(delivered, delivered ? picture : QByteArray())));
-        EXPECT_EQ(QFile::remove(file("poster.jpg")), delivered && purpose == Purpose::Save);
+        const QByteArray body = delivered ? picture : QByteArray();
+        EXPECT_EQ((std::tuple(outcome.ok, outcome.body, outcome.timedOut)), (std::tuple(delivered, body, timedOut)));
+        if (status >= 0) {
+            EXPECT_EQ((std::pair(outcome.answered, outcome.status)), (std::pair(status != 0, status)));
+        }
+        EXPECT_EQ(files(), delivered && purpose == Purpose::Save ? QStringList{"poster.jpg"} : QStringList());
+        QFile::remove(file("poster.jpg"));
     }
 
     // A read given up at its cap did not fail for want of a network: the cache is not read instead.

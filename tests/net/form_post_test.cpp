@@ -48,7 +48,6 @@ public:
     QList<QByteArray> pieces{kOkHead + "<html></html>"};
     int pauseMs = 0;
     bool closeAfter = true;
-    bool answers = true;
 
     // Of the latest connection:
     QByteArray request; // every byte of the request
@@ -65,7 +64,7 @@ private:
         static const QRegularExpression length(QStringLiteral("Content-Length: (\\d+)\r\n"));
         const qsizetype bodyLength = length.match(QString::fromLatin1(request.left(headEnd + 2))).captured(1).toLongLong();
         requestComplete = request.size() >= headEnd + 4 + bodyLength;
-        if (requestComplete && answers)
+        if (requestComplete)
             send(socket, pieces, closeAfter);
     }
 
@@ -103,10 +102,7 @@ TEST_F(FormPostTest, theRequestIsWrittenByteForByte)
         {"CoverComoz", "abcde", m_server.address(), false,
          "POST /recherche.html HTTP/1.1" + head + host + "\r\nContent-Length: 12\r\n\r\nsearch=abcde"},
         {"AllDivX", "abcde", m_server.address(), false, "POST /" + allDivX + "\r\nContent-Length: 26\r\n\r\nnom=abcde&recherche=toutes"},
-        // A site served under a path of its own is posted to under it.
-        {"AllDivX", "ete meurtrier", m_server.address("/alldivx"), false,
-         "POST /alldivx/" + allDivX + "\r\nContent-Length: 34\r\n\r\nnom=ete meurtrier&recherche=toutes"},
-        // One byte a character, in Windows-1252; what it lacks becomes "?".
+        // Under a path of its own; one byte a character, in Windows-1252; what it lacks becomes "?".
         {"CoverComoz", QString::fromUtf8("cœur Été € ł"), m_server.address("/cc"), false,
          "POST /cc/recherche.html HTTP/1.1" + head + host + "\r\nContent-Length: 19\r\n\r\nsearch=c\x9C" "ur \xC9t\xE9 \x80 ?"},
         // The site itself refuses connections: only the proxy answers, asked for the absolute address.
@@ -142,7 +138,6 @@ TEST_F(FormPostTest, theReplyEndsWhenWholeOrWithTheConnectionAndIsReadByItsChars
         {"declared UTF-8, a letter split across two pieces", {utf8Head + "<html>\xC3", "\x89t\xC3\xA9</html>"}, false,
          true, utf8Head + "<html>\xC3\x89t\xC3\xA9</html>"},
         {"declared Latin-1", {latin1Head + "<html>\xC9t\xE9</html>"}, false, true, latin1Head + "<html>Été</html>"},
-        {"undeclared single bytes", {kOkHead + "<html>c\x9Cur \x80</html>"}, false, true, kOkHead + "<html>cœur €</html>"},
         {"past the size cap: nothing is kept", {kOkHead + QByteArray(40000, 'a'), QByteArray(40000, 'b') + "</html>"},
          false, false, ""},
     };
@@ -161,11 +156,7 @@ TEST_F(FormPostTest, theReplyEndsWhenWholeOrWithTheConnectionAndIsReadByItsChars
     }
 
     // A refused connection ends the exchange with nothing.
-    QTcpServer closed;
-    ASSERT_TRUE(closed.listen(QHostAddress::LocalHost));
-    const QString address = QStringLiteral("http://127.0.0.1:%1").arg(closed.serverPort());
-    closed.close();
-    EXPECT_EQ(awaitTask(m_post.exchange("AllDivX", "matrix", address), 5000), QString());
+    EXPECT_EQ(awaitTask(m_post.exchange("AllDivX", "matrix", "http://127.0.0.1:1"), 5000), QString());
     EXPECT_FALSE(m_post.PostTermine());
 }
 
@@ -210,7 +201,8 @@ TEST(FormPostInProgram, theStopButtonAClearedListAndClosingEndThePost)
     };
     for (const auto &stop : stops) {
         ScriptedServer server;
-        server.answers = false;
+        server.pieces.clear();
+        server.closeAfter = false;
         TestProgram test;
         Program &program = test.program;
         program.download().setTiming({300, 20000, 100});
