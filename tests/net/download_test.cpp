@@ -1,8 +1,7 @@
 #include "await_task.h"
-#include "settings/program_state.h"
-#include "fixture_server.h"
 #include "net/download.h"
-#include "test_pictures.h"
+#include "settings/program_state.h"
+#include "site_test.h"
 
 #include <QDir>
 #include <QFile>
@@ -23,15 +22,6 @@ constexpr int kReissueMs = 300;
 constexpr int kLimitMs = 1000;
 // Longer than any wait of a test: a wait that would run into it never ends.
 constexpr int kNeverMs = 60000;
-
-Reply reply(const QByteArray &body, int delayMs = 0, int status = 200)
-{
-    Reply made;
-    made.body = body;
-    made.delayMs = delayMs;
-    made.status = status;
-    return made;
-}
 
 // `base` with one more of its fields set.
 template<class T>
@@ -61,7 +51,7 @@ protected:
         return outcome.value_or(Outcome{});
     }
     QString page(const QString &path) { return fetch(url(path)).text(); }
-    void serve(const QString &path, const QByteArray &body) { m_server.setReply(path, reply(body)); }
+    void serve(const QString &path, const QByteArray &body) { m_server.setReply(path, pageReply(body)); }
 
     FixtureServer m_server;
     QTemporaryDir m_cache;
@@ -73,9 +63,9 @@ protected:
 TEST_F(DownloadTest, pagesArriveWholeAndDecodedByTheirCharsetAlsoThroughTheProxy)
 {
     const QByteArray windows1252 = "<p>\xC9t\xE9 \xE0 No\xEBl : 5 \x80</p>";
-    m_server.setReply("/header", with(reply(windows1252), &Reply::contentType, "text/html; charset=ISO-8859-1"));
-    m_server.setReply("/pieces", with(with(reply(QByteArray(30000, 'p') + "</html>"), &Reply::chunks, 4), &Reply::chunkDelayMs, 50));
-    m_server.setReply("/moved", with(reply({}, 0, 302), &Reply::headers, {{"Location", "/pieces"}}));
+    m_server.setReply("/header", pageReply(windows1252, "text/html; charset=ISO-8859-1"));
+    m_server.setReply("/pieces", with(with(pageReply(QByteArray(30000, 'p') + "</html>"), &Reply::chunks, 4), &Reply::chunkDelayMs, 50));
+    m_server.setReply("/moved", with(statusReply(302), &Reply::headers, {{"Location", "/pieces"}}));
 
     EXPECT_EQ(page("/header"), QString::fromUtf8("<p>Été à Noël : 5 €</p>"));
     EXPECT_EQ(page("/moved"), QString(30000, u'p') + "</html>");
@@ -95,7 +85,7 @@ TEST_F(DownloadTest, aSlowReadIsAskedForOnceMoreAndGivenUpAtTheLimit)
     for (const auto &[path, delayMs, done] : {std::tuple("/slow", kReissueMs + 200, true),
                                               std::tuple("/late", kLimitMs + 300, false)}) {
         SCOPED_TRACE(path);
-        m_server.setReply(path, reply("<html>late</html>", delayMs));
+        m_server.setReply(path, with(pageReply("<html>late</html>"), &Reply::delayMs, delayMs));
         QList<QByteArray> delivered;
         const auto ticket = m_download.start(url(path), Purpose::Page, [&](const Outcome &o) { delivered << o.body; });
         EXPECT_EQ(awaitTask(m_download.wait(ticket, Waiting::Done)), done);
@@ -122,11 +112,11 @@ TEST_F(DownloadTest, waitsEndWithTheReadOrAfterTheSettleTime)
 {
     // name, reply, mode, waiting, timing, done
     const std::tuple<const char *, Reply, int, Waiting, Download::Timing, bool> cases[] = {
-        {"quick, settle: ends with the read", reply(jpegBytes()), Download::kResynchronise, Waiting::Settle,
+        {"quick, settle: ends with the read", pictureReply(jpegBytes()), Download::kResynchronise, Waiting::Settle,
          {kNeverMs, kNeverMs, kNeverMs}, true},
         {"stalled, settle: ends after the settle time, not re-issued", with(Reply{}, &Reply::stall, true), Download::kResynchronise,
          Waiting::Settle, {kReissueMs, kNeverMs, 500}, false},
-        {"slow, synchronous: waited for though not asked to, not re-issued", reply("<html>sync</html>", 500),
+        {"slow, synchronous: waited for though not asked to, not re-issued", with(pageReply("<html>sync</html>"), &Reply::delayMs, 500),
          Download::kSynchronous, Waiting::None, {kReissueMs, kNeverMs, 0}, true},
     };
     for (const auto &[name, reply, mode, waiting, timing, done] : cases) {
@@ -147,7 +137,7 @@ TEST_F(DownloadTest, waitsEndWithTheReadOrAfterTheSettleTime)
 
 TEST_F(DownloadTest, aCancelledReadEndsItsWaitAtOnceAndDeliversNothing)
 {
-    m_server.setReply("/slow", reply("<html>late</html>", 300));
+    m_server.setReply("/slow", with(pageReply("<html>late</html>"), &Reply::delayMs, 300));
     const std::function<void(Download::Ticket)> cancels[] = {
         [this](Download::Ticket ticket) { m_download.cancel(ticket); },
         [this](Download::Ticket) { m_download.cancelAll(); },
@@ -198,9 +188,9 @@ TEST_F(DownloadTest, failedOrOversizedReadsBringNothing)
     const QByteArray picture = jpegBytes({64, 64});
     // The picture fills the picture cap exactly and is one byte too many for a page.
     m_download.setCaps({picture.size() - 1, picture.size()});
-    const Reply cut = with(reply(picture.left(2000)), &Reply::cutAfter, 500);
-    const Reply endless = with(reply(picture), &Reply::endless, true);
-    m_server.setReply("/missing", reply("<html>error page</html>", 0, 404));
+    const Reply cut = with(pageReply(picture.left(2000)), &Reply::cutAfter, 500);
+    const Reply endless = with(pageReply(picture), &Reply::endless, true);
+    m_server.setReply("/missing", notFoundReply());
     m_server.setReply("/dropped", with(Reply{}, &Reply::dropConnection, true));
     m_server.setReply("/cut", cut);
     m_server.setReply("/stalled", with(cut, &Reply::stallAfterCut, true));

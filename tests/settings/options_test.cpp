@@ -1,7 +1,6 @@
-#include "await_task.h"
 #include "core/options.h"
 #include "core/search_history.h"
-#include "site_test.h"
+#include "test_program.h"
 #include "update/options_form.h"
 #include "update/update_check.h"
 
@@ -9,17 +8,11 @@
 
 namespace {
 
-// A program whose settings were read once (a first run), and the maker's site.
+// A program whose settings were read once: a first run.
 class OptionsTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(m_server.listen());
-        store().EcritValeur("Hote-Editeur", m_server.url());
-        m_update.setClock([] { return QDateTime(QDate(2007, 1, 31), QTime(10, 30)); });
-        readOptions();
-    }
+    void SetUp() override { readOptions(); }
 
     SettingsStore &store() { return m_test.store; }
     ProgramState &state() { return m_test.program.state(); }
@@ -34,7 +27,6 @@ protected:
         return form;
     }
 
-    FixtureServer m_server;
     TestProgram m_test;
     UpdateCheck m_update{m_test.program};
 };
@@ -90,18 +82,14 @@ TEST_F(OptionsTest, connectionAndProxySettingsAreReadOrKeepThePreviousValue)
         EXPECT_EQ(state().ModeConnexion, mode) << setting;
     }
 
-    // address (nullptr: none), port, what is read
+    // address, port, what is read
     const std::tuple<const char *, const char *, QString, int> proxies[] = {
         {"proxy.example.org", "3128", "proxy.example.org", 3128},
         {"proxy.example.org", "not a port", "proxy.example.org", 3128},
-        {nullptr, "3128", "", 80},
+        {"", "3128", "", 80},
     };
     for (const auto &[address, port, host, portRead] : proxies) {
-        if (address)
-            store().EcritValeur("Proxy-Adresse", address);
-        else
-            store().EffaceValeur("Proxy-Adresse");
-        store().EcritValeur("Proxy-Port", port);
+        store().writeValues({{"Proxy-Adresse", address}, {"Proxy-Port", port}});
         readOptions();
         EXPECT_EQ((std::pair(state().ProxyHost, state().ProxyPort)), (std::pair(host, portRead))) << port;
     }
@@ -197,24 +185,6 @@ TEST(OptionsFormNumbers, historyCountIsTheNumberTheTextStartsWith)
     };
     for (const auto &[text, count] : cases)
         EXPECT_EQ(OptionsForm::leadingNumber(QString::fromUtf8(text)), count) << text;
-}
-
-// Which section opens on an announcement, and what Download now does, are the window's.
-TEST_F(OptionsTest, okAppliesTheAnswerToAnAnnouncedUpdateAndCancelDropsIt)
-{
-    m_server.setReply("/pad_file.xml", pageReply("<Program_Version>2006.m</Program_Version>"));
-    for (const bool ok : {false, true}) {
-        SCOPED_TRACE(ok);
-        awaitTask(m_update.RNouvelleVersion());
-        ASSERT_EQ(m_update.NouvelleVersion(), "Pellicam 2006.m");
-        OptionsForm form = openForm();
-        form.updateAnswer = UpdateCheck::RemindIn1Month;
-        if (ok)
-            form.write();
-        form.close();
-        EXPECT_EQ(m_update.NouvelleVersion(), "");
-        EXPECT_EQ(store().LitValeur("LiveUpdate"), ok ? "2007-02-28T10:30:00" : "");
-    }
 }
 
 } // namespace
