@@ -28,10 +28,8 @@ TEST(CFileDialogTest, cancellingEitherDialogChangesNoProperty)
     QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
     QTemporaryDir folder;
     CFileDialog dialog;
-    dialog.setDialogTitle("Save picture as...");
     dialog.setFilter("Jpeg (*.jpg)|*.jpg|Tous (*.*)|*.*|");
     dialog.setFilterIndex(1);
-    dialog.setDefaultExt("jpg");
     dialog.setInitialDir(folder.path());
     dialog.setFileName("Matrix [1999]");
     dialog.setFileTitle("title");

@@ -16,7 +16,7 @@ protected:
     SettingsStore m_store{iniFile()};
 };
 
-TEST_F(SettingsStoreTest, namesAreComparedWithoutRegardToCaseAndMissingValuesReadAsEmpty)
+TEST_F(SettingsStoreTest, namesAreComparedWithoutRegardToCaseAndValuesSurviveANewStore)
 {
     m_store.EffaceValeur("Folder-User"); // deleting what is not there is no error
     EXPECT_EQ(m_store.LitValeur("Folder-User"), "");
@@ -32,19 +32,15 @@ TEST_F(SettingsStoreTest, namesAreComparedWithoutRegardToCaseAndMissingValuesRea
     EXPECT_EQ(m_store.LitValeur("LANGUE"), QString::fromUtf8("Français"));
     m_store.EffaceValeur("langue");
     EXPECT_EQ(m_store.LitValeur("Langue"), "");
-}
 
-TEST_F(SettingsStoreTest, valuesSurviveANewStoreAndOnlyTextThatFitsTheReadBufferIsRead)
-{
+    // Only text that fits the read buffer is read.
     const QString title = QString::fromUtf8("L'été meurtrier, \"1983\"; a=b");
     m_store.EcritValeur("Historique-1", title);
     m_store.EcritValeur("Historique-2", "");
     m_store.EcritValeur("Fits", QString(511, u'a'));
     m_store.EcritValeur("TooLong", QString(512, u'a'));
-    {
-        QSettings file(iniFile(), QSettings::IniFormat);
-        file.setValue("Historique-3", QStringList{"a", "b"});
-    }
+    file.setValue("Historique-3", QStringList{"a", "b"});
+    file.sync();
     SettingsStore reopened(iniFile());
     EXPECT_EQ(reopened.LitValeur("historique-1"), title);
     EXPECT_EQ(reopened.LitValeur("Historique-2"), "");
