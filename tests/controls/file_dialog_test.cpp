@@ -10,67 +10,44 @@ namespace {
 
 TEST(CFileDialogTest, filterPairsBecomeNameFilters)
 {
-    const struct
-    {
-        const char *filter;
-        QStringList expected;
-    } cases[] = {
-        {"Jpeg (*.jpg)|*.jpg|", {QStringLiteral("Jpeg (*.jpg)")}},
+    const std::pair<const char *, QStringList> cases[] = {
+        {"Jpeg (*.jpg)|*.jpg|", {"Jpeg (*.jpg)"}},
         // No final bar: the last pattern still counts.
-        {"Jpeg (*.jpg)|*.jpg|Tous les fichiers (*.*)|*.*",
-         {QStringLiteral("Jpeg (*.jpg)"), QStringLiteral("Tous les fichiers (*)")}},
-        {"Images|*.jpg;*.gif|", {QStringLiteral("Images (*.jpg *.gif)")}},
-        {"Jpeg (*.jpg)|*.jpg|Seul|", {QStringLiteral("Jpeg (*.jpg)")}},
+        {"Jpeg (*.jpg)|*.jpg|Tous les fichiers (*.*)|*.*", {"Jpeg (*.jpg)", "Tous les fichiers (*)"}},
+        {"Images|*.jpg;*.gif|", {"Images (*.jpg *.gif)"}},
+        {"Jpeg (*.jpg)|*.jpg|Seul|", {"Jpeg (*.jpg)"}},
         {"", {}},
     };
-    for (const auto &c : cases)
-        EXPECT_EQ(CFileDialog::nameFilters(QString::fromUtf8(c.filter)), c.expected) << c.filter;
+    for (const auto &[filter, expected] : cases)
+        EXPECT_EQ(CFileDialog::nameFilters(QString::fromUtf8(filter)), expected) << filter;
 }
 
-class CFileDialogShowTest : public ::testing::Test
+TEST(CFileDialogTest, cancellingEitherDialogChangesNoProperty)
 {
-protected:
-    void SetUp() override
-    {
-        // The dialog must be one of ours to be answered from here.
-        QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
-        m_dialog.setDialogTitle(QStringLiteral("Save picture as..."));
-        m_dialog.setFilter(QStringLiteral("Jpeg (*.jpg)|*.jpg|Tous (*.*)|*.*|"));
-        m_dialog.setFilterIndex(1);
-        m_dialog.setDefaultExt(QStringLiteral("jpg"));
-        m_dialog.setInitialDir(m_folder.path());
-        m_dialog.setFileName(QStringLiteral("Matrix [1999]"));
-        m_dialog.setFileTitle(QStringLiteral("title"));
-    }
+    // The dialog must be one of ours to be answered from here.
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs);
+    QTemporaryDir folder;
+    CFileDialog dialog;
+    dialog.setFilter("Jpeg (*.jpg)|*.jpg|Tous (*.*)|*.*|");
+    dialog.setFilterIndex(1);
+    dialog.setInitialDir(folder.path());
+    dialog.setFileName("Matrix [1999]");
+    dialog.setFileTitle("title");
+    // Cancels the dialog that Show runs, as its user would.
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [] {
+        if (auto *shown = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
+            shown->reject();
+    });
+    poll.start(10);
+    EXPECT_FALSE(dialog.Show(false));
+    EXPECT_FALSE(dialog.Show(true));
+    QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false);
 
-    void TearDown() override { QCoreApplication::setAttribute(Qt::AA_DontUseNativeDialogs, false); }
-
-    // Cancels the dialog that Show is about to run, as its user would.
-    bool showAndCancel(bool fOpen)
-    {
-        QTimer poll;
-        poll.setInterval(10);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            if (auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget()))
-                dialog->reject();
-        });
-        poll.start();
-        return m_dialog.Show(fOpen);
-    }
-
-    QTemporaryDir m_folder;
-    CFileDialog m_dialog;
-};
-
-TEST_F(CFileDialogShowTest, cancellingChangesNoProperty)
-{
-    EXPECT_FALSE(showAndCancel(false));
-    EXPECT_FALSE(showAndCancel(true));
-
-    EXPECT_EQ(m_dialog.FileName(), QStringLiteral("Matrix [1999]"));
-    EXPECT_EQ(m_dialog.FileTitle(), QStringLiteral("title"));
-    EXPECT_EQ(m_dialog.InitialDir(), m_folder.path());
-    EXPECT_EQ(m_dialog.FilterIndex(), 1);
+    EXPECT_EQ(dialog.FileName(), "Matrix [1999]");
+    EXPECT_EQ(dialog.FileTitle(), "title");
+    EXPECT_EQ(dialog.InitialDir(), folder.path());
+    EXPECT_EQ(dialog.FilterIndex(), 1);
 }
 
 } // namespace

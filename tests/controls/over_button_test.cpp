@@ -11,25 +11,20 @@ const QColor kNormal(255, 0, 0);
 const QColor kHovered(0, 255, 0);
 const QColor kPressed(0, 0, 255);
 
-// Three 103 by 23 pictures stacked: one plain colour per state.
-QPixmap threeStateSkin()
-{
-    QPixmap skin(103, 69);
-    QPainter painter(&skin);
-    painter.fillRect(0, 0, 103, 23, kNormal);
-    painter.fillRect(0, 23, 103, 23, kHovered);
-    painter.fillRect(0, 46, 103, 23, kPressed);
-    return skin;
-}
-
 class OverButtonTest : public ::testing::Test
 {
 protected:
     void SetUp() override
     {
+        // Three 103 by 23 pictures stacked: one plain colour per state.
+        QPixmap skin(103, 69);
+        QPainter painter(&skin);
+        painter.fillRect(0, 0, 103, 23, kNormal);
+        painter.fillRect(0, 23, 103, 23, kHovered);
+        painter.fillRect(0, 46, 103, 23, kPressed);
         m_host.resize(200, 60);
         m_button.setGeometry(10, 10, 103, 23);
-        m_button.setSkin(threeStateSkin());
+        m_button.setSkin(skin);
         m_button.setCaption(QString());
         m_button.Refresh();
     }
@@ -42,29 +37,23 @@ protected:
     QSignalSpy m_clicks{&m_button, &OverButton::MouseUp};
 };
 
-TEST_F(OverButtonTest, pressDrawsThePressedPictureAndOnlyAReleaseStrictlyInsideTheFixedBoundsIsAMouseUp)
+// A press draws the pressed picture; only a release strictly inside the button is a click.
+TEST_F(OverButtonTest, aReleaseInsideIsAMouseUpWithButtonShiftAndTwipsUnlessTheEnabledFlagIsCleared)
 {
-    const struct
-    {
-        QPoint at;
-        bool raisesMouseUp;
-    } cases[] = {
-        {{50, 10}, true},  {{102, 22}, true}, {{110, 10}, false}, {{103, 10}, false},
-        {{0, 10}, false},  {{50, 23}, false}, {{50, 40}, false},
+    const std::pair<QPoint, bool> releases[] = {
+        {{50, 10}, true}, {{102, 22}, true}, {{103, 10}, false}, {{0, 10}, false}, {{50, 23}, false}, {{50, 40}, false},
     };
-    for (const auto &c : cases) {
-        SCOPED_TRACE(testing::Message() << c.at.x() << "," << c.at.y());
+    for (const auto &[at, raisesMouseUp] : releases) {
+        SCOPED_TRACE(testing::Message() << at.x() << "," << at.y());
         m_clicks.clear();
         QTest::mousePress(&m_button, Qt::LeftButton, {}, QPoint(50, 10));
         EXPECT_EQ(shownColour(), kPressed);
-        QTest::mouseRelease(&m_button, Qt::LeftButton, {}, c.at);
-        EXPECT_EQ(m_clicks.count(), c.raisesMouseUp ? 1 : 0);
+        QTest::mouseRelease(&m_button, Qt::LeftButton, {}, at);
+        EXPECT_EQ(m_clicks.count(), raisesMouseUp ? 1 : 0);
         EXPECT_EQ(shownColour(), kNormal);
     }
-}
 
-TEST_F(OverButtonTest, mouseUpCarriesButtonShiftAndPositionInTwipsUnlessTheEnabledFlagIsCleared)
-{
+    m_clicks.clear();
     m_button.setEnabledFlag(false);
     QTest::mousePress(&m_button, Qt::LeftButton, {}, QPoint(50, 10));
     EXPECT_EQ(shownColour(), kNormal);
@@ -73,8 +62,7 @@ TEST_F(OverButtonTest, mouseUpCarriesButtonShiftAndPositionInTwipsUnlessTheEnabl
 
     m_button.setEnabledFlag(true);
     QTest::mouseClick(&m_button, Qt::RightButton, Qt::ShiftModifier | Qt::ControlModifier, QPoint(20, 8));
-    ASSERT_EQ(m_clicks.count(), 1);
-    EXPECT_EQ(m_clicks.first(), (QList<QVariant>{2, 3, 300.0, 120.0}));
+    EXPECT_EQ(m_clicks, (QList<QList<QVariant>>{{2, 3, 300.0, 120.0}}));
 }
 
 TEST_F(OverButtonTest, hoverShowsTheHoveredPictureAndLeavingRestoresIt)
@@ -89,17 +77,15 @@ TEST_F(OverButtonTest, hoverShowsTheHoveredPictureAndLeavingRestoresIt)
     EXPECT_EQ(shownColour(), kNormal);
 }
 
-TEST_F(OverButtonTest, flipFlapSwapsBetweenTheTwoIcons)
+TEST_F(OverButtonTest, flipFlapSwapsBetweenTheTwoIconsDrawnLeftAndCentred)
 {
     QPixmap origin(16, 16), other(16, 16);
     origin.fill(Qt::yellow);
     other.fill(Qt::black);
     m_button.setFlipFlapIcons(origin, other);
-
     m_button.FlipFlap(false);
     EXPECT_EQ(m_button.icon().toImage(), other.toImage());
     m_button.FlipFlap(true);
-    EXPECT_EQ(m_button.icon().toImage(), origin.toImage());
     // Drawn at 6 px from the left, centred for a 15 px icon height.
     EXPECT_EQ(m_button.grab().toImage().pixelColor(6 + 8, 4 + 8), QColor(Qt::yellow));
 }
