@@ -214,53 +214,41 @@ TEST_F(SearchRunTest, rightClickShowsOnlyTheExactTitle)
     EXPECT_TRUE(results().slot(1).shown);
 }
 
-// Slots wait for the run's end to be pressed; a short strip is centred then.
-TEST_F(SearchRunTest, slotsAndStripOnceTheRunEnds)
+// Slots wait for the run's end to be pressed, and a short strip is centred
+// then; in single-base mode a few hits are centred before their slots; a new
+// run clears the last.
+TEST_F(SearchRunTest, slotsAndStripAsRunsFollowOneAnother)
 {
     bool enabledDuringRun = true;
-    site(4, {"A", "B", "C"});
+    site(4, numbered(12));
     site(7, {}).beforeSlots = [&] { enabledDuringRun = results().slot(0).enabled; };
     tick({4, 7});
     ASSERT_TRUE(m_test.search());
     EXPECT_FALSE(enabledDuringRun);
     EXPECT_TRUE(results().slot(0).enabled);
-    EXPECT_EQ(results().stripLeft(), (12000 - 3 * 1935) / 2 + 135);
+    EXPECT_TRUE(results().scrollBar().visible);
 
-    program().catalogue().applyGroup(1);
+    program().state().BaseUnique = true;
+    int leftBeforeSlots = 0;
+    site(4, {"A", "B", "C"}).beforeSlots = [&] { leftBeforeSlots = results().stripLeft(); };
+    tick({4});
+    ASSERT_TRUE(m_test.search());
+    EXPECT_EQ(leftBeforeSlots, (12000 - 3 * 1935) / 2 + 187);
+    EXPECT_EQ(results().stripLeft(), (12000 - 3 * 1935) / 2 + 135);
+    EXPECT_FALSE(results().scrollBar().visible);
+
+    program().state().BaseUnique = false;
+    QSignalSpy cleared(&results(), &ResultList::cleared);
     site(10, {"Jacket"}, true);
     tick({10});
     ASSERT_TRUE(m_test.search());
     EXPECT_EQ(results().stripLeft(), (12000 - 2700) / 2 + 60);
-}
-
-TEST_F(SearchRunTest, singleBaseModeCentresAFewHitsBeforeTheirSlots)
-{
-    program().state().BaseUnique = true;
-    int leftBeforeSlots = 0;
-    site(4, {"A", "B", "C"}).beforeSlots = [&] {
-        leftBeforeSlots = results().stripLeft();
-    };
-    tick({4});
-    ASSERT_TRUE(m_test.search());
-    EXPECT_EQ(leftBeforeSlots, (12000 - 3 * 1935) / 2 + 187);
-}
-
-TEST_F(SearchRunTest, aNewRunClearsTheLastOne)
-{
-    site(4, numbered(12));
-    tick({4});
-    ASSERT_TRUE(m_test.search());
-    ASSERT_EQ(results().NbVignettes(), 12);
-
-    QSignalSpy cleared(&results(), &ResultList::cleared);
-    program().catalogue().applyGroup(1);
     tick({7});
     ASSERT_TRUE(m_test.search());
-    EXPECT_EQ(cleared.count(), 1);
+    EXPECT_EQ(cleared.count(), 2);
     EXPECT_EQ(results().NbVignettes(), 0);
     EXPECT_EQ(results().NbResultats(), 0);
     EXPECT_EQ(results().stripLeft(), 375);
-    EXPECT_FALSE(results().scrollBar().visible);
 }
 
 } // namespace
