@@ -128,7 +128,8 @@ Download::~Download()
     }
     m_reads.clear();
     m_tickets.clear();
-    // Whoever still waits is let go while everything it may touch is alive.
+    // The program's members are gone by now (a child goes after them), and its shutDown has
+    // already let every wait go; one that still waits is woken rather than left suspended.
     while (!m_waiters.isEmpty())
         endTicket(m_waiters.begin().key());
 }
@@ -280,7 +281,7 @@ void Download::applyProxy()
     }
 }
 
-void Download::issue(const Read &read)
+void Download::issue(Read read)
 {
     applyProxy();
     QNetworkRequest request(read.url);
@@ -288,9 +289,10 @@ void Download::issue(const Read &read)
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          read.fromCache ? QNetworkRequest::AlwaysCache : cacheControlFor(read.options));
     QNetworkReply *reply = m_manager.get(request);
-    m_reads.insert(reply, read);
+    const qint64 cap = isTextRead(read.purpose) ? m_caps.pageBytes : m_caps.pictureBytes;
     ++m_tickets[read.ticket].inFlight;
-    watchSize(reply, isTextRead(read.purpose) ? m_caps.pageBytes : m_caps.pictureBytes);
+    m_reads.insert(reply, std::move(read));
+    watchSize(reply, cap);
 }
 
 void Download::watchSize(QNetworkReply *reply, qint64 cap)

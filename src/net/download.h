@@ -135,7 +135,8 @@ private:
     };
 
     QCoro::Task<bool> waitFor(Ticket ticket, int timeoutMs, bool reissue);
-    void issue(const Read &read);
+    // Takes its read by value: the one passed may live in m_reads, which the insert moves.
+    void issue(Read read);
     void watchSize(QNetworkReply *reply, qint64 cap);
     void applyProxy();
     void onFinished(QNetworkReply *reply);

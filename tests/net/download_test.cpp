@@ -106,6 +106,22 @@ TEST_F(DownloadTest, aSlowReadIsAskedForOnceMoreAndGivenUpAtTheLimit)
     EXPECT_EQ(second, "<html>second</html>");
 }
 
+TEST_F(DownloadTest, aReAskIsSoundWhateverTheNumberOfLiveReads)
+{
+    // A re-ask adds a reply to the table of live ones, which moves its storage at some counts.
+    m_server.setReply("/hang", with(Reply{}, &Reply::stall, true));
+    m_download.setTiming({1, 2, 500});
+    for (int live = 0; live <= 130; ++live) {
+        if (live >= 40) {
+            const auto page = m_download.start(url("/hang"), Purpose::Page, {});
+            EXPECT_EQ(awaitTask(m_download.wait(page, Waiting::Done)), false) << "asked again, then given up";
+            m_download.cancel(page);
+        }
+        m_download.start(url("/hang"), Purpose::Thumbnail, {});
+    }
+    m_download.cancelAll();
+}
+
 // Each case puts what it must not wait for out of reach: a wait that ran into it would not end.
 TEST_F(DownloadTest, waitsEndWithTheReadOrAfterTheSettleTime)
 {
