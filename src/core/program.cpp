@@ -157,10 +157,9 @@ void Program::FinTraitement()
 
 void Program::AfficheAttente(bool busy)
 {
-    const bool changed = m_state.ArretDemande == busy;
+    // Told even when unchanged: a Stop has already cleared the flag, and the band must still go.
     m_state.ArretDemande = !busy;
-    if (changed)
-        emit busyChanged(busy);
+    emit busyChanged(busy);
 }
 
 void Program::AfficheStatut(const QString &status, bool connecting)
@@ -196,6 +195,7 @@ void Program::EffaceResultats()
     // Nothing of the last run may land in the cleared list.
     if (m_run && !m_run->isFinished())
         requestStop();
+    Q_ASSERT(!m_run || m_run->isFinished());
     m_run.reset();
     m_sitesNotAnswering = 0;
     m_results.clear();

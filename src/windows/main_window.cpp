@@ -378,6 +378,11 @@ void MainWindow::setLargeFormTimers(bool running)
         m_busyTimer.stop();
 }
 
+bool MainWindow::busyBandsShown() const
+{
+    return m_busyBands[0]->isVisible() && m_busyTimer.isActive();
+}
+
 void MainWindow::tickBusyBand()
 {
     const QPixmap band = m_bandSource.copy(m_bandOffset, 0, kBandWidth, kBandHeight);

@@ -50,6 +50,8 @@ public:
     SelectionWindow *selectionWindow() const { return m_selection; }
     QLabel *statusLabel() const { return m_status; }
     QLabel *bannerLabel() const { return m_bannerLabel; }
+    // The striped bands above the strip: shown and moving while busy.
+    bool busyBandsShown() const;
     Banner &banner() { return *m_banner; }
     UpdateCheck &updateCheck() { return *m_update; }
     QScrollBar *scrollBar() const { return m_scroll; }

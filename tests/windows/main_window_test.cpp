@@ -155,13 +155,18 @@ TEST_F(MainWindowTest, aClickOnTheButtonStopsTheRun)
     tickMovieCovers();
     window->titleBox()->setEditText(QStringLiteral("matrix"));
     const auto clickSearch = [&] { QTest::mouseClick(window->searchButton(), Qt::LeftButton, {}, QPoint(20, 10)); };
+    bool bandsWhileRunning = false;
     QObject::connect(&program(), &Program::statusChanged, window.get(), [&](const QString &status) {
-        if (status.startsWith(QStringLiteral("Connection")))
+        if (status.startsWith(QStringLiteral("Connection"))) {
+            bandsWhileRunning = window->busyBandsShown();
             QTimer::singleShot(0, window.get(), clickSearch);
+        }
     });
     clickSearch();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !program().searching(); }, 10000));
 
+    EXPECT_TRUE(bandsWhileRunning);
+    EXPECT_FALSE(window->busyBandsShown()) << "hidden and still once the stopped run ended";
     EXPECT_EQ(program().results().NbResultats(), 0);
     EXPECT_EQ(window->statusLabel()->text(), QStringLiteral("No movie found !"));
     EXPECT_EQ(window->searchButton()->caption(), QStringLiteral("Search"));
