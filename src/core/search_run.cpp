@@ -20,6 +20,9 @@ SiteReport SearchRow::report() const
         report.outcome = Outcome::Hits;
     } else if (m_userStopped) {
         report.outcome = Outcome::Stopped;
+    } else if (!m_thrown.isEmpty()) {
+        report.outcome = Outcome::InternalError;
+        report.thrown = m_thrown;
     } else if (m_listFull) {
         report.outcome = Outcome::ListFull;
     } else if (m_firstPageFailure) {
@@ -64,8 +67,17 @@ void SearchRun::start(const QList<Base> &bases)
 
 QCoro::Task<> SearchRun::runRow(SearchRow &row, Procedure search)
 {
-    if (!row.m_search->stopRequested() && search)
-        co_await search(*row.m_search);
+    // Nobody awaits this task: what a base throws must end its row here, or the run never ends.
+    try {
+        if (!row.m_search->stopRequested() && search)
+            co_await search(*row.m_search);
+    } catch (const std::exception &error) {
+        row.m_thrown = QString::fromLocal8Bit(error.what());
+    } catch (...) {
+        row.m_thrown = QStringLiteral("unknown exception");
+    }
+    if (!row.m_thrown.isEmpty())
+        row.m_search->abort();
     rowEnded(row);
 }
 
@@ -144,10 +156,23 @@ void SearchRun::rowEnded(SearchRow &row)
     row.m_ended = true;
     row.m_endedAtMs = m_clock.elapsed();
     place();
-    finishIfDone();
 }
 
 void SearchRun::place()
+{
+    // A row that ends within the placement (a stopped row's task ends at once) is taken in by
+    // the loop under way: placing it from within too would place it twice and skip the next row.
+    if (m_placing)
+        return;
+    m_placing = true;
+    ++m_holds;
+    placeRows();
+    --m_holds;
+    m_placing = false;
+    finishIfDone();
+}
+
+void SearchRun::placeRows()
 {
     while (!m_stopped && m_cursor < m_rows.size()) {
         SearchRow &row = *m_rows[m_cursor];
@@ -157,8 +182,9 @@ void SearchRun::place()
             row.m_firstIndex = results.NbResultats() + 1;
             results.resize(results.NbResultats() + ResultList::kGrowth);
         }
+        // A copy: what a replay sets off may record more events, which moves them.
         while (!row.m_stopped && row.m_replayed < row.m_events.size())
-            replay(row, row.m_events[row.m_replayed++]);
+            replay(row, SearchRow::Event(row.m_events[row.m_replayed++]));
         if (!row.m_ended)
             return;
         copyPlacedHits(row);
@@ -166,7 +192,6 @@ void SearchRun::place()
         ++m_cursor;
         // A full list: the later rows' hits could never be placed.
         if (m_program.results().NbResultats() >= ResultList::kMaxHits) {
-            ++m_holds;
             for (size_t i = m_cursor; i < m_rows.size(); ++i) {
                 SearchRow &later = *m_rows[i];
                 // One that ended without a hit keeps its own outcome.
@@ -174,7 +199,6 @@ void SearchRun::place()
                     later.m_listFull = true;
                 stopRow(later);
             }
-            --m_holds;
         }
     }
 }
@@ -205,9 +229,7 @@ void SearchRun::replay(SearchRow &row, const SearchRow::Event &event)
         if (index > results.NbResultats() || index != results.NbVignettes() + 1) {
             // Beyond the limit: this row has placed all it ever will.
             row.m_listFull = true;
-            ++m_holds;
             stopRow(row);
-            --m_holds;
             break;
         }
         results.entry(index) = event.snapshot;

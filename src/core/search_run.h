@@ -74,6 +74,7 @@ private:
     RequestFailure m_firstPageFailure; // a thumbnail's failure alone says nothing of the site
     bool m_userStopped = false; // stopped before its hits were placed
     bool m_listFull = false;    // cut short or refused hits for want of room
+    QString m_thrown;           // what its task threw, if it did
     qint64 m_endedAtMs = -1;
 };
 
@@ -123,6 +124,7 @@ private:
     bool isPlaced(const SearchRow &row, int number) const;
     void rowEnded(SearchRow &row);
     void place();
+    void placeRows();
     void replay(SearchRow &row, const SearchRow::Event &event);
     void copyPlacedHits(SearchRow &row);
     void stopRow(SearchRow &row);
@@ -137,4 +139,5 @@ private:
     int m_holds = 0;     // while starting or stopping, the end is told afterwards
     bool m_stopped = false;
     bool m_finished = false;
+    bool m_placing = false;
 };

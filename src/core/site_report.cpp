@@ -18,6 +18,7 @@ constexpr int kNoPage = 418;
 constexpr int kFailedRequests = 419;
 constexpr int kTheFirst = 420;
 constexpr int kTooLarge = 421;
+constexpr int kInternalError = 423;
 
 class Texts
 {
@@ -64,6 +65,7 @@ QString SiteReport::word(Outcome outcome)
     switch (outcome) {
     case Outcome::Hits: return QStringLiteral("hits");
     case Outcome::Stopped: return QStringLiteral("stopped");
+    case Outcome::InternalError: return QStringLiteral("internal-error");
     case Outcome::ListFull: return QStringLiteral("list-full");
     case Outcome::Unreachable: return QStringLiteral("unreachable");
     case Outcome::TimedOut: return QStringLiteral("timed-out");
@@ -94,6 +96,8 @@ QString SiteReport::detail(int langOffset) const
                + failureText(firstFailure, text);
     case Outcome::Stopped:
         return text(kStopped);
+    case Outcome::InternalError:
+        return text(kInternalError) + thrown;
     case Outcome::ListFull:
         return text(kListFull);
     case Outcome::Unreachable:
@@ -113,7 +117,8 @@ SiteReport::Mark SiteReport::mark() const
     case Outcome::NoHit: return Mark::NoHit;
     case Outcome::Unreachable:
     case Outcome::TimedOut:
-    case Outcome::HttpError: return Mark::Failed;
+    case Outcome::HttpError:
+    case Outcome::InternalError: return Mark::Failed;
     case Outcome::Stopped:
     case Outcome::ListFull: return Mark::None;
     }

@@ -19,7 +19,7 @@ struct RequestFailure
 struct SiteReport
 {
     // In order of precedence: the first that applies is the outcome.
-    enum class Outcome { Hits, Stopped, ListFull, Unreachable, TimedOut, HttpError, NoHit };
+    enum class Outcome { Hits, Stopped, InternalError, ListFull, Unreachable, TimedOut, HttpError, NoHit };
 
     int base = 0;
     QString site;
@@ -31,6 +31,7 @@ struct SiteReport
     double seconds = 0;
     RequestFailure firstFailure;  // the one the detail names
     qint64 pageBytes = -1;        // the last page or form answer read; -1 when none came
+    QString thrown;               // InternalError: what the search threw
 
     // "hits", "no-hit", "timed-out"...
     static QString word(Outcome outcome);

@@ -129,6 +129,7 @@ constexpr std::array rows = std::to_array<Row>({
     {420, u", la première : ", u", the first: "},
     {421, u"réponse trop grande", u"answer too large"},
     {422, u" - sites sans réponse : ", u" - sites not answering: "},
+    {423, u"Erreur interne de Pellicam : ", u"Pellicam's internal error: "},
 });
 
 static_assert(std::is_sorted(rows.begin(), rows.end(),

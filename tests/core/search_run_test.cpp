@@ -126,6 +126,44 @@ TEST_F(SearchRunTest, aFullListStopsTheBasesStillRunning)
     EXPECT_EQ(reports(), (QStringList{"0 hits 100", "9 list-full 0", "1 no-hit 0"}));
 }
 
+// A later row that asked for its slots and waits on is stopped by the first slot the
+// full list refuses; its end, coming from within the placement, places it once.
+TEST_F(SearchRunTest, aRowStoppedWhileBeingPlacedIsPlacedOnce)
+{
+    site(0, numbered(95)).hold(StandInSite::Hold::BeforeHits);
+    site(9, numbered(10)).hold(StandInSite::Hold::AfterSlots);
+    site(1, {"late"});
+    tick({0, 9, 1});
+    QSignalSpy placed(&program(), &Program::hitsPlaced);
+    program().Lance(1);
+    m_sites[0]->release();
+    ASSERT_TRUE(m_test.runEnded());
+
+    QList<int> firstIndices;
+    for (const QList<QVariant> &call : placed)
+        firstIndices << call.first().toInt();
+    EXPECT_EQ(firstIndices, (QList<int>{0, 95, 100}));
+    EXPECT_EQ(results().NbVignettes(), 100);
+    EXPECT_EQ(reports(), (QStringList{"0 hits 95", "9 hits 5", "1 list-full 0"}));
+}
+
+// A base whose search throws ends its row: the others are placed, the next search runs.
+TEST_F(SearchRunTest, aBaseThatThrowsEndsAsAnInternalError)
+{
+    site(0, {"A"});
+    program().setSearch(9, [](SiteSearch &) -> QCoro::Task<> {
+        throw std::bad_alloc();
+        co_return;
+    });
+    site(1, {"C"});
+    tick({0, 9, 1});
+    ASSERT_TRUE(m_test.search());
+    EXPECT_EQ(placedSites(), (QStringList{"Site0:A", "Site1:C"}));
+    EXPECT_EQ(reports(), (QStringList{"0 hits 1", "9 internal-error 0", "1 hits 1"}));
+    EXPECT_EQ(program().run()->reports()[1].detail(1000), QStringLiteral("Pellicam's internal error: std::bad_alloc"));
+    EXPECT_TRUE(m_test.search()) << "the next search runs";
+}
+
 // Stop: every task ends at once; what was placed stays, later rows are dropped.
 TEST_F(SearchRunTest, stopKeepsWhatWasPlaced)
 {
@@ -134,11 +172,14 @@ TEST_F(SearchRunTest, stopKeepsWhatWasPlaced)
     site(1, {"D"});
     tick({0, 9, 1});
     QSignalSpy finished(&program(), &Program::runFinished);
+    QSignalSpy busy(&program(), &Program::busyChanged);
     program().Lance(1);
     ASSERT_TRUE(program().searchCaptionShowsStop());
     program().Lance(1); // the button, now "Stop"
 
     EXPECT_EQ(finished.count(), 1) << "every task ended before the press returned";
+    ASSERT_FALSE(busy.isEmpty());
+    EXPECT_FALSE(busy.last().first().toBool()) << "the busy band goes once the stopped run ended";
     EXPECT_EQ(placedSites(), (QStringList{"Site0:A", "Site0:B"}));
     // The row being placed had found one more, still without its slot.
     EXPECT_EQ(results().NbResultats(), 3);

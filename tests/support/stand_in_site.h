@@ -21,8 +21,13 @@ public:
     // Runs after the hits are found, before their slots are made.
     std::function<void()> beforeSlots;
 
-    // The search waits, its hits found, until release().
-    void hold() { m_held = std::make_unique<WakeUp>(); }
+    // Where a held search waits until release().
+    enum class Hold { BeforeHits, AfterHits, AfterSlots };
+    void hold(Hold where = Hold::AfterHits)
+    {
+        m_held = std::make_unique<WakeUp>();
+        m_holdWhere = where;
+    }
     void release()
     {
         if (m_held)
@@ -32,6 +37,7 @@ public:
     QCoro::Task<> search(SiteSearch &search)
     {
         search.announce(m_site);
+        co_await waitIfHeld(Hold::BeforeHits, search);
         for (const QString &title : m_titles) {
             ResultEntry *entry = search.newHit();
             if (!entry)
@@ -40,17 +46,24 @@ public:
             entry->Key = title;
             entry->Site = m_site;
         }
-        if (m_held)
-            co_await search.until(*m_held);
+        co_await waitIfHeld(Hold::AfterHits, search);
         search.centre();
         if (beforeSlots)
             beforeSlots();
         co_await search.placeHits(1, m_wide, SiteSearch::Pacing::Settle, {});
+        co_await waitIfHeld(Hold::AfterSlots, search);
     }
 
 private:
+    QCoro::Task<> waitIfHeld(Hold here, SiteSearch &search)
+    {
+        if (m_held && m_holdWhere == here)
+            co_await search.until(*m_held);
+    }
+
     QString m_site;
     QStringList m_titles;
     bool m_wide;
     std::unique_ptr<WakeUp> m_held;
+    Hold m_holdWhere = Hold::AfterHits;
 };
