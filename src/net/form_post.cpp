@@ -133,9 +133,9 @@ void FormPost::post(const QString &siteAddress)
 
 void FormPost::close()
 {
-    if (isClosed())
-        return;
-    m_socket->abort();
+    // Ended even when the socket is already closed: it may have closed without a word.
+    if (!isClosed())
+        m_socket->abort();
     endExchange();
 }
 

@@ -181,6 +181,21 @@ QCoro::Task<> postTo(SiteSearch &search, QString address)
     co_await search.postForm(QStringLiteral("AllDivX"), QStringLiteral("matrix"), address);
 }
 
+// A socket that closed without a word still lets closing end the exchange.
+TEST_F(FormPostTest, closingEndsAnExchangeWhoseSocketClosedSilently)
+{
+    m_server.pieces.clear();
+    m_server.closeAfter = false;
+    QCoro::Task<QString> reply = m_post.exchange(QStringLiteral("CoverComoz"), QStringLiteral("matrix"), m_server.address());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return m_server.requestComplete; }, 5000));
+    QTcpSocket *socket = m_post.findChild<QTcpSocket *>();
+    socket->blockSignals(true);
+    socket->abort();
+    socket->blockSignals(false);
+    m_post.close();
+    EXPECT_TRUE(reply.isReady());
+}
+
 TEST(FormPostInProgram, theStopButtonAClearedListAndClosingEndThePost)
 {
     const std::function<void(Program &)> stops[] = {
