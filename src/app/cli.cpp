@@ -346,8 +346,10 @@ void runSearch(Assembly &assembly, const SearchOptions &options, bool print)
             QTextStream(stderr) << status << '\n';
     });
     int printed = 1;
+    // Ends the connection with the locals it refers to.
+    QObject printing;
     if (print) {
-        QObject::connect(&program, &Program::hitsPlaced, [&] {
+        QObject::connect(&program, &Program::hitsPlaced, &printing, [&] {
             printed = printHits(program.results(), options.json, printed);
         });
     }
