@@ -319,10 +319,16 @@ void MainWindow::restorePosition()
 {
     const SettingsStore &store = m_program.settings();
     if (store.readBool(QStringLiteral("Form-Position")).value_or(false)) {
-        const int top = store.LitValeur(QStringLiteral("Form-Top")).toInt();
-        const int left = store.LitValeur(QStringLiteral("Form-Left")).toInt();
-        move(left / kTwipsPerPixel, top / kTwipsPerPixel);
-        return;
+        // A first run without a screen (the command line's) stores no position:
+        // the window is then centred as on a first run.
+        bool topRead = false;
+        bool leftRead = false;
+        const int top = store.LitValeur(QStringLiteral("Form-Top")).toInt(&topRead);
+        const int left = store.LitValeur(QStringLiteral("Form-Left")).toInt(&leftRead);
+        if (topRead && leftRead) {
+            move(left / kTwipsPerPixel, top / kTwipsPerPixel);
+            return;
+        }
     }
     const QSize area = screen()->size();
     move((area.width() * kTwipsPerPixel - 12000) / 2 / kTwipsPerPixel,

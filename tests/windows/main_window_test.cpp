@@ -187,6 +187,20 @@ TEST_F(MainWindowTest, ticksFolderAndPositionSurviveARestartAndTheCacheIsEmptied
     EXPECT_EQ(window->pos(), QPoint(120, 90));
 }
 
+// The command line's first run stores no position; a position may be unreadable.
+TEST_F(MainWindowTest, withoutAStoredPositionTheWindowStartsCentred)
+{
+    m_test.assembly.readSettings();
+    for (const bool unreadable : {false, true}) {
+        if (unreadable)
+            m_test.store.writeValues({{QStringLiteral("Form-Top"), QStringLiteral("x")},
+                                      {QStringLiteral("Form-Left"), QStringLiteral("1500")}});
+        auto window = startWindow();
+        const QPoint offCentre = window->geometry().center() - window->screen()->geometry().center();
+        EXPECT_LE(offCentre.manhattanLength(), 2) << unreadable;
+    }
+}
+
 TEST_F(MainWindowTest, theBannerShowsItsPictureAndOpensItsLinkInTheLargeFormOnly)
 {
     m_server.setReply(QStringLiteral("/editeur/Bandeaux/dalinker.php3?file=Bandeau1"),
