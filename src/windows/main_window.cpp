@@ -543,7 +543,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // The box is its line edit's focus proxy: keys and focus reach the box,
     // which hands them on past any filter (tests may send them to the edit).
     if (watched == m_title || watched == m_title->lineEdit()) {
-        if (event->type() == QEvent::FocusIn)
+        // Not on the activation that comes before a click on the main window: that
+        // click may be the toggle's, and a deactivated selection window hides itself.
+        if (event->type() == QEvent::FocusIn
+            && static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason)
             m_selection->hide();
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);

@@ -309,6 +309,24 @@ TEST_F(MainWindowTest, textFromPagesIsShownAsItsCharacters)
     EXPECT_EQ(shown(banner->toolTip()), hostile);
 }
 
+// A window manager activates the main window just before the press reaches it.
+TEST_F(MainWindowTest, eachClickOnTheListButtonOrTheSummaryFlipsTheSelectionWindow)
+{
+    auto window = startWindow();
+    QWidget *selection = window->selectionWindow();
+    for (QWidget *control : {window->childAt(467, 94), window->findChild<QWidget *>(QStringLiteral("summary"))}) {
+        for (const bool shown : {true, false, true, false}) {
+            QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
+            QFocusEvent focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+            QCoreApplication::sendEvent(selection, &deactivate);
+            QCoreApplication::sendEvent(window.get(), &activate);
+            QCoreApplication::sendEvent(window->titleBox(), &focus);
+            QTest::mouseClick(control, Qt::LeftButton);
+            EXPECT_EQ(selection->isVisible(), shown) << control->metaObject()->className();
+        }
+    }
+}
+
 TEST_F(MainWindowTest, escapeClosesTheViewerTheAboutWindowAndTheSelectionWindow)
 {
     auto window = startWindow();
