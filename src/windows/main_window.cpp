@@ -369,6 +369,8 @@ void MainWindow::setCompact(bool compact)
     m_search->setVisible(!compact);
     m_captions[1]->setVisible(!compact);
     setFixedSize(compact ? kCompactSize : kLargeSize);
+    // The strip may have grown while the window was compact.
+    updateScrollBar();
     applySkin();
     QCoreApplication::processEvents();
     setLargeFormTimers(!compact && !isMinimized());

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolTip>
@@ -185,6 +186,21 @@ TEST_F(MainWindowTest, ticksFolderAndPositionSurviveARestartAndTheCacheIsEmptied
     EXPECT_EQ(program().catalogue().summary(), QStringLiteral("MovieCovers (PDF)"));
     EXPECT_EQ(window->folderList()->currentText(), m_home.path("Documents"));
     EXPECT_EQ(window->pos(), QPoint(120, 90));
+}
+
+TEST_F(MainWindowTest, aStripFilledWhileCompactShowsItsScrollBarOnceLarge)
+{
+    QByteArray page;
+    for (const char key : QByteArray("ABCDEFGH"))
+        page += QByteArray("<a href=\"/film/titre_M") + key + ".html\">MATRIX " + key + "</a> (1999)";
+    m_server.setReply(QStringLiteral("/mc/multicrit.html"), pageReply(page));
+    auto window = startWindow();
+    window->setCompact(true);
+    ASSERT_TRUE(searchMatrix());
+    ASSERT_TRUE(program().results().scrollBar().visible);
+    EXPECT_FALSE(window->scrollBar()->isVisible());
+    window->setCompact(false);
+    EXPECT_TRUE(window->scrollBar()->isVisible());
 }
 
 // The command line's first run stores no position; a position may be unreadable.
