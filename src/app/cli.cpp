@@ -50,7 +50,8 @@ const char kUsage[] =
     "  --help                   show this help\n"
     "  --version                show the version\n"
     "\n"
-    "  --bases LIST   base numbers separated by commas (see 'bases'), or 'all';\n"
+    "  --bases LIST   the bases searched, whatever is ticked in the window: base\n"
+    "                 numbers separated by commas (see 'bases'), or 'all';\n"
     "                 without it the bases ticked in the window are searched,\n"
     "                 or every base when none is ticked\n"
     "  --exact        keep only the hits whose title is the one searched\n"
@@ -326,18 +327,17 @@ void runSearch(Assembly &assembly, const SearchOptions &options, bool print)
     SiteCatalogue &catalogue = program.catalogue();
     assembly.readSettings();
     QList<int> bases = options.bases.value_or(QList<int>());
-    if (!options.bases) {
-        // Nothing ticked in the window: a search from here is of no base in particular.
-        if (catalogue.tickedCount() == 0) {
-            QTextStream(stderr) << catalogue.summary() << ": every base is searched\n";
-            bases = QList<int>(SiteCatalogue::rowOrder().begin(), SiteCatalogue::rowOrder().end());
-        }
+    // Nothing ticked in the window: a search from here is of no base in particular.
+    if (!options.bases && catalogue.tickedCount() == 0) {
+        QTextStream(stderr) << catalogue.summary() << ": every base is searched\n";
+        bases = QList<int>(SiteCatalogue::rowOrder().begin(), SiteCatalogue::rowOrder().end());
     }
     if (!bases.isEmpty()) {
-        // The bases asked for are searched even where the window allows only one.
+        // Exactly the bases asked for, even where the window allows only one.
+        // The ticks are never saved from here, so the window's stay as they were.
         program.state().BaseUnique = false;
-        for (int base : bases)
-            catalogue.setTick(base, 1);
+        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+            catalogue.setTick(base, bases.contains(base) ? 1 : 0);
         catalogue.AfficheNbrCoche();
     }
 
@@ -346,8 +346,10 @@ void runSearch(Assembly &assembly, const SearchOptions &options, bool print)
             QTextStream(stderr) << status << '\n';
     });
     int printed = 1;
+    // Ends the connection with the locals it refers to.
+    QObject printing;
     if (print) {
-        QObject::connect(&program, &Program::hitsPlaced, [&] {
+        QObject::connect(&program, &Program::hitsPlaced, &printing, [&] {
             printed = printHits(program.results(), options.json, printed);
         });
     }

@@ -175,7 +175,9 @@ void Program::AfficheStatut(const QString &status, bool connecting)
             shown += text(kSitesNotAnswering) + QString::number(m_sitesNotAnswering);
     }
     m_statusText = shown;
-    m_statusTop = shown.size() < kTwoLineStatus ? kOneLineTop : kTwoLineTop;
+    // Measured before "Nb" becomes the found count, which so keeps its place
+    // whatever follows it.
+    m_statusTop = line.size() < kTwoLineStatus ? kOneLineTop : kTwoLineTop;
     emit statusChanged(m_statusText, m_statusTop);
 }
 

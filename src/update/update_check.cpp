@@ -178,14 +178,14 @@ QDateTime UpdateCheck::reminderDate(int entry, const QDateTime &now)
 
 QString UpdateCheck::dateText(const QDateTime &date)
 {
-    return date.toString(Qt::ISODate);
+    return QLocale::system().toString(date, QLocale::ShortFormat);
 }
 
 std::optional<QDateTime> UpdateCheck::readDate(const QString &text)
 {
     const QString trimmed = text.trimmed();
+    // Earlier versions, and scripts, write ISO 8601.
     QDateTime date = QDateTime::fromString(trimmed, Qt::ISODate);
-    // Earlier versions wrote the date in the user's regional format.
     const QLocale locale = QLocale::system();
     for (const QLocale::FormatType format : {QLocale::ShortFormat, QLocale::LongFormat, QLocale::NarrowFormat}) {
         if (date.isValid())
@@ -194,6 +194,10 @@ std::optional<QDateTime> UpdateCheck::readDate(const QString &text)
         // Midnight was written as the date alone.
         if (!date.isValid())
             date = locale.toDate(trimmed, format).startOfDay();
+        // Qt reads a two-digit year as 19xx; no reminder is of that century.
+        const QString dateFormat = locale.dateFormat(format);
+        if (date.isValid() && dateFormat.contains(u"yy") && !dateFormat.contains(u"yyyy"))
+            date = date.addYears(100);
     }
     if (!date.isValid())
         return std::nullopt;

@@ -83,8 +83,8 @@ public:
     // anything that is not an answer.
     static QDateTime reminderDate(int entry, const QDateTime &now);
 
-    // "LiveUpdate" is written as ISO 8601 local time ("2006-02-28T10:30:00");
-    // what the system's regional format wrote is read as well.
+    // "LiveUpdate" is written in the system's regional short format, as local
+    // time ("2/28/06 10:30 AM"); ISO 8601 ("2006-02-28T10:30:00") is read as well.
     static QString dateText(const QDateTime &date);
     static std::optional<QDateTime> readDate(const QString &text);
 

@@ -319,10 +319,16 @@ void MainWindow::restorePosition()
 {
     const SettingsStore &store = m_program.settings();
     if (store.readBool(QStringLiteral("Form-Position")).value_or(false)) {
-        const int top = store.LitValeur(QStringLiteral("Form-Top")).toInt();
-        const int left = store.LitValeur(QStringLiteral("Form-Left")).toInt();
-        move(left / kTwipsPerPixel, top / kTwipsPerPixel);
-        return;
+        // A first run without a screen (the command line's) stores no position:
+        // the window is then centred as on a first run.
+        bool topRead = false;
+        bool leftRead = false;
+        const int top = store.LitValeur(QStringLiteral("Form-Top")).toInt(&topRead);
+        const int left = store.LitValeur(QStringLiteral("Form-Left")).toInt(&leftRead);
+        if (topRead && leftRead) {
+            move(left / kTwipsPerPixel, top / kTwipsPerPixel);
+            return;
+        }
     }
     const QSize area = screen()->size();
     move((area.width() * kTwipsPerPixel - 12000) / 2 / kTwipsPerPixel,
@@ -363,6 +369,8 @@ void MainWindow::setCompact(bool compact)
     m_search->setVisible(!compact);
     m_captions[1]->setVisible(!compact);
     setFixedSize(compact ? kCompactSize : kLargeSize);
+    // The strip may have grown while the window was compact.
+    updateScrollBar();
     applySkin();
     QCoreApplication::processEvents();
     setLargeFormTimers(!compact && !isMinimized());
@@ -542,7 +550,10 @@ bool MainWindow::eventFilter(QObject *watched, QEvent *event)
     // The box is its line edit's focus proxy: keys and focus reach the box,
     // which hands them on past any filter (tests may send them to the edit).
     if (watched == m_title || watched == m_title->lineEdit()) {
-        if (event->type() == QEvent::FocusIn)
+        // Not on the activation that comes before a click on the main window: that
+        // click may be the toggle's, and a deactivated selection window hides itself.
+        if (event->type() == QEvent::FocusIn
+            && static_cast<QFocusEvent *>(event)->reason() != Qt::ActiveWindowFocusReason)
             m_selection->hide();
         if (event->type() == QEvent::KeyPress) {
             auto *key = static_cast<QKeyEvent *>(event);

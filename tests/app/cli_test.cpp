@@ -141,6 +141,11 @@ TEST_F(CliTest, withoutBasesTheStoredTicksDecide)
     // One base at a time ("BdD"), as the window would leave it: two ticks are none.
     run({"config", "set", "Base6", "1"});
     EXPECT_TRUE(run({"search", "matrix"}).err.contains("every base is searched"));
+
+    // Named bases are the ones searched, whatever is ticked, and the ticks stay stored.
+    run({"config", "set", "BdD", "False"});
+    EXPECT_EQ(run({"check", "--bases", "6"}).out.count('\n'), 1);
+    EXPECT_EQ(run({"config", "get", "Base11"}).out, "1\n");
 }
 
 // check: one line per base in row order, fields in a fixed order; status 1 when a site failed.

@@ -64,6 +64,7 @@ TEST_F(UpdateCheckTest, startUpChecksWhenTheReminderDateIsMissingUnreadableOrPas
         // Written by the regional format of the system.
         {QLocale::system().toString(kNow.addDays(1), QLocale::LongFormat), false},
         {QLocale::system().toString(kNow.addDays(-1), QLocale::LongFormat), true},
+        {QLocale::system().toString(kNow.addDays(1), QLocale::ShortFormat), false},
     };
     for (const auto &[stored, due] : cases) {
         m_test.store.EcritValeur("LiveUpdate", stored);
@@ -144,7 +145,7 @@ TEST_F(UpdateCheckTest, anAnswerToAPendingUpdateStoresTheReminderOrGivesTheDownl
 
     announce();
     EXPECT_EQ(m_check.answer(UpdateCheck::RemindIn1Month), "");
-    EXPECT_EQ(liveUpdate(), "2007-02-28T10:30:00");
+    EXPECT_EQ(liveUpdate(), QLocale::system().toString(QDateTime(QDate(2007, 2, 28), QTime(10, 30)), QLocale::ShortFormat));
     EXPECT_FALSE(m_check.checkDue());
 
     EXPECT_EQ(m_check.answer(UpdateCheck::DownloadNow), m_server.url("/editeur/telecharger.htm"));

@@ -17,6 +17,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
 #include <QTextDocument>
 #include <QToolTip>
@@ -192,6 +193,35 @@ TEST_F(MainWindowTest, ticksFolderAndPositionSurviveARestartAndTheCacheIsEmptied
     EXPECT_EQ(window->pos(), QPoint(120, 90));
 }
 
+TEST_F(MainWindowTest, aStripFilledWhileCompactShowsItsScrollBarOnceLarge)
+{
+    QByteArray page;
+    for (const char key : QByteArray("ABCDEFGH"))
+        page += QByteArray("<a href=\"/film/titre_M") + key + ".html\">MATRIX " + key + "</a> (1999)";
+    m_server.setReply(QStringLiteral("/mc/multicrit.html"), pageReply(page));
+    auto window = startWindow();
+    window->setCompact(true);
+    ASSERT_TRUE(searchMatrix());
+    ASSERT_TRUE(program().results().scrollBar().visible);
+    EXPECT_FALSE(window->scrollBar()->isVisible());
+    window->setCompact(false);
+    EXPECT_TRUE(window->scrollBar()->isVisible());
+}
+
+// The command line's first run stores no position; a position may be unreadable.
+TEST_F(MainWindowTest, withoutAStoredPositionTheWindowStartsCentred)
+{
+    m_test.assembly.readSettings();
+    for (const bool unreadable : {false, true}) {
+        if (unreadable)
+            m_test.store.writeValues({{QStringLiteral("Form-Top"), QStringLiteral("x")},
+                                      {QStringLiteral("Form-Left"), QStringLiteral("1500")}});
+        auto window = startWindow();
+        const QPoint offCentre = window->geometry().center() - window->screen()->geometry().center();
+        EXPECT_LE(offCentre.manhattanLength(), 2) << unreadable;
+    }
+}
+
 TEST_F(MainWindowTest, theBannerShowsItsPictureAndOpensItsLinkInTheLargeFormOnly)
 {
     m_server.setReply(QStringLiteral("/editeur/Bandeaux/dalinker.php3?file=Bandeau1"),
@@ -298,6 +328,24 @@ TEST_F(MainWindowTest, textFromPagesIsShownAsItsCharacters)
     QLabel *banner = window->bannerLabel();
     ASSERT_TRUE(QTest::qWaitFor([&] { return !banner->toolTip().isEmpty(); }, 5000));
     EXPECT_EQ(shown(banner->toolTip()), hostile);
+}
+
+// A window manager activates the main window just before the press reaches it.
+TEST_F(MainWindowTest, eachClickOnTheListButtonOrTheSummaryFlipsTheSelectionWindow)
+{
+    auto window = startWindow();
+    QWidget *selection = window->selectionWindow();
+    for (QWidget *control : {window->childAt(467, 94), window->findChild<QWidget *>(QStringLiteral("summary"))}) {
+        for (const bool shown : {true, false, true, false}) {
+            QEvent deactivate(QEvent::WindowDeactivate), activate(QEvent::WindowActivate);
+            QFocusEvent focus(QEvent::FocusIn, Qt::ActiveWindowFocusReason);
+            QCoreApplication::sendEvent(selection, &deactivate);
+            QCoreApplication::sendEvent(window.get(), &activate);
+            QCoreApplication::sendEvent(window->titleBox(), &focus);
+            QTest::mouseClick(control, Qt::LeftButton);
+            EXPECT_EQ(selection->isVisible(), shown) << control->metaObject()->className();
+        }
+    }
 }
 
 TEST_F(MainWindowTest, escapeClosesTheViewerTheAboutWindowAndTheSelectionWindow)
