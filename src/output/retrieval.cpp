@@ -78,6 +78,7 @@ void Retrieval::PrepareTelechargement(int Index)
 {
     m_downloading = true;
     m_lastCopy.clear();
+    m_generation = m_program.results().generation();
     m_program.beginDownloadState();
     m_program.state().NomFichier = composeFileName(m_program.results().entry(Index + 1));
 }
@@ -101,7 +102,7 @@ void Retrieval::OuvreFichier(int Index, bool Copy)
         if (!m_saveFolder.isEmpty() && FichierExiste(source) && m_actions
             && m_actions->copyFile(source, destination)) {
             m_lastCopy = destination;
-            m_program.results().setDownloaded(Index);
+            m_program.results().setDownloaded(Index, m_generation);
         }
     } else if (m_actions) {
         if (extension == u".pdf") {

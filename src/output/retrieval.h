@@ -60,6 +60,7 @@ private:
     OutputActions *m_actions = nullptr;
     QString m_saveFolder;
     QString m_lastCopy;
+    quint64 m_generation = 0; // of the list the retrieved hit is in
     bool m_downloading = false;
     bool m_closing = false;
 };
