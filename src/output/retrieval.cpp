@@ -57,21 +57,24 @@ QCoro::Task<> Retrieval::run(Resolver resolver, int Index, bool Copy)
 {
     m_closing = false;
     PrepareTelechargement(Index);
-    const ResultEntry hit = m_program.results().entry(Index + 1);
-    ProgramState &state = m_program.state();
-    PictureRequest request(hit, state.NomFichier, state.DossierTemp, m_program.download(), m_program.settings(),
-                           [this](const QString &setting) { return m_program.siteAddress(setting); });
-    const PictureSource source = co_await resolver(request);
-    if (!source.url.isEmpty() && !(source.reuseCached && request.isCached(source.pdf)))
-        co_await m_program.download().fetch(source.url, Download::Purpose::Save, request.cachedPath(source.pdf));
-    // Closing ends the retrieval; nothing is copied or shown any more.
-    if (m_closing) {
-        m_program.FinTraitement();
-        m_downloading = false;
-        emit finished();
-        co_return;
+    // Nobody awaits this task: whatever a step throws (memory running out)
+    // ends here as a failed retrieval, so that the buttons come back.
+    try {
+        const ResultEntry hit = m_program.results().entry(Index + 1);
+        ProgramState &state = m_program.state();
+        PictureRequest request(hit, state.NomFichier, state.DossierTemp, m_program.download(), m_program.settings(),
+                               [this](const QString &setting) { return m_program.siteAddress(setting); });
+        const PictureSource source = co_await resolver(request);
+        if (!source.url.isEmpty() && !(source.reuseCached && request.isCached(source.pdf)))
+            co_await m_program.download().fetch(source.url, Download::Purpose::Save, request.cachedPath(source.pdf));
+        // Closing ends the retrieval; nothing is copied or shown any more.
+        if (!m_closing)
+            OuvreFichier(Index, Copy);
+    } catch (...) {
     }
-    OuvreFichier(Index, Copy);
+    m_program.FinTraitement();
+    m_downloading = false;
+    emit finished();
 }
 
 void Retrieval::PrepareTelechargement(int Index)
@@ -113,7 +116,4 @@ void Retrieval::OuvreFichier(int Index, bool Copy)
             m_actions->showInViewer(source, Index);
         }
     }
-    m_program.FinTraitement();
-    m_downloading = false;
-    emit finished();
 }
