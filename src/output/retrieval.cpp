@@ -69,7 +69,7 @@ QCoro::Task<> Retrieval::run(Resolver resolver, int Index, bool Copy)
             co_await m_program.download().fetch(source.url, Download::Purpose::Save, request.cachedPath(source.pdf));
         // Closing ends the retrieval; nothing is copied or shown any more.
         if (!m_closing)
-            OuvreFichier(Index, Copy);
+            co_await OuvreFichier(Index, Copy);
     } catch (...) {
     }
     m_program.FinTraitement();
@@ -92,7 +92,7 @@ bool Retrieval::FichierExiste(const QString &path)
     return file.isFile() && file.size() > 0;
 }
 
-void Retrieval::OuvreFichier(int Index, bool Copy)
+QCoro::Task<> Retrieval::OuvreFichier(int Index, bool Copy)
 {
     ProgramState &state = m_program.state();
     const QString extension = m_program.results().entry(Index + 1).Extra == QStringLiteral("PDF") ? QStringLiteral(".pdf")
@@ -103,7 +103,7 @@ void Retrieval::OuvreFichier(int Index, bool Copy)
         const QString destination = m_saveFolder + QDir::separator() + state.NomFichier + extension;
         // The badge says the picture is in the download folder: only when it is.
         if (!m_saveFolder.isEmpty() && FichierExiste(source) && m_actions
-            && m_actions->copyFile(source, destination)) {
+            && co_await m_actions->copyFile(source, destination)) {
             m_lastCopy = destination;
             m_program.results().setDownloaded(Index, m_generation);
         }

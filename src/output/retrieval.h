@@ -40,7 +40,7 @@ public:
 
     // The steps that every resolver shares.
     void PrepareTelechargement(int Index);
-    void OuvreFichier(int Index, bool Copy);
+    QCoro::Task<> OuvreFichier(int Index, bool Copy);
     static bool FichierExiste(const QString &path);
 
     bool downloading() const { return m_downloading; }
