@@ -296,17 +296,17 @@ void waitFor(bool underWay, Sender *sender, Signal signal)
 class FileCopies : public OutputActions
 {
 public:
-    bool copyFile(const QString &source, const QString &destination) override
+    QCoro::Task<bool> copyFile(QString source, QString destination) override
     {
         const QString folder = QFileInfo(destination).absolutePath();
         QDir().mkpath(folder);
         QString why;
         if (copyReplacing(source, destination, &why))
-            return true;
+            co_return true;
         m_problem = QStringLiteral("the picture could not be copied into %1").arg(QDir::toNativeSeparators(folder));
         if (!why.isEmpty())
             m_problem += QStringLiteral(" (%1)").arg(why);
-        return false;
+        co_return false;
     }
     void openDocument(const QString &) override {}
     void showInSystemViewer(const QString &) override {}

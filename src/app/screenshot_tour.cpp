@@ -42,7 +42,8 @@ void ScreenshotTour::run()
 
 void ScreenshotTour::save(QWidget *widget, const QString &name)
 {
-    QApplication::processEvents();
+    // Pending layouts and repaints first.
+    wait(0);
     widget->grab().save(QDir(m_folder).filePath(name));
 }
 
@@ -52,24 +53,24 @@ void ScreenshotTour::tour()
     selectionShot(true, QStringLiteral("selection_single.png"));
     selectionShot(false, QStringLiteral("selection_multiple.png"));
 
-    bool running = false;
-    auto during = connect(&m_program.results(), &ResultList::slotAdded, this, [&](int slot) {
-        if (slot == 1 && !running) {
-            running = true;
-            save(&m_window, QStringLiteral("main_searching.png"));
-        }
+    // The run is under way once its second hit is in; the picture is taken
+    // here, not inside the reply's handler that adds the hit.
+    QEventLoop run;
+    connect(&m_program.results(), &ResultList::slotAdded, &run, [&run](int slot) {
+        if (slot == 1)
+            run.quit();
     });
+    connect(&m_program, &Program::runFinished, &run, &QEventLoop::quit);
     m_window.titleBox()->setEditText(m_title);
     m_program.Lance(1);
     if (m_program.searching()) {
-        QEventLoop run;
-        connect(&m_program, &Program::runFinished, &run, &QEventLoop::quit);
         run.exec();
+        if (m_program.results().NbVignettes() > 1)
+            save(&m_window, QStringLiteral("main_searching.png"));
+        if (m_program.searching())
+            run.exec();
     }
-    disconnect(during);
-    QEventLoop settle;
-    QTimer::singleShot(500, &settle, &QEventLoop::quit);
-    settle.exec();
+    wait(500);
     save(&m_window, QStringLiteral("main_results.png"));
 
     OverButton *button = m_window.searchButton();
@@ -147,13 +148,7 @@ void ScreenshotTour::optionsShots()
     }
     m_program.state().LangOffset = language;
 
-    bool checked = false;
-    [](UpdateCheck &check, bool &done) -> QCoro::Task<> {
-        co_await check.RNouvelleVersion();
-        done = true;
-    }(m_window.updateCheck(), checked);
-    while (!checked)
-        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    QCoro::waitFor(m_window.updateCheck().RNouvelleVersion());
     OptionsWindow announced(m_program, m_window.updateCheck(), &m_window);
     announced.show();
     save(&announced, QStringLiteral("options_update_announced.png"));

@@ -143,6 +143,7 @@ void ResultList::clear()
     m_stripLeft = kStripHome;
     m_scroll.visible = false;
     m_scroll.value = 0;
+    ++m_generation;
     emit cleared();
     emit stripChanged();
 }
@@ -187,9 +188,9 @@ void ResultList::setThumbnail(int slot, const QImage &picture)
     emit slotChanged(slot);
 }
 
-void ResultList::setDownloaded(int slot)
+void ResultList::setDownloaded(int slot, quint64 generation)
 {
-    if (!validSlot(slot))
+    if (!validSlot(slot) || generation != m_generation)
         return;
     m_slots[slot].downloaded = true;
     emit slotChanged(slot);

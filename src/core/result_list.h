@@ -82,6 +82,8 @@ public:
 
     // Removes every hit and slot and puts the strip home.
     void clear();
+    // Changes with every clear: a slot number read earlier may name another hit now.
+    quint64 generation() const { return m_generation; }
 
     // Single-site mode with a few hits: the strip starts near the middle.
     void CentreVignettes(bool BaseUnique);
@@ -93,7 +95,8 @@ public:
     void setSlotsEnabled(bool enabled);
     void setThumbnailUrl(int slot, const QString &url);
     void setThumbnail(int slot, const QImage &picture);
-    void setDownloaded(int slot);
+    // Only while the list is still the one of `generation`.
+    void setDownloaded(int slot, quint64 generation);
 
 signals:
     void cleared();
@@ -115,4 +118,5 @@ private:
     int m_stripLeft = kStripHome;
     int m_stripWidth = 0;
     ScrollBar m_scroll;
+    quint64 m_generation = 0;
 };

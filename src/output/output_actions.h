@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoro/QCoroTask>
 #include <QString>
 
 // What the program does with a fetched picture, which the front end carries
@@ -12,7 +13,10 @@ public:
 
     // Copies a picture to the download folder; false when nothing was copied
     // (the user declined to replace a file, the folder is not writable, ...).
-    virtual bool copyFile(const QString &source, const QString &destination) = 0;
+    // It may wait for the user, but never in an event loop of its own: the
+    // retrieval that awaits it runs inside a network reply's handler. The
+    // paths are copies: the wait may outlive the caller's strings.
+    virtual QCoro::Task<bool> copyFile(QString source, QString destination) = 0;
     // Hands a document (a PDF jacket) to the desktop's reader.
     virtual void openDocument(const QString &path) = 0;
     // Shows a picture in the system's picture viewer.

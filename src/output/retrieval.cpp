@@ -57,27 +57,31 @@ QCoro::Task<> Retrieval::run(Resolver resolver, int Index, bool Copy)
 {
     m_closing = false;
     PrepareTelechargement(Index);
-    const ResultEntry hit = m_program.results().entry(Index + 1);
-    ProgramState &state = m_program.state();
-    PictureRequest request(hit, state.NomFichier, state.DossierTemp, m_program.download(), m_program.settings(),
-                           [this](const QString &setting) { return m_program.siteAddress(setting); });
-    const PictureSource source = co_await resolver(request);
-    if (!source.url.isEmpty() && !(source.reuseCached && request.isCached(source.pdf)))
-        co_await m_program.download().fetch(source.url, Download::Purpose::Save, request.cachedPath(source.pdf));
-    // Closing ends the retrieval; nothing is copied or shown any more.
-    if (m_closing) {
-        m_program.FinTraitement();
-        m_downloading = false;
-        emit finished();
-        co_return;
+    // Nobody awaits this task: whatever a step throws (memory running out)
+    // ends here as a failed retrieval, so that the buttons come back.
+    try {
+        const ResultEntry hit = m_program.results().entry(Index + 1);
+        ProgramState &state = m_program.state();
+        PictureRequest request(hit, state.NomFichier, state.DossierTemp, m_program.download(), m_program.settings(),
+                               [this](const QString &setting) { return m_program.siteAddress(setting); });
+        const PictureSource source = co_await resolver(request);
+        if (!source.url.isEmpty() && !(source.reuseCached && request.isCached(source.pdf)))
+            co_await m_program.download().fetch(source.url, Download::Purpose::Save, request.cachedPath(source.pdf));
+        // Closing ends the retrieval; nothing is copied or shown any more.
+        if (!m_closing)
+            co_await OuvreFichier(Index, Copy);
+    } catch (...) {
     }
-    OuvreFichier(Index, Copy);
+    m_program.FinTraitement();
+    m_downloading = false;
+    emit finished();
 }
 
 void Retrieval::PrepareTelechargement(int Index)
 {
     m_downloading = true;
     m_lastCopy.clear();
+    m_generation = m_program.results().generation();
     m_program.beginDownloadState();
     m_program.state().NomFichier = composeFileName(m_program.results().entry(Index + 1));
 }
@@ -88,7 +92,7 @@ bool Retrieval::FichierExiste(const QString &path)
     return file.isFile() && file.size() > 0;
 }
 
-void Retrieval::OuvreFichier(int Index, bool Copy)
+QCoro::Task<> Retrieval::OuvreFichier(int Index, bool Copy)
 {
     ProgramState &state = m_program.state();
     const QString extension = m_program.results().entry(Index + 1).Extra == QStringLiteral("PDF") ? QStringLiteral(".pdf")
@@ -99,9 +103,9 @@ void Retrieval::OuvreFichier(int Index, bool Copy)
         const QString destination = m_saveFolder + QDir::separator() + state.NomFichier + extension;
         // The badge says the picture is in the download folder: only when it is.
         if (!m_saveFolder.isEmpty() && FichierExiste(source) && m_actions
-            && m_actions->copyFile(source, destination)) {
+            && co_await m_actions->copyFile(source, destination)) {
             m_lastCopy = destination;
-            m_program.results().setDownloaded(Index);
+            m_program.results().setDownloaded(Index, m_generation);
         }
     } else if (m_actions) {
         if (extension == u".pdf") {
@@ -112,7 +116,4 @@ void Retrieval::OuvreFichier(int Index, bool Copy)
             m_actions->showInViewer(source, Index);
         }
     }
-    m_program.FinTraitement();
-    m_downloading = false;
-    emit finished();
 }

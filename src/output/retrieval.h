@@ -40,7 +40,7 @@ public:
 
     // The steps that every resolver shares.
     void PrepareTelechargement(int Index);
-    void OuvreFichier(int Index, bool Copy);
+    QCoro::Task<> OuvreFichier(int Index, bool Copy);
     static bool FichierExiste(const QString &path);
 
     bool downloading() const { return m_downloading; }
@@ -60,6 +60,7 @@ private:
     OutputActions *m_actions = nullptr;
     QString m_saveFolder;
     QString m_lastCopy;
+    quint64 m_generation = 0; // of the list the retrieved hit is in
     bool m_downloading = false;
     bool m_closing = false;
 };

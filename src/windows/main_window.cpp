@@ -263,7 +263,9 @@ void MainWindow::connectProgram()
     connect(m_strip, &ThumbStrip::downloadClicked, this, &MainWindow::downloadHit);
 
     // An update found during a search or a download is announced once it ends.
-    connect(m_update.get(), &UpdateCheck::newerVersionFound, this, &MainWindow::announceUpdate);
+    // Queued: the answer arrives inside a network reply's handler, and the
+    // announcement may open the options window, which runs a loop of its own.
+    connect(m_update.get(), &UpdateCheck::newerVersionFound, this, &MainWindow::announceUpdate, Qt::QueuedConnection);
     connect(&program, &Program::runFinished, this, &MainWindow::announceUpdate, Qt::QueuedConnection);
     connect(&program.retrieval(), &Retrieval::finished, this, &MainWindow::announceUpdate, Qt::QueuedConnection);
     connect(&program, &Program::busyChanged, this, [this](bool busy) {
@@ -285,7 +287,6 @@ void MainWindow::start()
     show();
     m_program.EffaceResultats();
     m_title->setFocus();
-    QCoreApplication::processEvents();
 
     // Neither waits for the maker's site, which may never answer.
     m_update->startUpCheck();
@@ -372,7 +373,6 @@ void MainWindow::setCompact(bool compact)
     // The strip may have grown while the window was compact.
     updateScrollBar();
     applySkin();
-    QCoreApplication::processEvents();
     setLargeFormTimers(!compact && !isMinimized());
 }
 
@@ -511,7 +511,6 @@ void MainWindow::openOptions()
         connect(&options, &OptionsWindow::languageChanged, this, &MainWindow::Traduction);
         options.exec();
     }
-    QCoreApplication::processEvents();
     LitOptions(m_program.settings(), m_program.state(), m_program.catalogue(),
                screen()->size() * kTwipsPerPixel);
     Traduction();

@@ -6,7 +6,6 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QGroupBox>
 #include <QLabel>
@@ -87,7 +86,6 @@ OptionsWindow::OptionsWindow(Program &program, UpdateCheck &update, QWidget *par
     TraductionOptions();
     if (m_form.openingSection() == OptionsForm::kUpdate) {
         showSection(OptionsForm::kUpdate);
-        QCoreApplication::processEvents();
         showAnnouncement();
     } else {
         showSection(OptionsForm::kGeneral);

@@ -133,6 +133,7 @@ PosterViewer::PosterViewer(Program &program, const QString &path, int slot, int 
     , m_path(path)
     , m_name(QFileInfo(path).completeBaseName())
     , m_slot(slot)
+    , m_generation(program.results().generation())
     , m_mainWindow(mainWindow)
 {
     setAttribute(Qt::WA_DeleteOnClose);
@@ -264,7 +265,7 @@ bool PosterViewer::save()
         return false;
     if (!copyPicture(m_path, QDir::fromNativeSeparators(dialog.FileName())))
         return false;
-    m_program.results().setDownloaded(m_slot);
+    m_program.results().setDownloaded(m_slot, m_generation);
     return true;
 }
 

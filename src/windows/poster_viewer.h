@@ -73,7 +73,7 @@ public:
     // Replaces the real save dialog (tests).
     void setSaveDialog(SaveDialog dialog);
     // "Save picture as...": true when the picture was copied; the hit is then
-    // marked as downloaded.
+    // marked as downloaded, unless a new search has replaced it.
     bool save();
 
 protected:
@@ -92,6 +92,7 @@ private:
     QString m_path;
     QString m_name;
     int m_slot;
+    quint64 m_generation; // of the list that m_slot belongs to
     bool m_loaded = false;
     QPointer<QWidget> m_mainWindow;
     SaveDialog m_saveDialog;

@@ -3,6 +3,7 @@
 // pictures that are not pictures, a download folder that is full or cannot be
 // written, and settings that are corrupt, cannot be read or were cut off.
 
+#include "await_task.h"
 #include "child_process.h"
 #include "core/search_history.h"
 #include "core/site_catalogue.h"
@@ -22,6 +23,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
+#include <QThread>
 #include <gtest/gtest.h>
 
 #include <array>
@@ -59,16 +61,17 @@ private:
     bool m_dropped;
 };
 // Answers the message boxes that the program opens while this lives (with
-// `answer`, or the only button there is), and keeps their texts.
+// `answer`, or the only button there is), and keeps their texts. `nestedOnly`:
+// only those that run an event loop of their own, blocking what opened them.
 class MessageBoxAnswers
 {
 public:
-    explicit MessageBoxAnswers(QMessageBox::StandardButton answer = QMessageBox::Yes)
+    explicit MessageBoxAnswers(QMessageBox::StandardButton answer = QMessageBox::Yes, bool nestedOnly = false)
     {
         m_poll.setInterval(10);
-        QObject::connect(&m_poll, &QTimer::timeout, [this, answer] {
+        QObject::connect(&m_poll, &QTimer::timeout, [this, answer, nestedOnly] {
             auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
-            if (!box || !box->isVisible())
+            if (!box || !box->isVisible() || (nestedOnly && QThread::currentThread()->loopLevel() == 0))
                 return;
             m_texts << box->text();
             QAbstractButton *button = box->button(answer);
@@ -162,6 +165,28 @@ TEST_F(ClosingTest, closingDuringADownloadStopsItLeavesNoFileAndCloses)
     program().retrieval().downloadClicked(0);
     closeOnceAskedFor("/mc/getjpg.html/MATRIX.jpg");
     expectClosedWithSettingsStored();
+}
+
+// The question whether to replace an earlier copy is asked outside the reply's
+// handler, while the retrieval waits; closing the window answers no.
+TEST_F(ClosingTest, closingDuringTheReplaceQuestionCopiesNothingAndEndsTheRetrieval)
+{
+    m_server.setReply(QStringLiteral("/mc/multicrit.html"), pageReply(kTwoFilms));
+    m_server.setReply(QStringLiteral("/mc/getjpg.html/MATRIX.jpg"), pictureReply(posterBytes(1024)));
+    search();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !program().searching(); }, 10000));
+    const QString earlier = program().retrieval().saveFolder() + u'/' + kPosterName;
+    writeFile(earlier, "earlier copy");
+    // A question with a loop of its own would be answered here, inside the reply's handler.
+    const MessageBoxAnswers nested(QMessageBox::Yes, true);
+    program().retrieval().downloadClicked(0);
+    ASSERT_TRUE(QTest::qWaitFor([] { return qobject_cast<QMessageBox *>(QApplication::activeModalWidget()); }, 10000));
+    EXPECT_TRUE(program().retrieval().downloading());
+    m_window->close();
+    EXPECT_TRUE(QTest::qWaitFor([this] { return !program().retrieval().downloading(); }, 5000));
+    EXPECT_EQ(contents(earlier), "earlier copy");
+    EXPECT_FALSE(program().results().slot(0).downloaded);
+    EXPECT_EQ(nested.texts(), QStringList{});
 }
 
 // ---------------------------------------------------------------------------
@@ -345,11 +370,13 @@ TEST_F(DesktopCopyTest, whatWasThereChangesOnlyWhenTheNewCopyIsWhole)
         std::optional<FileSizeLimit> fullDisk;
         if (c.fullDisk)
             fullDisk.emplace(4096);
-        const bool copied = m_output.copyFile(c.source, folder + QStringLiteral("/Poster.jpg"));
+        const std::optional<bool> copied = awaitTask(m_output.copyFile(c.source, folder + QStringLiteral("/Poster.jpg")));
         fullDisk.reset();
 
         EXPECT_EQ(copied, c.copied);
-        EXPECT_EQ(boxes.texts(), (c.copied ? QStringList{replace} : QStringList{replace, couldNotCopy(folder)}));
+        const QStringList said = c.copied ? QStringList{replace} : QStringList{replace, couldNotCopy(folder)};
+        (void)QTest::qWaitFor([&] { return boxes.texts().size() == said.size(); }, 5000);
+        EXPECT_EQ(boxes.texts(), said);
         EXPECT_EQ(filesUnder(folder), QStringList{kept});
         EXPECT_EQ(contents(folder + u'/' + kept), c.after);
     }
@@ -362,8 +389,8 @@ TEST_F(DesktopCopyTest, anUnwritableFolderIsSaidAndNothingIsLeft)
     const UnwritableFolder folder(parent);
     const QStringList before = filesUnder(parent);
     MessageBoxAnswers boxes;
-    EXPECT_FALSE(m_output.copyFile(m_source, folder.path() + QStringLiteral("/Poster.jpg")));
-    EXPECT_EQ(boxes.texts(), QStringList{couldNotCopy(folder.path())});
+    EXPECT_EQ(awaitTask(m_output.copyFile(m_source, folder.path() + QStringLiteral("/Poster.jpg"))), false);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return boxes.texts() == QStringList{couldNotCopy(folder.path())}; }, 5000));
     EXPECT_EQ(filesUnder(parent), before);
 }
 

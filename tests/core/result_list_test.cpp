@@ -113,13 +113,27 @@ TEST(ResultListTest, placementRules)
     EXPECT_EQ(list.stripLeft(), scrolled);
 }
 
+// A slot number kept from before a new search names an unrelated hit.
+TEST(ResultListTest, aHitIsMarkedDownloadedOnlyInTheListItCameFrom)
+{
+    ResultList list;
+    add(list, QStringLiteral("A"), 0, false);
+    const quint64 before = list.generation();
+    list.clear();
+    add(list, QStringLiteral("B"), 0, false);
+    list.setDownloaded(0, before);
+    EXPECT_FALSE(list.slot(0).downloaded);
+    list.setDownloaded(0, list.generation());
+    EXPECT_TRUE(list.slot(0).downloaded);
+}
+
 TEST(ResultListTest, outOfRangeIndicesAreHarmless)
 {
     ResultList list;
     list.entry(500).Title = QStringLiteral("lost");
     EXPECT_TRUE(list.entry(500).Title.isEmpty());
     list.setThumbnail(3, QImage(2, 2, QImage::Format_RGB32));
-    list.setDownloaded(-1);
+    list.setDownloaded(-1, list.generation());
     EXPECT_EQ(list.NbVignettes(), 0);
     EXPECT_FALSE(list.slot(7).shown);
 }

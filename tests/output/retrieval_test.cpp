@@ -58,7 +58,10 @@ protected:
         addHit(QStringLiteral("STAR WARS"), 1977, QStringLiteral("sw"), QStringLiteral("JPG"));
         addHit(QStringLiteral("ALIEN"), 0, QStringLiteral("alien"), QStringLiteral("PDF"));
         addHit(QStringLiteral("NOWHERE"), 0, QStringLiteral("x"), QStringLiteral("JPG"), QStringLiteral("Unknown site"));
+        addHit(QStringLiteral("NO MEMORY"), 0, QStringLiteral("throws"), QStringLiteral("JPG"));
         retrieval().setResolver(QStringLiteral("Site"), [this](PictureRequest &request) -> QCoro::Task<PictureSource> {
+            if (request.hit().Key == u"throws")
+                throw std::bad_alloc();
             co_return PictureSource{m_server.url(u'/' + request.hit().Key), false, request.hit().Extra == u"PDF"};
         });
     }
@@ -125,7 +128,8 @@ TEST_F(RetrievalTest, theDownloadButtonCopiesAndOnlyACopyShowsTheBadge)
 }
 
 // The press returns at once; until the picture is handled, the program is busy
-// and a second press, or a press on a site without resolver, does nothing.
+// and a second press, or a press on a site without resolver, does nothing. A
+// resolver that throws ends its retrieval as a failed one.
 TEST_F(RetrievalTest, oneRetrievalAtATimeAndTheProgramBusyUntilItEnds)
 {
     FixtureServer::Reply slow = pictureReply(jpegBytes());
@@ -148,6 +152,15 @@ TEST_F(RetrievalTest, oneRetrievalAtATimeAndTheProgramBusyUntilItEnds)
     EXPECT_FALSE(retrieval().downloading());
     EXPECT_EQ(m_actions.calls.size(), 1);
     EXPECT_FALSE(program().busy());
+
+    retrieval().downloadClicked(3);
+    ASSERT_TRUE(ended());
+    EXPECT_EQ(finished.count(), 2);
+    EXPECT_EQ(m_actions.calls.size(), 1) << "nothing copied or shown";
+    EXPECT_FALSE(slot(3).downloaded);
+    EXPECT_FALSE(program().busy());
+    EXPECT_TRUE(program().searchButtonEnabled());
+    EXPECT_TRUE(slot(3).enabled);
 }
 
 TEST(FichierExisteTest, onlyAFileWithBytesCounts)

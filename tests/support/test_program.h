@@ -61,10 +61,10 @@ struct TestProgram
 // Writes down what the program asked the desktop to do, and copies for real.
 struct RecordedActions : OutputActions
 {
-    bool copyFile(const QString &source, const QString &destination) override
+    QCoro::Task<bool> copyFile(QString source, QString destination) override
     {
         calls << QStringLiteral("copy %1 -> %2").arg(source, destination);
-        return QFile::copy(source, destination);
+        co_return QFile::copy(source, destination);
     }
     void openDocument(const QString &path) override { calls << QStringLiteral("open ") + path; }
     void showInSystemViewer(const QString &path) override { calls << QStringLiteral("system viewer ") + path; }

@@ -144,10 +144,12 @@ TEST_F(PosterViewerTest, aClickOrCtrlSSavesThroughTheDialogAndMarksTheHitUnlessC
         int slot;
         bool chosen;
         std::function<void(PosterViewer *)> save;
+        bool newSearch = false; // the list is cleared and filled anew while the viewer is open
     } cases[] = {
         {"cancel", 0, false, [](PosterViewer *viewer) { viewer->save(); }},
         {"click", 1, true, [](PosterViewer *viewer) { QTest::mouseClick(viewer->pictureBox(), Qt::LeftButton, {}, QPoint(20, 30)); }},
         {"Ctrl+S", 0, true, [](PosterViewer *viewer) { QTest::keyClick(viewer, Qt::Key_S, Qt::ControlModifier); }},
+        {"new search", 1, true, [](PosterViewer *viewer) { viewer->save(); }, true},
     };
     const QByteArray bytes = jpegBytes(QSize(40, 60));
     for (const auto &c : cases) {
@@ -160,6 +162,11 @@ TEST_F(PosterViewerTest, aClickOrCtrlSSavesThroughTheDialogAndMarksTheHitUnlessC
             dialog.setFileName(QDir::toNativeSeparators(target));
             return c.chosen;
         });
+        if (c.newSearch) {
+            program().results().clear();
+            program().results().addSlot(false, true);
+            program().results().addSlot(false, true);
+        }
         // Only the viewer's own hit is marked.
         ASSERT_FALSE(program().results().slot(c.slot).downloaded);
 
@@ -171,7 +178,7 @@ TEST_F(PosterViewerTest, aClickOrCtrlSSavesThroughTheDialogAndMarksTheHitUnlessC
         EXPECT_EQ(asked.FileName(), QStringLiteral("Matrix [1999]  (MovieCovers)"));
         QFile copy(target);
         EXPECT_EQ(copy.open(QIODevice::ReadOnly) ? copy.readAll() : QByteArray(), c.chosen ? bytes : QByteArray());
-        EXPECT_EQ(program().results().slot(c.slot).downloaded, c.chosen);
+        EXPECT_EQ(program().results().slot(c.slot).downloaded, c.chosen && !c.newSearch);
         viewer->close();
     }
 }
