@@ -143,6 +143,7 @@ void ResultList::clear()
     m_stripLeft = kStripHome;
     m_scroll.visible = false;
     m_scroll.value = 0;
+    ++m_generation;
     emit cleared();
     emit stripChanged();
 }
@@ -193,4 +194,10 @@ void ResultList::setDownloaded(int slot)
         return;
     m_slots[slot].downloaded = true;
     emit slotChanged(slot);
+}
+
+void ResultList::setDownloaded(int slot, quint64 generation)
+{
+    if (generation == m_generation)
+        setDownloaded(slot);
 }

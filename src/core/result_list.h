@@ -94,6 +94,11 @@ public:
     void setThumbnailUrl(int slot, const QString &url);
     void setThumbnail(int slot, const QImage &picture);
     void setDownloaded(int slot);
+    // The same, from one who saw the list as it was at `generation`: nothing
+    // when the list was cleared since, as the slot now holds another hit.
+    void setDownloaded(int slot, quint64 generation);
+    // Counts the clears.
+    quint64 generation() const { return m_generation; }
 
 signals:
     void cleared();
@@ -115,4 +120,5 @@ private:
     int m_stripLeft = kStripHome;
     int m_stripWidth = 0;
     ScrollBar m_scroll;
+    quint64 m_generation = 0;
 };
