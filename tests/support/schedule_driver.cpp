@@ -113,6 +113,7 @@ struct Viewer : OutputActions
     quint64 generation = 0;
 };
 
+// Plays one schedule; a program is made at its start and after each close.
 class Driver
 {
 public:
@@ -346,14 +347,11 @@ void Driver::answerPage(int row, bool last)
 
 void Driver::retrieve(int x)
 {
+    // The slots are enabled and disabled all together.
     const ResultList &results = m_world->program.results();
-    QList<int> enabled;
-    for (int slot = 0; slot < results.NbVignettes(); ++slot)
-        if (results.slot(slot).enabled)
-            enabled.append(slot);
-    if (enabled.isEmpty())
+    if (results.NbVignettes() == 0 || !results.slot(0).enabled)
         return;
-    const int slot = enabled[(x >> 1) % enabled.size()];
+    const int slot = (x >> 1) % results.NbVignettes();
     if (x & 1)
         m_world->program.retrieval().downloadClicked(slot);
     else
@@ -422,7 +420,6 @@ QCoro::Task<PictureSource> Driver::pictureSource()
 
 void Driver::onSlotAdded(int slot)
 {
-    expect(m_log != nullptr, "a slot made with no search");
     if (!m_log)
         return;
     SearchLog &log = *m_log;
@@ -461,7 +458,6 @@ void Driver::onHitsPlaced(int before)
 
 void Driver::onRunFinished()
 {
-    expect(m_log != nullptr, "a run finished with no search");
     if (!m_log)
         return;
     SearchLog &log = *m_log;
