@@ -80,15 +80,20 @@ struct SearchLog
     int placedRowsAtStop = 0;
 };
 
-QByteArray picture(const char *format)
+// A tiny picture in the format a site may send.
+const QByteArray &picture(bool jpeg)
 {
-    QImage image(2, 2, QImage::Format_RGB32);
-    image.fill(Qt::darkRed);
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    image.save(&buffer, format);
-    return bytes;
+    static const auto encode = [](const char *format) {
+        QImage image(2, 2, QImage::Format_RGB32);
+        image.fill(Qt::darkRed);
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, format);
+        return bytes;
+    };
+    static const QByteArray png = encode("PNG"), jpg = encode("JPG");
+    return jpeg ? jpg : png;
 }
 
 QString siteName(int row)
@@ -246,14 +251,14 @@ void Driver::step(int op, int x)
         break;
     case Thumb:
         if (StandInReply *reply = oldestOpen(QStringLiteral("http://thumb.test/%1/").arg((x & 15) % m_bases.size())))
-            x & 16 ? reply->answer(404, {}) : reply->answer(200, picture(x & 1 ? "JPG" : "PNG"));
+            x & 16 ? reply->answer(404, {}) : reply->answer(200, picture(x & 1));
         break;
     case Picture:
         if (StandInReply *reply = oldestOpen(QStringLiteral("http://picture.test/"))) {
             if (x % 4 == 3)
                 reply->fail();
             else
-                reply->answer(200, x % 4 == 2 ? QByteArray("junk") : picture(x % 4 ? "JPG" : "PNG"));
+                reply->answer(200, x % 4 == 2 ? QByteArray("junk") : picture(x % 4 == 1));
         }
         break;
     case Button:
