@@ -3,7 +3,6 @@
 #include "settings/program_state.h"
 #include "net/page_decoding.h"
 
-#include <QElapsedTimer>
 #include <QNetworkDiskCache>
 #include <QNetworkReply>
 #include <QImage>
@@ -118,9 +117,17 @@ Download::Download(ProgramState &state, const QString &cacheFolder, QObject *par
     connect(&m_manager, &QNetworkAccessManager::finished, this, &Download::onFinished);
 }
 
+void Download::setNetwork(QNetworkAccessManager *network)
+{
+    m_network->disconnect(this);
+    m_network = network;
+    m_appliedProxy = {};
+    connect(m_network, &QNetworkAccessManager::finished, this, &Download::onFinished);
+}
+
 Download::~Download()
 {
-    m_manager.disconnect(this);
+    m_network->disconnect(this);
     for (auto it = m_reads.cbegin(); it != m_reads.cend(); ++it) {
         it.key()->disconnect();
         it.key()->abort();
@@ -156,7 +163,7 @@ Download::Ticket Download::start(const QString &url, Purpose purpose, Delivery d
     TicketState &ticket = m_tickets[read.ticket];
     ticket.deliver = std::move(deliver);
     ticket.options = read.options;
-    ticket.sinceStart.start();
+    ticket.startedMs = m_clock->nowMs();
     issue(read);
     return read.ticket;
 }
@@ -167,7 +174,7 @@ QCoro::Task<bool> Download::wait(Ticket ticket, Waiting waiting)
     if (state == m_tickets.cend())
         co_return true;
     const int options = state->options;
-    const QElapsedTimer since = state->sinceStart;
+    const qint64 startedMs = state->startedMs;
     const bool untilDone = waiting == Waiting::Done || waiting == Waiting::DoneThenSettle;
     const bool settle = waiting == Waiting::Settle || waiting == Waiting::DoneThenSettle;
     bool done = false;
@@ -177,7 +184,7 @@ QCoro::Task<bool> Download::wait(Ticket ticket, Waiting waiting)
     else if (untilDone)
         done = co_await waitFor(ticket, m_timing.limitMs, true);
     if (settle && !done)
-        done = co_await waitFor(ticket, m_timing.pauseMs - int(since.elapsed()), false);
+        done = co_await waitFor(ticket, m_timing.pauseMs - int(m_clock->nowMs() - startedMs), false);
     co_return done;
 }
 
@@ -202,17 +209,16 @@ QCoro::Task<bool> Download::waitFor(Ticket ticket, int timeoutMs, bool reissue)
     Waiter waiter;
     waiter.ticket = ticket;
     m_waiters.insert(ticket, &waiter);
-    QElapsedTimer sinceWait;
-    sinceWait.start();
+    const qint64 waitStartMs = m_clock->nowMs();
     // Pages sometimes hang on the first try and come at once on the second.
     bool reissueDue = reissue && m_timing.reissueMs < timeoutMs;
     while (!waiter.ended) {
         WakeUp wake;
         waiter.wake = &wake;
         const int until = reissueDue ? m_timing.reissueMs : timeoutMs;
-        const int timer = m_timers.wakeIn(wake, until - int(sinceWait.elapsed()));
+        const int timer = m_clock->wakeIn(wake, until - int(m_clock->nowMs() - waitStartMs));
         co_await wake.untilWoken();
-        m_timers.stop(timer);
+        m_clock->stop(timer);
         waiter.wake = nullptr;
         if (waiter.ended || !reissueDue)
             break;
@@ -276,7 +282,7 @@ void Download::applyProxy()
         ? QNetworkProxy(QNetworkProxy::DefaultProxy)
         : QNetworkProxy(QNetworkProxy::HttpProxy, m_state.ProxyHost, quint16(m_state.ProxyPort));
     if (proxy != m_appliedProxy) {
-        m_manager.setProxy(proxy);
+        m_network->setProxy(proxy);
         m_appliedProxy = proxy;
     }
 }
@@ -288,7 +294,7 @@ void Download::issue(Read read)
     request.setHeader(QNetworkRequest::UserAgentHeader, kUserAgent);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          read.fromCache ? QNetworkRequest::AlwaysCache : cacheControlFor(read.options));
-    QNetworkReply *reply = m_manager.get(request);
+    QNetworkReply *reply = m_network->get(request);
     const qint64 cap = isTextRead(read.purpose) ? m_caps.pageBytes : m_caps.pictureBytes;
     ++m_tickets[read.ticket].inFlight;
     m_reads.insert(reply, std::move(read));

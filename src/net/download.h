@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QCoro/QCoroTask>
-#include <QElapsedTimer>
 #include <QHash>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
@@ -89,6 +88,10 @@ public:
     void setCaps(const Caps &caps) { m_caps = caps; }
     const Caps &caps() const { return m_caps; }
     ProgramState &state() const { return m_state; }
+    // Where the reads go and the time their waits run on; both stay the
+    // caller's and must outlive this. Set before the first read.
+    void setNetwork(QNetworkAccessManager *network);
+    void setClock(WaitClock *clock) { m_clock = clock; }
 
     // Starts reading `url`; `deliver` gets its outcome once it ends, unless it
     // is cancelled first. A Save writes to `savePath`.
@@ -124,7 +127,7 @@ private:
         int inFlight = 0;
         bool delivered = false;
         Delivery deliver;
-        QElapsedTimer sinceStart;
+        qint64 startedMs = 0;
         int options = 0;
     };
     struct Waiter
@@ -147,11 +150,13 @@ private:
 
     ProgramState &m_state;
     QNetworkAccessManager m_manager;
+    QNetworkAccessManager *m_network = &m_manager;
     QNetworkDiskCache *m_cache = nullptr;
     QHash<QNetworkReply *, Read> m_reads;
     QHash<Ticket, TicketState> m_tickets;
     QMultiHash<Ticket, Waiter *> m_waiters;
     WakeTimers m_timers;
+    WaitClock *m_clock = &m_timers;
     Timing m_timing;
     Caps m_caps;
     Ticket m_nextTicket = 1;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "net/wait_clock.h"
+
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QTimerEvent>
@@ -43,19 +46,20 @@ private:
 
 // Timers that wake a WakeUp. They belong to a long-lived object, so a wait
 // ended by its own timer may stop that timer while it fires.
-class WakeTimers : public QObject
+class WakeTimers : public QObject, public WaitClock
 {
 public:
-    using QObject::QObject;
+    explicit WakeTimers(QObject *parent = nullptr) : QObject(parent) { m_since.start(); }
 
+    qint64 nowMs() const override { return m_since.elapsed(); }
     // Wakes `wake` in `ms` (at once when `ms` is not positive); the id stops it.
-    int wakeIn(WakeUp &wake, int ms)
+    int wakeIn(WakeUp &wake, int ms) override
     {
         const int id = startTimer(qMax(ms, 0), Qt::PreciseTimer);
         m_wakes.insert(id, &wake);
         return id;
     }
-    void stop(int id)
+    void stop(int id) override
     {
         if (m_wakes.remove(id))
             killTimer(id);
@@ -72,4 +76,5 @@ protected:
 
 private:
     QHash<int, WakeUp *> m_wakes;
+    QElapsedTimer m_since;
 };
