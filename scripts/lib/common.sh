@@ -11,7 +11,7 @@ export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
 PACKAGES=(
     cmake ninja-build g++ ccache pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
-    qcoro-qt6-dev
+    qcoro-qt6-dev libyaml-cpp-dev
     libgtest-dev libgmock-dev libbenchmark-dev
 )
 
