@@ -115,4 +115,94 @@ TEST_F(SiteFileReaderTest, eachErrorIsReportedAtItsNodeWithItsKeyPath)
     }
 }
 
+// Every key of the format, as a site written today would use them.
+TEST_F(SiteFileReaderTest, aCompleteFileReadsIntoItsDescription)
+{
+    const SiteFileReading html = read(R"yaml(format: 1
+id: Sample-HTML
+name: Sample HTML
+language: both
+kind: jackets
+home: http://films.example/
+hosts:
+  images: http://img.example/
+  api: https://api.example:8443/
+search:
+  address: "search?q={title}&l={letter}"
+  charset: windows-1252
+  rows:
+    within: ["<ul class=\"results\">", "</ul>"]
+    between: ["<li", "</li>"]
+  fields:
+    title: {between: ["<h2>", "</h2>"], filters: [trim, decode-html]}
+    year: {regex: "\\((?<value>\\d{4})\\)", filters: [{default: "0"}]}
+    thumbnail: {between: ["src=\"", "\""], filters: [absolute, {replace: [/small/, /large/]}]}
+    key: {between: ["data-id=\"", "\""], filters: [lower, {regex-replace: ["^0+", ""]}]}
+    link: {between: ["href=\"", "\""], filters: [decode-url, absolute, upper]}
+    picture: {value: "{{{host.images}}}/{key}.jpg", filters: [{prepend: a}, {append: b}]}
+  pages:
+    next: {between: ["<a rel=\"next\" href=\"", "\""], filters: [absolute]}
+    max: 3
+film-page:
+  address: "{link}"
+  thumbnail: {regex: "<img class=\"small\" src=\"(?<value>[^\"]+)\""}
+picture:
+  page: "{link}/poster"
+  from-page: {between: ["<img id=\"poster\" src=\"", "\""], filters: [absolute]}
+)yaml");
+    ASSERT_EQ(html.errors.size(), 0) << html.errors.value(0).text().toStdString();
+    const SiteFile &site = html.site;
+    EXPECT_EQ(std::tuple(site.path, site.format, site.id, site.name, site.home), std::tuple(path(), 1, "Sample-HTML", "Sample HTML", "http://films.example/"));
+    EXPECT_TRUE(site.language == SiteFile::Language::Both && site.kind == SiteFile::Kind::Jackets);
+    EXPECT_EQ(site.hosts, (QList<std::pair<QString, QString>>{{"images", "http://img.example/"}, {"api", "https://api.example:8443/"}}));
+    EXPECT_TRUE(site.search.method == SiteRequest::Method::Get && site.search.charset == SiteRequest::Charset::Windows1252
+                && site.search.answer == SiteRequest::Answer::Html);
+    EXPECT_EQ(site.search.address, "search?q={title}&l={letter}");
+    EXPECT_EQ(site.rows.within, std::pair(QString("<ul class=\"results\">"), QString("</ul>")));
+    EXPECT_EQ(std::tuple(site.rows.each.start, site.rows.each.end), std::tuple("<li", "</li>"));
+    EXPECT_EQ(site.fields.keys(), (QStringList{"key", "link", "picture", "thumbnail", "title", "year"}));
+    using Filter = SiteFilter::Kind;
+    const auto kinds = [](const SiteExtractor &found) {
+        QList<Filter> listed;
+        for (const SiteFilter &filter : found.filters)
+            listed << filter.kind;
+        return listed;
+    };
+    EXPECT_EQ(kinds(site.fields["title"]), (QList<Filter>{Filter::Trim, Filter::DecodeHtml}));
+    EXPECT_EQ(kinds(site.fields["link"]), (QList<Filter>{Filter::DecodeUrl, Filter::Absolute, Filter::Upper}));
+    EXPECT_EQ(kinds(site.fields["picture"]), (QList<Filter>{Filter::Prepend, Filter::Append}));
+    const SiteExtractor &year = site.fields["year"];
+    EXPECT_EQ(year.regex.match("Film (1999)").captured("value"), "1999") << "compiled as written, with its match limit";
+    EXPECT_TRUE(year.kind == SiteExtractor::Kind::Regex && year.pattern == R"(\((?<value>\d{4})\))" && year.regex.pattern().startsWith("(*LIMIT_MATCH="));
+    EXPECT_EQ(std::tuple(year.filters[0].text, site.fields["thumbnail"].filters[1].text, site.fields["thumbnail"].filters[1].with), std::tuple("0", "/small/", "/large/"));
+    EXPECT_EQ(site.fields["key"].filters[1].regex.match("007").capturedLength(), 2);
+    EXPECT_EQ(site.fields["picture"].templ, "{{{host.images}}}/{key}.jpg");
+    ASSERT_TRUE(site.pages && site.pages->next && site.filmPage && site.filmPage->thumbnail && !site.filmPage->picture && site.picture && site.picture->fromPage);
+    EXPECT_EQ(std::tuple(site.pages->next->start, site.pages->address, site.pages->max), std::tuple("<a rel=\"next\" href=\"", "", 3));
+    EXPECT_EQ(std::tuple(site.filmPage->address, site.picture->address, site.picture->page, site.picture->fromPage->end), std::tuple("{link}", "", "{link}/poster", "\""));
+
+    const SiteFileReading json = read(R"yaml(format: 1
+id: sample-json
+name: Sample JSON
+language: us
+kind: posters
+home: https://api.example/v1
+search:
+  method: post
+  address: "{home}/search"
+  form: {query: "{title}", page: "{page}", all: "1"}
+  answer: json
+  rows: {path: "data.results[0].films"}
+  fields:
+    title: {path: name}
+    picture: {path: "images[2].large", filters: [absolute]}
+  pages: {address: "{home}/search?p={page}", max: 10}
+picture: {address: "{picture}"}
+)yaml");
+    ASSERT_EQ(json.errors.size(), 0) << json.errors.value(0).text().toStdString();
+    EXPECT_EQ(json.site.search.form, (QList<std::pair<QString, QString>>{{"query", "{title}"}, {"page", "{page}"}, {"all", "1"}}));
+    EXPECT_TRUE(json.site.search.method == SiteRequest::Method::Post && json.site.search.answer == SiteRequest::Answer::Json);
+    EXPECT_EQ(std::tuple(json.site.rows.each.path, json.site.fields["picture"].path, json.site.pages->max), std::tuple("data.results[0].films", "images[2].large", 10));
+}
+
 } // namespace
