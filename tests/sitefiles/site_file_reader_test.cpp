@@ -205,4 +205,35 @@ picture: {address: "{picture}"}
     EXPECT_EQ(std::tuple(json.site.rows.each.path, json.site.fields["picture"].path, json.site.pages->max), std::tuple("data.results[0].films", "images[2].large", 10));
 }
 
+// Size and nesting are refused before the YAML parser sees the file; the first
+// error of each file is checked, and a file at each limit still reaches the parser.
+TEST_F(SiteFileReaderTest, aFileTooLargeOrTooDeeplyNestedIsRefusedWhereItPassesTheLimit)
+{
+    const auto padded = [](qsizetype size) { return kSmallest + QByteArray(size - qstrlen(kSmallest), '#'); };
+    const auto indented = [](int depth) {
+        QByteArray text;
+        for (int level = 0; level < depth; ++level)
+            text += QByteArray(2 * level, ' ') + "k" + QByteArray::number(level) + ":\n";
+        return text;
+    };
+    const auto block = "a: |\n  " + indented(20).replace(":", "").replace("\n", "\n  ");
+    const std::pair<QByteArray, const char *> cases[] = {
+        {padded(64 * 1024), ""},
+        {padded(64 * 1024 + 1), "1:1: the file is larger than 64 KiB"},
+        {indented(16), "1:1: k0: unknown key"},
+        {indented(17), "17:33: nesting deeper than 16 levels"},
+        {"a: " + QByteArray(15, '[') + QByteArray(15, ']'), "1:1: a: unknown key"},
+        {"a: " + QByteArray(16, '[') + QByteArray(16, ']'), "1:19: nesting deeper than 16 levels"},
+        {QByteArray("- ").repeated(15) + "x", "1:1: expected a map"},
+        {QByteArray("- ").repeated(16) + "x", "1:33: nesting deeper than 16 levels"},
+        {"a: \"" + QByteArray(20, '[') + "\"\nb: '{{{{{{{{{{{{{{{{{{{{'", "1:1: a: unknown key"},
+        {block, "1:1: a: unknown key"},
+    };
+    for (const auto &[text, expected] : cases) {
+        SCOPED_TRACE(text.left(200).toStdString());
+        EXPECT_EQ(errors(text).section('\n', 0, 0).left(qstrlen(expected)), QString(expected));
+    }
+    EXPECT_TRUE(readSiteFile(path() + ".missing").errors.value(0).text().endsWith(".missing:1:1: cannot be read: No such file or directory"));
+}
+
 } // namespace
