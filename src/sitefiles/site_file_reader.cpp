@@ -557,9 +557,9 @@ void Checker::readFields(const Slot &slot)
     const Map fields = map(slot, {"title", "year", "thumbnail", "picture", "key", "link"}, {"title"});
     QStringList found;
     for (const Map::Entry &entry : fields.entries) {
-        const bool isValue = entry.value->type == Type::Map
-            && std::any_of(entry.value->items.cbegin(), entry.value->items.cend(),
-                           [](const YamlNode &key) { return key.text == QLatin1String("value"); });
+        bool isValue = false;
+        for (size_t i = 0; entry.value->type == Type::Map && i < entry.value->items.size(); i += 2)
+            isValue = isValue || entry.value->items[i].text == QLatin1String("value");
         if (!isValue)
             found << entry.name;
     }

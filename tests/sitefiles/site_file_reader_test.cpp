@@ -92,6 +92,8 @@ TEST_F(SiteFileReaderTest, eachErrorIsReportedAtItsNodeWithItsKeyPath)
         {"  address: \"s?q={title}\"", "  address: \"http://b.example/s?q={title}}\"",
          "8:12: search.address: an address is relative to home or starts with {home} or {host.NAME}\n"
          "8:12: search.address: a lone } is written }}"},
+        {title, QByteArray(title) + "\n    year: {regex: value}\n    key: {value: \"{title}{year}\"}\n    link: {value: \"{key}\"}",
+         "14:19: search.fields.link.value: unknown placeholder {key}; known: {home}, {title}, {year}"},
         {"", "picture: {address: \"{picture}.jpg\"}", "12:20: picture.address: unknown placeholder {picture}; known: {home}, {title}"},
         {"format: 1", "format: 2\ncolour: red", "1:9: format: format 2 is newer than this Pellicam reads (1)"},
         {"id: t", "id: t_1", "2:5: id: an id is letters, digits and '-'"},
