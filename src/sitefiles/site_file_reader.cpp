@@ -95,13 +95,12 @@ std::optional<YamlProblem> tooDeep(const QByteArray &bytes)
         }
         // A block scalar's lines are those indented past the innermost level open here.
         const qsizetype indentation = levels.empty() ? 0 : levels.back();
+        const QByteArray opened = line.left(column).trimmed();
+        char previous = opened.isEmpty() ? ':' : opened.back(); // the last character before, blanks aside
         for (; column < line.size(); ++column) {
             const char c = line[column];
-            qsizetype before = column - 1;
-            while (before >= 0 && line[before] == ' ')
-                --before;
-            const char previous = before < 0 ? ' ' : line[before];
-            const bool startsNode = before < 0 || QByteArrayView(":-?[{,").contains(previous);
+            const bool startsNode = QByteArrayView(":-?[{,").contains(previous);
+            previous = c == ' ' ? previous : c;
             if (quote == '"' && c == '\\') {
                 ++column;
             } else if (quote == '\'' && c == '\'' && column + 1 < line.size() && line[column + 1] == '\'') {
