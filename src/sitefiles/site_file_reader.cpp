@@ -75,7 +75,8 @@ std::optional<YamlProblem> tooDeep(const QByteArray &bytes)
         const auto deeper = [&]() -> std::optional<YamlProblem> {
             if (qsizetype(levels.size()) + flow <= kMaxDepth)
                 return std::nullopt;
-            return YamlProblem{int(number + 1), int(column + 1), {}, QStringLiteral("nesting deeper than %1 levels").arg(kMaxDepth)};
+            const QString message = QStringLiteral("nesting deeper than %1 levels").arg(kMaxDepth);
+            return YamlProblem{int(number + 1), int(column + 1), {}, message};
         };
         if (quote == 0 && flow == 0) {
             const qsizetype indentation = column;
@@ -480,8 +481,8 @@ void Checker::check(const YamlNode &root)
             return;
         }
     }
-    const Map top = map({&root, {}}, {"format", "id", "name", "language", "kind", "home", "hosts", "search", "film-page", "picture"},
-                        {"format", "id", "name", "language", "kind", "home", "search"});
+    const QStringList required = {"format", "id", "name", "language", "kind", "home", "search"};
+    const Map top = map({&root, {}}, required + QStringList{"hosts", "film-page", "picture"}, required);
     if (!top.node)
         return;
     m_site.format = number(top["format"], 1, kFormat).value_or(kFormat);

@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <string_view>
 
 namespace {
 
@@ -81,7 +82,8 @@ TEST_F(SiteFileReaderTest, eachErrorIsReportedAtItsNodeWithItsKeyPath)
         {title, "    title: {between: [a, b], filters: [{regex-replace: [\"[a\", x]}]}",
          "11:56: search.fields.title.filters[0].regex-replace: invalid regular expression at offset 2: missing terminating ]"},
         {title, longPattern, "11:20: search.fields.title.regex: regular expression longer than 1000 characters"},
-        {title, "    title: {between: [a, b], regex: a}", "11:30: search.fields.title.regex: only one of: between, path, regex, value"},
+        {title, "    title: {between: [a, b], regex: a}",
+         "11:30: search.fields.title.regex: only one of: between, path, regex, value"},
         {title, "    title: {path: a.b}", "11:19: search.fields.title.path: path is for json answers only"},
         {"home: http://a.example/", "home: ftp://a.example/", "6:7: home: expected an http or https address"},
         {"home: http://a.example/", "home: http://a.example/\nhosts: {img: \"//b.example\", x_y: http://c.example}",
@@ -92,15 +94,18 @@ TEST_F(SiteFileReaderTest, eachErrorIsReportedAtItsNodeWithItsKeyPath)
         {"  address: \"s?q={title}\"", "  address: \"http://b.example/s?q={title}}\"",
          "8:12: search.address: an address is relative to home or starts with {home} or {host.NAME}\n"
          "8:12: search.address: a lone } is written }}"},
-        {title, QByteArray(title) + "\n    year: {regex: value}\n    key: {value: \"{title}{year}\"}\n    link: {value: \"{key}\"}",
+        {title, QByteArray(title) + "\n    year: {regex: value}\n    key: {value: \"{title}{year}\"}"
+                                    "\n    link: {value: \"{key}\"}",
          "14:19: search.fields.link.value: unknown placeholder {key}; known: {home}, {title}, {year}"},
-        {"", "picture: {address: \"{picture}.jpg\"}", "12:20: picture.address: unknown placeholder {picture}; known: {home}, {title}"},
+        {"", "picture: {address: \"{picture}.jpg\"}",
+         "12:20: picture.address: unknown placeholder {picture}; known: {home}, {title}"},
         {"format: 1", "format: 2\ncolour: red", "1:9: format: format 2 is newer than this Pellicam reads (1)"},
         {"id: t", "id: t_1", "2:5: id: an id is letters, digits and '-'"},
         {"id: t", "id: motEURrecherche", "2:5: id: motEURrecherche is taken by the program; choose another id"},
         {"language: fr", "language: de", "4:11: language: expected one of: both, fr, us"},
         {"home: http://a.example/", "home: &h http://a.example/\nhosts: {img: *h}",
-         "6:7: home: anchors and aliases are not allowed\n7:14: hosts.img: anchors and aliases are not allowed\n7:14: hosts.img: expected a string"},
+         "6:7: home: anchors and aliases are not allowed\n7:14: hosts.img: anchors and aliases are not allowed\n"
+         "7:14: hosts.img: expected a string"},
         {"name: T", "name: [T", "4:9: end of sequence flow not found"},
     };
     for (const Case &c : cases) {
@@ -112,8 +117,8 @@ TEST_F(SiteFileReaderTest, eachErrorIsReportedAtItsNodeWithItsKeyPath)
         SCOPED_TRACE(text.toStdString());
         const std::string found = errors(text).toStdString();
         EXPECT_EQ(found.substr(0, std::strlen(c.expected)), c.expected) << found;
-        EXPECT_EQ(std::count(found.begin(), found.end(), '\n'), std::count(c.expected, c.expected + std::strlen(c.expected), '\n'))
-            << found;
+        const std::string_view expected = c.expected;
+        EXPECT_EQ(std::count(found.begin(), found.end(), '\n'), std::count(expected.begin(), expected.end(), '\n')) << found;
     }
 }
 
@@ -154,9 +159,11 @@ picture:
 )yaml");
     ASSERT_EQ(html.errors.size(), 0) << html.errors.value(0).text().toStdString();
     const SiteFile &site = html.site;
-    EXPECT_EQ(std::tuple(site.path, site.format, site.id, site.name, site.home), std::tuple(path(), 1, "Sample-HTML", "Sample HTML", "http://films.example/"));
+    EXPECT_EQ(std::tuple(site.path, site.format, site.id, site.name, site.home),
+              std::tuple(path(), 1, "Sample-HTML", "Sample HTML", "http://films.example/"));
     EXPECT_TRUE(site.language == SiteFile::Language::Both && site.kind == SiteFile::Kind::Jackets);
-    EXPECT_EQ(site.hosts, (QList<std::pair<QString, QString>>{{"images", "http://img.example/"}, {"api", "https://api.example:8443/"}}));
+    using Pairs = QList<std::pair<QString, QString>>;
+    EXPECT_EQ(site.hosts, (Pairs{{"images", "http://img.example/"}, {"api", "https://api.example:8443/"}}));
     EXPECT_TRUE(site.search.method == SiteRequest::Method::Get && site.search.charset == SiteRequest::Charset::Windows1252
                 && site.search.answer == SiteRequest::Answer::Html);
     EXPECT_EQ(site.search.address, "search?q={title}&l={letter}");
@@ -173,15 +180,20 @@ picture:
     EXPECT_EQ(kinds(site.fields["title"]), (QList<Filter>{Filter::Trim, Filter::DecodeHtml}));
     EXPECT_EQ(kinds(site.fields["link"]), (QList<Filter>{Filter::DecodeUrl, Filter::Absolute, Filter::Upper}));
     EXPECT_EQ(kinds(site.fields["picture"]), (QList<Filter>{Filter::Prepend, Filter::Append}));
-    const SiteExtractor &year = site.fields["year"];
+    const SiteExtractor year = site.fields["year"];
     EXPECT_EQ(year.regex.match("Film (1999)").captured("value"), "1999") << "compiled as written, with its match limit";
-    EXPECT_TRUE(year.kind == SiteExtractor::Kind::Regex && year.pattern == R"(\((?<value>\d{4})\))" && year.regex.pattern().startsWith("(*LIMIT_MATCH="));
-    EXPECT_EQ(std::tuple(year.filters[0].text, site.fields["thumbnail"].filters[1].text, site.fields["thumbnail"].filters[1].with), std::tuple("0", "/small/", "/large/"));
+    EXPECT_TRUE(year.kind == SiteExtractor::Kind::Regex && year.pattern == R"(\((?<value>\d{4})\))"
+                && year.regex.pattern().startsWith("(*LIMIT_MATCH="));
+    const SiteFilter replace = site.fields["thumbnail"].filters[1];
+    EXPECT_EQ(std::tuple(year.filters[0].text, replace.text, replace.with), std::tuple("0", "/small/", "/large/"));
     EXPECT_EQ(site.fields["key"].filters[1].regex.match("007").capturedLength(), 2);
     EXPECT_EQ(site.fields["picture"].templ, "{{{host.images}}}/{key}.jpg");
-    ASSERT_TRUE(site.pages && site.pages->next && site.filmPage && site.filmPage->thumbnail && !site.filmPage->picture && site.picture && site.picture->fromPage);
-    EXPECT_EQ(std::tuple(site.pages->next->start, site.pages->address, site.pages->max), std::tuple("<a rel=\"next\" href=\"", "", 3));
-    EXPECT_EQ(std::tuple(site.filmPage->address, site.picture->address, site.picture->page, site.picture->fromPage->end), std::tuple("{link}", "", "{link}/poster", "\""));
+    ASSERT_TRUE(site.pages && site.pages->next && site.filmPage && site.filmPage->thumbnail && !site.filmPage->picture
+                && site.picture && site.picture->fromPage);
+    EXPECT_EQ(std::tuple(site.pages->next->start, site.pages->address, site.pages->max),
+              std::tuple("<a rel=\"next\" href=\"", "", 3));
+    EXPECT_EQ(std::tuple(site.filmPage->address, site.picture->address, site.picture->page, site.picture->fromPage->end),
+              std::tuple("{link}", "", "{link}/poster", "\""));
 
     const SiteFileReading json = read(R"yaml(format: 1
 id: sample-json
@@ -202,9 +214,11 @@ search:
 picture: {address: "{picture}"}
 )yaml");
     ASSERT_EQ(json.errors.size(), 0) << json.errors.value(0).text().toStdString();
-    EXPECT_EQ(json.site.search.form, (QList<std::pair<QString, QString>>{{"query", "{title}"}, {"page", "{page}"}, {"all", "1"}}));
+    EXPECT_EQ(json.site.search.form, (Pairs{{"query", "{title}"}, {"page", "{page}"}, {"all", "1"}}));
     EXPECT_TRUE(json.site.search.method == SiteRequest::Method::Post && json.site.search.answer == SiteRequest::Answer::Json);
-    EXPECT_EQ(std::tuple(json.site.rows.each.path, json.site.fields["picture"].path, json.site.pages->max), std::tuple("data.results[0].films", "images[2].large", 10));
+    ASSERT_TRUE(json.site.pages);
+    EXPECT_EQ(std::tuple(json.site.rows.each.path, json.site.fields["picture"].path, json.site.pages->max),
+              std::tuple("data.results[0].films", "images[2].large", 10));
 }
 
 // Size and nesting are refused before the YAML parser sees the file; the first
@@ -235,7 +249,8 @@ TEST_F(SiteFileReaderTest, aFileTooLargeOrTooDeeplyNestedIsRefusedWhereItPassesT
         SCOPED_TRACE(text.left(200).toStdString());
         EXPECT_EQ(errors(text).section('\n', 0, 0).left(qstrlen(expected)), QString(expected));
     }
-    EXPECT_TRUE(readSiteFile(path() + ".missing").errors.value(0).text().endsWith(".missing:1:1: cannot be read: No such file or directory"));
+    const QString missing = readSiteFile(path() + ".missing").errors.value(0).text();
+    EXPECT_TRUE(missing.endsWith(".missing:1:1: cannot be read: No such file or directory")) << missing.toStdString();
 }
 
 } // namespace
