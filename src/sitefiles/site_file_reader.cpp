@@ -175,6 +175,7 @@ private:
     }
     void error(const Slot &slot, const QString &message) { error(*slot.node, slot.path, message); }
 
+    // The map at `slot`, its keys among `known` (any key when `known` is empty: hosts, form).
     Map map(const Slot &slot, const QStringList &known, const QStringList &required = {});
     QString oneOf(const Map &map, const QStringList &ways);
     std::optional<QString> string(const Slot &slot);
