@@ -49,6 +49,8 @@ public:
     // Posts a site's search form ("AllDivX", "CoverComoz") to the site at
     // `siteAddress` and returns the decoded answer, headers included.
     QCoro::Task<QString> postForm(const QString &SitePost, const QString &TitrePost, const QString &siteAddress);
+    // Posts `body`, already escaped, to `url`; the answer as the site sent it, headers included.
+    QCoro::Task<QString> postRawForm(const QString &url, const QByteArray &body);
 
     // Hits are numbered from 1 within this base. The entry of one more hit,
     // or none when the search stopped or the list can hold no more.
@@ -89,6 +91,10 @@ private:
     // A read gives up at its time limit: a failure, unless the search stopped it.
     void giveUp(CountedRead &read, const QString &url, bool page);
     void countFailure(const RequestFailure &failure, bool page);
+    // The form-post connection, made at the first post; each call counts a request.
+    FormPost &formPost();
+    // A post's answer counted for the report; empty when the search stopped meanwhile.
+    QString posted(const QString &page, const QString &url);
 
     SearchRow &m_row;
     Download &m_download;
