@@ -109,7 +109,7 @@ std::shared_ptr<SiteSearch::CountedRead> SiteSearch::startRead(const QString &ur
         read->counted = true;
         m_row.m_tally.bytes += outcome.body.size();
         countFailure(failureOf(url, outcome), page);
-    });
+    }, {}, m_redirects);
     m_tickets.append(read->ticket);
     return read;
 }

@@ -38,6 +38,9 @@ public:
     // A site's base address, from its "Hote-..." setting.
     QString address(const QString &settingName) const;
 
+    // The redirects this base's reads may follow: every one when unset.
+    void checkRedirects(Download::RedirectCheck check) { m_redirects = std::move(check); }
+
     // Shown as "Connecting to LABEL..." while the run waits for this base.
     void announce(const QString &label);
     // Reads a page, waiting for it (re-asked after a while, given up at the
@@ -103,4 +106,5 @@ private:
     std::unique_ptr<FormPost> m_formPost;
     QList<Download::Ticket> m_tickets;
     WakeUp *m_waitingFor = nullptr;
+    Download::RedirectCheck m_redirects;
 };

@@ -41,6 +41,12 @@ QString bodyOf(const QString &answer)
     return answer.startsWith(QStringLiteral("HTTP/")) && end >= 0 ? answer.mid(end + 4) : answer;
 }
 
+// A redirect is held to the same hosts as the address it came from.
+Download::RedirectCheck redirectCheck(const SiteFileHosts &hosts)
+{
+    return [hosts](const QUrl &to) { return hosts.allows(to.toString(QUrl::FullyEncoded)); };
+}
+
 QStringList settingsOf(const SiteFile &site)
 {
     QStringList settings{SiteFileHosts::settingName(site)};
@@ -61,6 +67,7 @@ QCoro::Task<> FileSite::search(SiteSearch &search, int)
     const SiteFileHosts hosts(m_file, [&search](const QString &setting) { return search.address(setting); });
     const std::optional<SitePages> &pages = m_file.pages;
     int budget = kMaxRequests;
+    search.checkRedirects(redirectCheck(hosts));
     search.announce(m_file.name);
     const int first = search.hitCount() + 1;
 
@@ -145,6 +152,7 @@ QCoro::Task<> FileSite::readFilmPages(SiteSearch &search, const SiteFileHosts &h
 QCoro::Task<PictureSource> FileSite::picture(PictureRequest &request)
 {
     const SiteFileHosts hosts(m_file, [&request](const QString &setting) { return request.address(setting); });
+    request.checkRedirects(redirectCheck(hosts));
     SiteTemplateValues values = hosts.values();
     values.insert(fieldsOf(request.hit()));
     QString url = values.value("picture");

@@ -92,6 +92,7 @@ TEST_F(FileSiteTest, aHostileFileOrPageIsHeldToItsLimits)
         int rows;
         int hits;
         int requests;
+        bool redirected = false; // the rows are one redirect away, on a host not listed
     };
     const char *fields = "  rows: {between: [<li>, </li>]}\n  fields:\n    title: {between: [<b>, </b>]}\n"
                          "    thumbnail: {between: [\"src=\", \";\"], filters: [absolute]}\n"
@@ -103,6 +104,7 @@ TEST_F(FileSiteTest, aHostileFileOrPageIsHeldToItsLimits)
          "<li><b>A</b>src=http://localhost:{port}/t.jpg;href=http://localhost:{port}/f;</li>"
          "next=http://localhost:{port}/h/s;",
          1, 1, 1},
+        {"a redirect to a host not listed", "", "<li><b>A</b></li>", 1, 0, 1, true},
         {"too many requests", "", "<li><b>A</b>href=f;</li>", 40, 40, FileSite::kMaxRequests},
         {"a regex that backtracks", "", "<li><b>xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxz y</b></li>", 1, 1, 1},
     };
@@ -116,7 +118,12 @@ TEST_F(FileSiteTest, aHostileFileOrPageIsHeldToItsLimits)
         if (QByteArrayView(c.what).startsWith("a regex"))
             file.replace("{between: [<b>, </b>]}", "{regex: \"(x+x+)+y\"}");
         load(file);
-        answer(QStringLiteral("/s"), QByteArray(c.row).repeated(c.rows).replace("{port}", QByteArray::number(m_server.port())));
+        const QByteArray port = QByteArray::number(m_server.port());
+        answer(c.redirected ? QStringLiteral("/t") : QStringLiteral("/s"), QByteArray(c.row).repeated(c.rows).replace("{port}", port));
+        FixtureServer::Reply redirect = statusReply(302);
+        redirect.headers = {{"Location", "http://localhost:" + port + "/h/t"}};
+        if (c.redirected)
+            answer(QStringLiteral("/s"), redirect);
         searchBases({kBase});
         EXPECT_EQ(program().results().NbResultats(), c.hits);
         EXPECT_EQ(m_server.requests().size(), c.requests) << paths().join(' ').toStdString();
