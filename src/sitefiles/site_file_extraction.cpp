@@ -13,6 +13,9 @@
 namespace SiteFileExtraction {
 namespace {
 
+// No page gives more rows than the list holds hits.
+constexpr qsizetype kMaxRows = 100;
+
 // The text between the first `start` at or after `from` and the next `end`;
 // `next` is where the search goes on. Empty (and `next` -1) when either is missing.
 QString between(const QString &text, const QString &start, const QString &end, qsizetype from = 0,
@@ -77,18 +80,21 @@ QList<SiteRow> rows(const QString &page, const SiteFile &site, bool *failed)
     if (each.kind == SiteExtractor::Kind::Path) {
         const QJsonDocument document = QJsonDocument::fromJson(page.toUtf8());
         const QJsonValue root = document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
-        for (const QJsonValue &element : at(root, each.path).toArray())
-            found.append({{}, element});
+        const QJsonArray array = at(root, each.path).toArray();
+        for (qsizetype i = 0; i < array.size() && i < kMaxRows; ++i)
+            found.append({{}, array.at(i)});
     } else {
         const QString text = site.rows.within ? between(page, site.rows.within->first, site.rows.within->second) : page;
         if (each.kind == SiteExtractor::Kind::Between) {
-            for (qsizetype from = 0; from >= 0;) {
-                const QString row = between(text, each.start, each.end, from, &from);
-                if (from >= 0)
-                    found.append({row, {}});
+            // Each row must move on: empty markers would find the same one for ever.
+            for (qsizetype from = 0, next = 0; found.size() < kMaxRows; from = next) {
+                const QString row = between(text, each.start, each.end, from, &next);
+                if (next <= from)
+                    break;
+                found.append({row, {}});
             }
         } else {
-            for (auto matches = each.regex.globalMatch(text); matches.hasNext();)
+            for (auto matches = each.regex.globalMatch(text); matches.hasNext() && found.size() < kMaxRows;)
                 found.append({captured(matches.next(), QStringLiteral("row")), {}});
         }
     }

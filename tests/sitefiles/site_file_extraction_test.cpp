@@ -65,6 +65,8 @@ TEST(SiteFileExtractionTest, rowsAndFieldsAreCutAndFilteredAsTheFileSays)
          "           {regex-replace: [\"(\\\\w+) (\\\\w+)\", \"\\\\2 \\\\1\"]}, {prepend: \"<\"}, {append: \">\"}]}\n"
          "    thumbnail: {value: \"t/{key}.JPG\", filters: [lower]}\n",
          "<li>id=K9;t=la%20vie_nue;</li>", "<VIE LA NUE>|t/k9.jpg"},
+        // Empty markers cut no endless run of empty rows.
+        {"  rows: {between: [\"\", \"\"]}\n  fields:\n    title: {regex: x}\n", "x", ""},
         // Backtracking past the match limit gives up, though a match comes later.
         {"  rows: {between: [<li>, </li>]}\n  fields:\n    title: {regex: \"(x+x+)+y\"}\n",
          "<li>xxxxxxxxxxxxxxxxxxxxz xxy</li>", "!"},
