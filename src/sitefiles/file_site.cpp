@@ -79,7 +79,8 @@ QCoro::Task<> FileSite::search(SiteSearch &search, int)
     bool full = false;
     for (int page = 1; page <= (pages ? pages->max : 1) && !full && hosts.allows(url) && budget-- > 0; ++page) {
         const QString text = co_await readResults(search, url, request);
-        for (const SiteRow &row : X::rows(text, m_file)) {
+        const QList<SiteRow> rows = X::rows(text, m_file);
+        for (const SiteRow &row : rows) {
             ResultEntry *hit = search.newHit();
             full = !hit;
             if (full)
@@ -87,7 +88,9 @@ QCoro::Task<> FileSite::search(SiteSearch &search, int)
             fill(*hit, row, hosts.values(), url);
         }
         request.insert("page", QString::number(page + 1));
-        if (pages && pages->next)
+        if (rows.isEmpty())
+            url.clear(); // a page past the last one, or an answer that is no result page
+        else if (pages && pages->next)
             url = hosts.resolved(X::field(*pages->next, {text, {}}, {}, url).text);
         else if (pages && !pages->address.isEmpty())
             url = hosts.resolved(X::expand(pages->address, request));

@@ -105,6 +105,7 @@ TEST_F(FileSiteTest, aHostileFileOrPageIsHeldToItsLimits)
          "next=http://localhost:{port}/h/s;",
          1, 1, 1},
         {"a redirect to a host not listed", "", "<li><b>A</b></li>", 1, 0, 1, true},
+        {"a page without rows", "  pages: {address: \"p{page}\", max: 3}\n", "<li><b>A</b></li>", 1, 1, 2},
         {"too many requests", "", "<li><b>A</b>href=f;</li>", 40, 40, FileSite::kMaxRequests},
         {"a regex that backtracks", "", "<li><b>xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxz y</b></li>", 1, 1, 1},
     };
