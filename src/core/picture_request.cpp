@@ -39,6 +39,6 @@ QCoro::Task<QString> PictureRequest::readPage(const QString &url)
 
 QCoro::Task<QString> PictureRequest::readRawPage(const QString &url)
 {
-    const Download::Outcome outcome = co_await m_download.fetch(url, Download::Purpose::Page);
+    const Download::Outcome outcome = co_await m_download.fetch(url, Download::Purpose::Page, {}, m_redirects);
     co_return outcome.text();
 }

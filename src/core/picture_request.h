@@ -1,12 +1,12 @@
 #pragma once
 
 #include "core/result_entry.h"
+#include "net/download.h"
 
 #include <QCoro/QCoroTask>
 #include <QString>
 #include <functional>
 
-class Download;
 class SettingsStore;
 
 // Where a hit's full picture comes from, as its site says.
@@ -33,6 +33,9 @@ public:
     bool isCached(bool pdf = false) const;
     QString address(const QString &settingName) const;
     SettingsStore &settings() const { return m_settings; }
+    // The redirects this picture's reads may follow: every one when unset.
+    void checkRedirects(Download::RedirectCheck check) { m_redirects = std::move(check); }
+    const Download::RedirectCheck &redirects() const { return m_redirects; }
     // Reads a page (a picture's own page), decoded; empty when it failed.
     QCoro::Task<QString> readPage(const QString &url);
     // The same, as the site sent it (entities and quotes left alone).
@@ -45,4 +48,5 @@ private:
     Download &m_download;
     SettingsStore &m_settings;
     std::function<QString(const QString &)> m_address;
+    Download::RedirectCheck m_redirects;
 };

@@ -5,6 +5,7 @@
 #include "net/form_post.h"
 
 #include <QImage>
+#include <QUrl>
 
 namespace {
 
@@ -108,7 +109,7 @@ std::shared_ptr<SiteSearch::CountedRead> SiteSearch::startRead(const QString &ur
         read->counted = true;
         m_row.m_tally.bytes += outcome.body.size();
         countFailure(failureOf(url, outcome), page);
-    });
+    }, {}, m_redirects);
     m_tickets.append(read->ticket);
     return read;
 }
@@ -136,21 +137,40 @@ QCoro::Task<QString> SiteSearch::postForm(const QString &SitePost, const QString
 {
     if (stopRequested())
         co_return QString();
+    QString page = co_await formPost().exchange(SitePost, TitrePost, siteAddress);
+    page = posted(page, siteAddress);
+    DecodeHtml(page);
+    co_return page;
+}
+
+QCoro::Task<QString> SiteSearch::postRawForm(const QString &url, const QByteArray &body)
+{
+    if (stopRequested())
+        co_return QString();
+    const QString page = co_await formPost().exchange(QUrl(url), body);
+    co_return posted(page, url);
+}
+
+FormPost &SiteSearch::formPost()
+{
     if (!m_formPost) {
         m_formPost = std::make_unique<FormPost>(m_download.state());
         m_formPost->setTiming(m_download.timing());
         m_formPost->setCaps(m_download.caps());
     }
     ++m_row.m_tally.requests;
-    QString page = co_await m_formPost->exchange(SitePost, TitrePost, siteAddress);
+    return *m_formPost;
+}
+
+QString SiteSearch::posted(const QString &page, const QString &url)
+{
     if (stopRequested())
-        co_return QString();
+        return {};
     m_row.m_tally.bytes += m_formPost->bytesRead();
     if (m_formPost->status() != 0)
         m_row.m_tally.pageBytes = m_formPost->bytesRead();
-    countFailure(failureOf(siteAddress, *m_formPost), true);
-    DecodeHtml(page);
-    co_return page;
+    countFailure(failureOf(url, *m_formPost), true);
+    return page;
 }
 
 ResultEntry *SiteSearch::newHit()

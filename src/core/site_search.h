@@ -38,6 +38,9 @@ public:
     // A site's base address, from its "Hote-..." setting.
     QString address(const QString &settingName) const;
 
+    // The redirects this base's reads may follow: every one when unset.
+    void checkRedirects(Download::RedirectCheck check) { m_redirects = std::move(check); }
+
     // Shown as "Connecting to LABEL..." while the run waits for this base.
     void announce(const QString &label);
     // Reads a page, waiting for it (re-asked after a while, given up at the
@@ -49,6 +52,8 @@ public:
     // Posts a site's search form ("AllDivX", "CoverComoz") to the site at
     // `siteAddress` and returns the decoded answer, headers included.
     QCoro::Task<QString> postForm(const QString &SitePost, const QString &TitrePost, const QString &siteAddress);
+    // Posts `body`, already escaped, to `url`; the answer as the site sent it, headers included.
+    QCoro::Task<QString> postRawForm(const QString &url, const QByteArray &body);
 
     // Hits are numbered from 1 within this base. The entry of one more hit,
     // or none when the search stopped or the list can hold no more.
@@ -89,6 +94,10 @@ private:
     // A read gives up at its time limit: a failure, unless the search stopped it.
     void giveUp(CountedRead &read, const QString &url, bool page);
     void countFailure(const RequestFailure &failure, bool page);
+    // The form-post connection, made at the first post; each call counts a request.
+    FormPost &formPost();
+    // A post's answer counted for the report; empty when the search stopped meanwhile.
+    QString posted(const QString &page, const QString &url);
 
     SearchRow &m_row;
     Download &m_download;
@@ -97,4 +106,5 @@ private:
     std::unique_ptr<FormPost> m_formPost;
     QList<Download::Ticket> m_tickets;
     WakeUp *m_waitingFor = nullptr;
+    Download::RedirectCheck m_redirects;
 };

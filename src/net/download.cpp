@@ -146,13 +146,15 @@ QString Download::Outcome::text() const
     return OctetsVersTexte(body, contentType);
 }
 
-Download::Ticket Download::start(const QString &url, Purpose purpose, Delivery deliver, const QString &savePath)
+Download::Ticket Download::start(const QString &url, Purpose purpose, Delivery deliver, const QString &savePath,
+                                 RedirectCheck redirects)
 {
     Read read;
     read.ticket = m_nextTicket++;
     read.url = QUrl(url);
     read.purpose = purpose;
     read.savePath = savePath;
+    read.redirects = std::move(redirects);
     read.options = isMakerRead(purpose) ? kMakerOptions : m_state.ModeConnexion;
     if (!isWebAddress(read.url)) {
         if (deliver)
@@ -188,10 +190,11 @@ QCoro::Task<bool> Download::wait(Ticket ticket, Waiting waiting)
     co_return done;
 }
 
-QCoro::Task<Download::Outcome> Download::fetch(const QString &url, Purpose purpose, const QString &savePath)
+QCoro::Task<Download::Outcome> Download::fetch(const QString &url, Purpose purpose, const QString &savePath,
+                                               RedirectCheck redirects)
 {
     auto outcome = std::make_shared<std::optional<Outcome>>();
-    const Ticket ticket = start(url, purpose, [outcome](const Outcome &o) { *outcome = o; }, savePath);
+    const Ticket ticket = start(url, purpose, [outcome](const Outcome &o) { *outcome = o; }, savePath, std::move(redirects));
     co_await wait(ticket, Waiting::Done);
     if (*outcome)
         co_return **outcome;
@@ -294,7 +297,16 @@ void Download::issue(Read read)
     request.setHeader(QNetworkRequest::UserAgentHeader, kUserAgent);
     request.setAttribute(QNetworkRequest::CacheLoadControlAttribute,
                          read.fromCache ? QNetworkRequest::AlwaysCache : cacheControlFor(read.options));
+    if (read.redirects)
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::UserVerifiedRedirectPolicy);
     QNetworkReply *reply = m_network->get(request);
+    if (read.redirects)
+        connect(reply, &QNetworkReply::redirected, this, [reply, check = read.redirects](const QUrl &to) {
+            if (check(to))
+                emit reply->redirectAllowed();
+            else
+                reply->abort();
+        });
     const qint64 cap = isTextRead(read.purpose) ? m_caps.pageBytes : m_caps.pictureBytes;
     ++m_tickets[read.ticket].inFlight;
     m_reads.insert(reply, std::move(read));

@@ -72,6 +72,8 @@ public:
 
     using Ticket = quint64;
     using Delivery = std::function<void(const Outcome &)>;
+    // Whether a read may follow a redirect to this address; a refused one fails.
+    using RedirectCheck = std::function<bool(const QUrl &)>;
 
     // Read options of the "Connexion" setting, as stored in ModeConnexion.
     static constexpr int kSynchronous = 1;
@@ -95,11 +97,13 @@ public:
 
     // Starts reading `url`; `deliver` gets its outcome once it ends, unless it
     // is cancelled first. A Save writes to `savePath`.
-    Ticket start(const QString &url, Purpose purpose, Delivery deliver = {}, const QString &savePath = {});
+    Ticket start(const QString &url, Purpose purpose, Delivery deliver = {}, const QString &savePath = {},
+                 RedirectCheck redirects = {});
     // Waits for a started read as `waiting` says; true when it ended meanwhile.
     QCoro::Task<bool> wait(Ticket ticket, Waiting waiting);
     // Starts a read and waits until it ends or is given up (then `timedOut`).
-    QCoro::Task<Outcome> fetch(const QString &url, Purpose purpose, const QString &savePath = {});
+    QCoro::Task<Outcome> fetch(const QString &url, Purpose purpose, const QString &savePath = {},
+                               RedirectCheck redirects = {});
     // Drops a read: it delivers nothing and its waits end now.
     void cancel(Ticket ticket);
     // Drops every read: the program is closing.
@@ -120,6 +124,7 @@ private:
         int options = 0;
         bool fromCache = false; // the second try of "from the cache when the network fails"
         bool tooLarge = false;  // given up at its size cap
+        RedirectCheck redirects; // none: Qt's own policy
     };
     // Per ticket: its replies still out, whether one delivered, who gets the outcome.
     struct TicketState

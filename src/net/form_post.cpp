@@ -74,6 +74,23 @@ FormPost::~FormPost()
 
 QCoro::Task<QString> FormPost::exchange(const QString &SitePost, const QString &TitrePost, const QString &siteAddress)
 {
+    begin(SitePost, TitrePost);
+    post(siteAddress);
+    co_return co_await reply();
+}
+
+QCoro::Task<QString> FormPost::exchange(const QUrl &address, const QByteArray &body)
+{
+    begin({}, {});
+    QString target = address.path(QUrl::FullyEncoded);
+    if (address.hasQuery())
+        target += u'?' + address.query(QUrl::FullyEncoded);
+    send(address, target, body);
+    co_return co_await reply();
+}
+
+void FormPost::begin(const QString &SitePost, const QString &TitrePost)
+{
     if (!isClosed())
         m_socket->abort();
     m_sitePost = SitePost;
@@ -85,7 +102,10 @@ QCoro::Task<QString> FormPost::exchange(const QString &SitePost, const QString &
     m_gaveUp = m_tooLarge = false;
     m_failure.clear();
     m_bytesRead = 0;
-    post(siteAddress);
+}
+
+QCoro::Task<QString> FormPost::reply()
+{
     if (!m_ended) {
         WakeUp wake;
         m_wake = &wake;
@@ -111,13 +131,17 @@ void FormPost::post(const QString &siteAddress)
     // The site's path prefix comes before the form's path, so a site played
     // under a path of its own is posted to as well.
     const QUrl site(siteAddress);
-    const QString hostName = SiteAddresses::hostName(siteAddress);
-    QString target = site.path(QUrl::FullyEncoded) + QLatin1StringView(form->path);
+    send(site, site.path(QUrl::FullyEncoded) + QLatin1StringView(form->path),
+         singleBytes(QString::fromUtf16(form->beforeTitle) + m_titrePost + QString::fromUtf16(form->afterTitle)));
+}
+
+void FormPost::send(const QUrl &site, QString target, const QByteArray &body)
+{
+    const QString hostName = SiteAddresses::hostName(site.toString());
     const bool viaProxy = !m_state.ProxyHost.isEmpty();
     if (viaProxy)
         target = QStringLiteral("http://") + hostName + target;
 
-    const QByteArray body = singleBytes(QString::fromUtf16(form->beforeTitle) + m_titrePost + QString::fromUtf16(form->afterTitle));
     m_request = "POST " + singleBytes(target) + " HTTP/1.1\r\n"
                 + "Accept: text/html\r\n"
                 + "Content-Type: application/x-www-form-urlencoded\r\n"

@@ -12,8 +12,10 @@
 
 struct ProgramState;
 class QTcpSocket;
+class QUrl;
 
-// The search form of the two sites that only answer a POST, written by hand
+// The search form of the two sites that only answer a POST (and of a site
+// file that posts its own), written by hand
 // over a plain socket. The reply, headers included, is collected until it is
 // whole (its closing HTML tag, or all that its headers declare), the
 // connection ends, or a read's time limit has passed. A reply past a page's
@@ -38,6 +40,8 @@ public:
     // (refused, failed or closed by either side), the time limit has passed
     // or close() was called. An exchange still open is dropped first.
     QCoro::Task<QString> exchange(const QString &SitePost, const QString &TitrePost, const QString &siteAddress);
+    // The same for a form known only at run time: `body`, already escaped, posted to `address`.
+    QCoro::Task<QString> exchange(const QUrl &address, const QByteArray &body);
 
     // Ends the exchange under way; nothing happens when none is.
     void close();
@@ -62,7 +66,11 @@ signals:
     void finished();
 
 private:
+    void begin(const QString &SitePost, const QString &TitrePost);
     void post(const QString &siteAddress);
+    void send(const QUrl &site, QString target, const QByteArray &body);
+    // Waits until the exchange is over, and gives what arrived.
+    QCoro::Task<QString> reply();
     void sendRequest();
     void collectReply();
     void endExchange();

@@ -66,7 +66,8 @@ QCoro::Task<> Retrieval::run(Resolver resolver, int Index, bool Copy)
                                [this](const QString &setting) { return m_program.siteAddress(setting); });
         const PictureSource source = co_await resolver(request);
         if (!source.url.isEmpty() && !(source.reuseCached && request.isCached(source.pdf)))
-            co_await m_program.download().fetch(source.url, Download::Purpose::Save, request.cachedPath(source.pdf));
+            co_await m_program.download().fetch(source.url, Download::Purpose::Save, request.cachedPath(source.pdf),
+                                                request.redirects());
         // Closing ends the retrieval; nothing is copied or shown any more.
         if (!m_closing)
             co_await OuvreFichier(Index, Copy);

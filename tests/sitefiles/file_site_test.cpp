@@ -1,0 +1,134 @@
+#include "sitefiles/file_site.h"
+#include "sitefiles/site_file_reader.h"
+#include "site_test.h"
+
+#include <memory>
+
+namespace {
+
+// A site file run as a base of its own, over pages the test server plays.
+class FileSiteTest : public SiteTest
+{
+protected:
+    static constexpr int kBase = 0;
+
+    void load(const QByteArray &text)
+    {
+        const SiteFileReading reading = readSiteText(text, QStringLiteral("site.yaml"));
+        ASSERT_TRUE(reading.usable()) << reading.errors.first().text().toStdString();
+        m_site = std::make_unique<FileSite>(reading.site, kBase);
+        FileSite *site = m_site.get();
+        program().setSearch(kBase, [site](SiteSearch &search) { return site->search(search, kBase); }, site->name());
+        program().retrieval().setResolver(site->name(), [site](PictureRequest &request) { return site->picture(request); });
+        m_server.setFallback([](const FixtureServer::Request &request) {
+            return request.path.endsWith(".jpg") ? pictureReply(jpegBytes()) : notFoundReply();
+        });
+    }
+    // Each hit as "title|year|thumbnail address".
+    QStringList hits()
+    {
+        QStringList found;
+        for (int i = 1; i <= program().results().NbResultats(); ++i)
+            found << QStringLiteral("%1|%2|%3").arg(hit(i).Title).arg(hit(i).Year).arg(slot(i - 1).thumbnailUrl);
+        return found;
+    }
+    QStringList paths()
+    {
+        QStringList found;
+        for (const QByteArray &path : m_server.requestedPaths())
+            found << QString::fromUtf8(path).replace(m_server.url(), QStringLiteral("~"));
+        return found;
+    }
+
+    std::unique_ptr<FileSite> m_site;
+};
+
+TEST_F(FileSiteTest, anHtmlSiteFollowsItsPagesAndTakesThePictureFromTheFilmPage)
+{
+    playSite(QStringLiteral("Hote-sample-html"), QStringLiteral("/html"));
+    load(fixtureFile("site-files", "html.yaml"));
+    answer(QStringLiteral("/search?q=matrix&page=1"), fixtureFile("site-files", "results-1.html"));
+    answer(QStringLiteral("/results-2.html"), fixtureFile("site-files", "results-2.html"));
+    for (const QString film : {"m1", "m2", "m3"})
+        answer("/film/" + film + ".html", fixtureFile("site-files", "film-" + film + ".html"));
+    searchBases({kBase});
+
+    const QString thumbs = siteUrl("/thumbs/");
+    EXPECT_EQ(hits(), (QStringList{"Matrix & Co|1999|" + thumbs + "m1.jpg", "Matrix Reloaded|0|" + thumbs + "m2.jpg",
+                                   "Matrix Révolutions|2003|" + thumbs + "m3.jpg"}));
+    EXPECT_EQ(paths(), (QStringList{"/html/search?q=matrix&page=1", "/html/results-2.html", "/html/film/m1.html",
+                                    "/html/film/m2.html", "/html/film/m3.html", "/html/thumbs/m1.jpg",
+                                    "/html/thumbs/m2.jpg", "/html/thumbs/m3.jpg"}));
+    m_server.clearRequests();
+    retrieve(1, false);
+    EXPECT_EQ(paths(), QStringList("/html/big/m2.jpg"));
+}
+
+TEST_F(FileSiteTest, aJsonSitePostsItsFormAndReadsItsAnswer)
+{
+    playSite(QStringLiteral("Hote-sample-json"), QStringLiteral("/json"));
+    load(fixtureFile("site-files", "json.yaml"));
+    program().setTitle(QStringLiteral("la vie & co"));
+    answer(QStringLiteral("/api/search"), pageReply(fixtureFile("site-files", "answer.json"), "application/json"));
+    searchBases({kBase});
+
+    EXPECT_EQ(m_server.requests().value(0).body, "query=la%20vie%20%26%20co&page=1");
+    const QString thumbs = siteUrl("/api/thumb/");
+    EXPECT_EQ(hits(), (QStringList{"The Matrix|1999|" + thumbs + "603.jpg", "The Matrix: Ré-édition|0|" + thumbs + "604.jpg"}));
+    m_server.clearRequests();
+    retrieve(0, false);
+    EXPECT_EQ(paths(), QStringList("/json/api/poster/603.jpg"));
+}
+
+// A file and its pages are as untrusted as each other: every limit holds
+// whatever they say. "{port}" in a page is the server's port.
+TEST_F(FileSiteTest, aHostileFileOrPageIsHeldToItsLimits)
+{
+    struct Case
+    {
+        const char *what;
+        const char *search; // the file from its rows on
+        const char *row;
+        int rows;
+        int hits;
+        int requests;
+        bool redirected = false; // the rows are one redirect away, on a host not listed
+    };
+    const char *fields = "  rows: {between: [<li>, </li>]}\n  fields:\n    title: {between: [<b>, </b>]}\n"
+                         "    thumbnail: {between: [\"src=\", \";\"], filters: [absolute]}\n"
+                         "    link: {between: [\"href=\", \";\"], filters: [absolute]}\n";
+    const char *filmPage = "film-page:\n  address: \"{link}\"\n  picture: {between: [\"src=\", \";\"]}\n";
+    const Case cases[] = {
+        {"addresses that are not http", "", "<li><b>A</b>src=javascript:alert(1);href=file:///etc/passwd;</li>", 1, 1, 1},
+        {"a host not listed", "  pages: {next: {between: [\"next=\", \";\"]}, max: 2}\n",
+         "<li><b>A</b>src=http://localhost:{port}/t.jpg;href=http://localhost:{port}/f;</li>"
+         "next=http://localhost:{port}/h/s;",
+         1, 1, 1},
+        {"a redirect to a host not listed", "", "<li><b>A</b></li>", 1, 0, 1, true},
+        {"a page without rows", "  pages: {address: \"p{page}\", max: 3}\n", "<li><b>A</b></li>", 1, 1, 2},
+        {"too many requests", "", "<li><b>A</b>href=f;</li>", 40, 40, FileSite::kMaxRequests},
+        {"a regex that backtracks", "", "<li><b>xxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxxz y</b></li>", 1, 1, 1},
+    };
+    playSite(QStringLiteral("Hote-h"), QStringLiteral("/h"));
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        m_server.clearRequests();
+        QByteArray file = "format: 1\nid: h\nname: H\nlanguage: fr\nkind: posters\nhome: http://h.example/\n"
+                          "search:\n  address: \"s?q={title}\"\n";
+        file += QByteArray(c.search).prepend(fields) + filmPage;
+        if (QByteArrayView(c.what).startsWith("a regex"))
+            file.replace("{between: [<b>, </b>]}", "{regex: \"(x+x+)+y\"}");
+        load(file);
+        const QByteArray port = QByteArray::number(m_server.port());
+        answer(c.redirected ? QStringLiteral("/t") : QStringLiteral("/s"), QByteArray(c.row).repeated(c.rows).replace("{port}", port));
+        FixtureServer::Reply redirect = statusReply(302);
+        redirect.headers = {{"Location", "http://localhost:" + port + "/h/t"}};
+        if (c.redirected)
+            answer(QStringLiteral("/s"), redirect);
+        searchBases({kBase});
+        EXPECT_EQ(program().results().NbResultats(), c.hits);
+        EXPECT_EQ(m_server.requests().size(), c.requests) << paths().join(' ').toStdString();
+    }
+}
+
+} // namespace
