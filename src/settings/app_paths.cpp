@@ -1,5 +1,7 @@
 #include "settings/app_paths.h"
 
+#include <QCoreApplication>
+#include <QDir>
 #include <QStandardPaths>
 
 namespace AppPaths {
@@ -24,6 +26,22 @@ QString DossierTemp()
 QString httpCache()
 {
     return cacheRoot() + QStringLiteral("/Http");
+}
+
+QString shippedSiteFiles()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pellicam/sites"));
+}
+
+QString sampleSiteFiles()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QStringLiteral("/../share/pellicam/sample-sites"));
+}
+
+QString userSiteFiles()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)
+        + QStringLiteral("/Pellicam/sites");
 }
 
 } // namespace AppPaths

@@ -18,4 +18,13 @@ QString DossierTemp();
 // The HTTP cache of the fetcher; kept between sessions, apart from DossierTemp.
 QString httpCache();
 
+// The site files shipped with the program, and the made-up sites'
+// files of pellicam-sample-sites: beside the programs, under
+// ../share/pellicam/, installed or in the build tree alike.
+QString shippedSiteFiles();
+QString sampleSiteFiles();
+
+// The user's own site files; they replace shipped ones of the same id.
+QString userSiteFiles();
+
 } // namespace AppPaths
