@@ -73,7 +73,7 @@ SiteFuzzer::SiteFuzzer(int base)
         m_pictures.insert(addressKey(QUrl(url)));
     });
 
-    for (int b = 0; b < SiteCatalogue::kBaseCount; ++b)
+    for (int b = 0; b < program.catalogue().baseCount(); ++b)
         program.catalogue().setTick(b, b == base ? 1 : 0);
     program.catalogue().AfficheNbrCoche();
     program.setTitle(kTitle);

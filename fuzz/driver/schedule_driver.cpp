@@ -171,7 +171,7 @@ private:
 
 Driver::Driver(QByteArrayView schedule)
 {
-    const int bases = schedule.isEmpty() ? 1 : 1 + quint8(schedule[0]) % SiteCatalogue::kBaseCount;
+    const int bases = schedule.isEmpty() ? 1 : 1 + quint8(schedule[0]) % SiteCatalogue::kBuiltInCount;
     for (int row = 0; row < bases; ++row) {
         const int bits = (1 + row < schedule.size()) ? quint8(schedule[1 + row]) : 0;
         BaseSetup base;
@@ -221,13 +221,13 @@ void Driver::makeWorld()
     world.viewer.results = &program.results();
     program.retrieval().setOutputActions(&world.viewer);
     program.retrieval().setSaveFolder(world.dir.path());
-    const auto &order = SiteCatalogue::rowOrder();
-    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+    const QList<int> order = program.catalogue().rowOrder();
+    for (int base = 0; base < program.catalogue().baseCount(); ++base)
         program.catalogue().setTick(base, 0);
     for (int row = 0; row < m_bases.size(); ++row) {
-        program.setSearch(order[size_t(row)], [this, row](SiteSearch &site) { return search(site, row); }, siteName(row));
-        program.retrieval().setResolver(siteName(row), [this](PictureRequest &) { return pictureSource(); });
-        program.catalogue().setTick(order[size_t(row)], 1);
+        program.setSearch(order[row], [this, row](SiteSearch &site) { return search(site, row); }, siteName(row));
+        program.retrieval().setResolver(order[row], [this](PictureRequest &) { return pictureSource(); });
+        program.catalogue().setTick(order[row], 1);
     }
     program.catalogue().AfficheNbrCoche();
     program.setTitle(QStringLiteral("matrix"));

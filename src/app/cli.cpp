@@ -1,5 +1,7 @@
 // pellicam-cli: the program's core without a window.
 
+#include "app/cli_output.h"
+#include "app/cli_site_files.h"
 #include "assembly/assembly.h"
 #include "core/download_folders.h"
 #include "core/program.h"
@@ -22,61 +24,9 @@
 #include <QTextStream>
 #include <optional>
 
+using namespace CliOutput;
+
 namespace {
-
-constexpr int kExitOk = 0;
-constexpr int kExitFailed = 1;
-constexpr int kExitUsage = 2;
-
-const char kUsage[] =
-    "Usage: pellicam-cli COMMAND [ARGUMENTS]\n"
-    "\n"
-    "Finds film posters and DVD jackets, without a window.\n"
-    "\n"
-    "Commands:\n"
-    "  config get NAME          print a setting (an empty line when it is missing)\n"
-    "  config set NAME VALUE    store a setting\n"
-    "  config unset NAME        delete a setting\n"
-    "  bases                    list the bases: number, name, language group, kind\n"
-    "  search [--bases LIST] [--exact] [--json] TITLE\n"
-    "                           search the bases for a film and list the hits\n"
-    "  download --hit N [--into DIR] [--bases LIST] [--exact] TITLE\n"
-    "                           search, then fetch hit N and copy it into DIR\n"
-    "                           (default: the download folder chosen in the window)\n"
-    "  check [--bases LIST] [--json] [TITLE]\n"
-    "                           search (for \"matrix\" by default) and tell, per base,\n"
-    "                           how its site answered: base, site, outcome, hits,\n"
-    "                           requests, seconds, detail; exits 1 when a site failed\n"
-    "  --help                   show this help\n"
-    "  --version                show the version\n"
-    "\n"
-    "  --bases LIST   the bases searched, whatever is ticked in the window: base\n"
-    "                 numbers separated by commas (see 'bases'), or 'all';\n"
-    "                 without it the bases ticked in the window are searched,\n"
-    "                 or every base when none is ticked\n"
-    "  --exact        keep only the hits whose title is the one searched\n"
-    "  --json         one JSON object per hit (per base with check) and per line\n"
-    "  --             ends the options: what follows is the title, even\n"
-    "                 when it starts with '-'\n"
-    "\n"
-    "Setting names are not case-sensitive. Site addresses are settings named\n"
-    "Hote-... (for example Hote-MovieCovers); see the README for the full list.\n"
-    "Settings live in $XDG_CONFIG_HOME/Pellicam/Pellicam.ini.\n";
-
-int usageError(const QString &problem = {})
-{
-    QTextStream err(stderr);
-    if (!problem.isEmpty())
-        err << "pellicam-cli: " << problem << "\n\n";
-    err << kUsage;
-    return kExitUsage;
-}
-
-int failure(const QString &problem)
-{
-    QTextStream(stderr) << "pellicam-cli: " << problem << '\n';
-    return kExitFailed;
-}
 
 int runConfig(const QStringList &args)
 {
@@ -105,20 +55,24 @@ int runBases(const QStringList &args)
 {
     if (!args.isEmpty())
         return usageError(QStringLiteral("bases takes no argument"));
+    SettingsStore store;
+    Assembly assembly(store);
     QTextStream out(stdout);
-    for (const SiteCatalogue::BaseInfo &base : SiteCatalogue::bases()) {
+    for (const SiteCatalogue::BaseInfo &base : assembly.program().catalogue().bases()) {
         const char *group = base.language == SiteCatalogue::Language::Fr   ? "Fr"
                             : base.language == SiteCatalogue::Language::Us ? "Us"
                                                                            : "Fr/Us";
         const char *kind = base.kind == SiteCatalogue::Kind::Posters ? "posters" : "jackets";
-        out << base.index << '\t' << base.name.toString() << '\t' << group << '\t' << kind << '\n';
+        out << base.index << '\t' << withoutControls(base.name) << '\t' << group << '\t' << kind << '\t'
+            << withoutControls(base.file) << '\n';
     }
     return kExitOk;
 }
 
 struct SearchOptions
 {
-    std::optional<QList<int>> bases; // none: the stored ticks
+    std::optional<QString> baseList; // none: the stored ticks
+    std::optional<QList<int>> bases;
     bool exact = false;
     bool json = false;
     int hit = 0;
@@ -126,23 +80,36 @@ struct SearchOptions
     QString title;
 };
 
-// "all", or base numbers separated by commas; nothing when the list is not one.
-std::optional<QList<int>> parseBases(const QString &list)
+// "all", or base numbers and site-file ids separated by commas; nothing when
+// the list is not one.
+std::optional<QList<int>> parseBases(const QString &list, const SiteCatalogue &catalogue)
 {
+    if (list == u"all")
+        return catalogue.rowOrder();
     QList<int> bases;
-    if (list == u"all") {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-            bases << base;
-        return bases;
-    }
-    for (const QString &item : list.split(u',')) {
-        bool ok = false;
-        const int base = item.trimmed().toInt(&ok);
-        if (!ok || base < 0 || base >= SiteCatalogue::kBaseCount)
+    for (const QString &word : list.split(u',')) {
+        const QString item = word.trimmed();
+        bool number = false;
+        int base = item.toInt(&number);
+        if (!number)
+            base = catalogue.baseOf(item);
+        if (base < 0 || base >= catalogue.baseCount())
             return std::nullopt;
         bases << base;
     }
     return bases;
+}
+
+// The --bases list read against the bases there are; an error message when it names none of them.
+QString resolveBases(SearchOptions &options, const SiteCatalogue &catalogue)
+{
+    if (!options.baseList)
+        return {};
+    options.bases = parseBases(*options.baseList, catalogue);
+    if (options.bases)
+        return {};
+    return QStringLiteral("--bases takes base numbers 0 to %1 or site-file ids separated by commas, or all")
+        .arg(catalogue.baseCount() - 1);
 }
 
 enum class Command { Search, Download, Check };
@@ -161,9 +128,7 @@ QString parseSearchOptions(const QStringList &args, Command command, SearchOptio
         } else if (arg == u"--") {
             optionsEnded = true;
         } else if (arg == u"--bases" && hasValue) {
-            options.bases = parseBases(args[++i]);
-            if (!options.bases)
-                return QStringLiteral("--bases takes base numbers 0 to 13 separated by commas, or all");
+            options.baseList = args[++i];
         } else if (arg == u"--exact") {
             options.exact = true;
         } else if (arg == u"--json" && !download) {
@@ -189,37 +154,6 @@ QString parseSearchOptions(const QStringList &args, Command command, SearchOptio
     if (download && options.hit == 0)
         return QStringLiteral("download needs --hit N");
     return {};
-}
-
-QString jsonString(const QString &value)
-{
-    QString quoted = QStringLiteral("\"");
-    for (const QChar c : value) {
-        switch (c.unicode()) {
-        case '"': quoted += u"\\\""; break;
-        case '\\': quoted += u"\\\\"; break;
-        case '\n': quoted += u"\\n"; break;
-        case '\r': quoted += u"\\r"; break;
-        case '\t': quoted += u"\\t"; break;
-        default:
-            if (c.unicode() < 0x20)
-                quoted += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QChar(u'0'));
-            else
-                quoted += c;
-        }
-    }
-    return quoted + u'"';
-}
-
-// A page's text for the terminal: its control characters could clear the
-// screen or rename the window.
-QString withoutControls(const QString &text)
-{
-    QString shown;
-    for (const QChar c : text)
-        if (c.category() != QChar::Other_Control)
-            shown += c;
-    return shown;
 }
 
 // Prints the hits from `first` on; returns where the next print starts.
@@ -248,28 +182,6 @@ int printHits(const ResultList &results, bool json, int first)
     return index;
 }
 
-// A report's detail for the terminal or a tab-separated line.
-QString plainDetail(const SiteReport &report, int langOffset)
-{
-    QString detail = withoutControls(report.detail(langOffset));
-    return detail.replace(u'\t', u' ');
-}
-
-void printReport(const SiteReport &report, bool json, int langOffset)
-{
-    QTextStream out(stdout);
-    const QString seconds = QString::number(report.seconds, 'f', 2);
-    if (json) {
-        out << "{\"base\":" << report.base << ",\"site\":" << jsonString(report.site)
-            << ",\"outcome\":" << jsonString(SiteReport::word(report.outcome)) << ",\"hits\":" << report.hits
-            << ",\"requests\":" << report.requests << ",\"failed\":" << report.failed << ",\"seconds\":" << seconds
-            << ",\"detail\":" << jsonString(report.detail(langOffset)) << "}\n";
-    } else {
-        out << report.base << '\t' << report.site << '\t' << SiteReport::word(report.outcome) << '\t' << report.hits
-            << '\t' << report.requests << '\t' << seconds << '\t' << plainDetail(report, langOffset) << '\n';
-    }
-}
-
 // The bases whose site failed, one line each on standard error.
 void warnOfFailures(const QList<SiteReport> &reports, int langOffset)
 {
@@ -279,17 +191,6 @@ void warnOfFailures(const QList<SiteReport> &reports, int langOffset)
             err << "base " << report.base << ", " << report.site << ": " << SiteReport::word(report.outcome) << ": "
                 << plainDetail(report, langOffset) << '\n';
     }
-}
-
-// Runs the main loop until `sender` sends `signal`, unless `under way` is already false.
-template<typename Sender, typename Signal>
-void waitFor(bool underWay, Sender *sender, Signal signal)
-{
-    if (!underWay)
-        return;
-    QEventLoop loop;
-    QObject::connect(sender, signal, &loop, &QEventLoop::quit);
-    loop.exec();
 }
 
 // Copies replace an older copy without a question, in one step.
@@ -330,13 +231,13 @@ void runSearch(Assembly &assembly, const SearchOptions &options, bool print)
     // Nothing ticked in the window: a search from here is of no base in particular.
     if (!options.bases && catalogue.tickedCount() == 0) {
         QTextStream(stderr) << catalogue.summary() << ": every base is searched\n";
-        bases = QList<int>(SiteCatalogue::rowOrder().begin(), SiteCatalogue::rowOrder().end());
+        bases = catalogue.rowOrder();
     }
     if (!bases.isEmpty()) {
         // Exactly the bases asked for, even where the window allows only one.
         // The ticks are never saved from here, so the window's stay as they were.
         program.state().BaseUnique = false;
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+        for (int base = 0; base < catalogue.baseCount(); ++base)
             catalogue.setTick(base, bases.contains(base) ? 1 : 0);
         catalogue.AfficheNbrCoche();
     }
@@ -373,11 +274,13 @@ int runCheckCommand(const QStringList &args)
         return usageError(problem);
     SettingsStore store;
     Assembly assembly(store);
+    if (const QString problem = resolveBases(options, assembly.program().catalogue()); !problem.isEmpty())
+        return usageError(problem);
     runSearch(assembly, options, false);
     bool sound = true;
     const int langOffset = assembly.program().state().LangOffset;
     for (const SiteReport &report : reportsOf(assembly.program())) {
-        printReport(report, options.json, langOffset);
+        QTextStream(stdout) << reportLine(report, options.json, langOffset) << '\n';
         sound = sound && report.isSound();
     }
     return sound ? kExitOk : kExitFailed;
@@ -398,6 +301,8 @@ int runSearchCommand(const QStringList &args, bool download)
     }
     Assembly assembly(store);
     Program &program = assembly.program();
+    if (const QString problem = resolveBases(options, program.catalogue()); !problem.isEmpty())
+        return usageError(problem);
     FileCopies copies;
     program.retrieval().setOutputActions(&copies);
     runSearch(assembly, options, !download);
@@ -425,9 +330,13 @@ int main(int argc, char **argv)
 
     QStringList args = QCoreApplication::arguments();
     args.removeFirst();
+    if (args.value(0) == u"--no-site-files") {
+        qputenv("PELLICAM_NO_SITE_FILES", "1");
+        args.removeFirst();
+    }
     const QString command = args.value(0);
     if (command == u"--help" || command == u"-h" || command == u"help") {
-        QTextStream(stdout) << kUsage;
+        QTextStream(stdout) << usage();
         return kExitOk;
     }
     if (command == u"--version") {
@@ -438,6 +347,10 @@ int main(int argc, char **argv)
         return runConfig(args.mid(1));
     if (command == u"bases")
         return runBases(args.mid(1));
+    if (command == u"sites")
+        return runSites(args.mid(1));
+    if (command == u"site")
+        return runSite(args.mid(1));
     if (command == u"check")
         return runCheckCommand(args.mid(1));
     if (command == u"search" || command == u"download")

@@ -52,7 +52,7 @@ Program::~Program()
 void Program::setSearch(int baseIndex, SearchProcedure procedure, const QString &site)
 {
     m_searches.insert(baseIndex, std::move(procedure));
-    m_siteNames.insert(baseIndex, site.isEmpty() ? SiteCatalogue::displayName(baseIndex) : site);
+    m_siteNames.insert(baseIndex, site.isEmpty() ? m_catalogue->displayName(baseIndex) : site);
 }
 
 QString Program::siteAddress(const QString &settingName) const
@@ -117,9 +117,9 @@ void Program::runSearch(int button)
     AfficheAttente(true);
 
     QList<SearchRun::Base> bases;
-    for (int base : SiteCatalogue::rowOrder()) {
+    for (int base : m_catalogue->rowOrder()) {
         if (m_catalogue->isTicked(base)) {
-            bases.append({base, m_searches.value(base), m_siteNames.value(base, SiteCatalogue::displayName(base))});
+            bases.append({base, m_searches.value(base), m_siteNames.value(base, m_catalogue->displayName(base))});
             m_catalogue->clearReport(base);
         }
     }

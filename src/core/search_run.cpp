@@ -219,7 +219,7 @@ void SearchRun::replay(SearchRow &row, const SearchRow::Event &event)
         results.countHit();
         if (results.NbResultats() % ResultList::kGrowth == 0)
             results.resize(results.NbResultats() + ResultList::kGrowth);
-        results.entry(results.NbResultats()) = row.m_hits.value(event.number - 1);
+        results.entry(results.NbResultats()) = placed(row, row.m_hits.value(event.number - 1));
         break;
     case Kind::Centre:
         m_program.CentreVignettes();
@@ -232,7 +232,7 @@ void SearchRun::replay(SearchRow &row, const SearchRow::Event &event)
             stopRow(row);
             break;
         }
-        results.entry(index) = event.snapshot;
+        results.entry(index) = placed(row, event.snapshot);
         m_program.AjouteResultat(index, event.wide);
         row.m_placedSlots = event.number;
         if (const auto url = row.m_thumbnailUrls.constFind(event.number); url != row.m_thumbnailUrls.cend())
@@ -244,14 +244,20 @@ void SearchRun::replay(SearchRow &row, const SearchRow::Event &event)
     }
 }
 
+ResultEntry SearchRun::placed(const SearchRow &row, ResultEntry hit)
+{
+    hit.Base = row.base();
+    return hit;
+}
+
 void SearchRun::copyPlacedHits(SearchRow &row)
 {
     if (row.m_firstIndex == 0)
         return;
     ResultList &results = m_program.results();
-    const int placed = results.NbResultats() - row.m_firstIndex + 1;
-    for (int number = 1; number <= placed && number <= row.m_hits.size(); ++number)
-        results.entry(row.m_firstIndex + number - 1) = row.m_hits[number - 1];
+    const int count = results.NbResultats() - row.m_firstIndex + 1;
+    for (int number = 1; number <= count && number <= row.m_hits.size(); ++number)
+        results.entry(row.m_firstIndex + number - 1) = placed(row, row.m_hits[number - 1]);
 }
 
 void SearchRun::finishIfDone()

@@ -126,6 +126,8 @@ private:
     void place();
     void placeRows();
     void replay(SearchRow &row, const SearchRow::Event &event);
+    // A row's hit as the list holds it: with the base that found it.
+    static ResultEntry placed(const SearchRow &row, ResultEntry hit);
     void copyPlacedHits(SearchRow &row);
     void stopRow(SearchRow &row);
     void finishIfDone();

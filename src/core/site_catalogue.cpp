@@ -14,25 +14,36 @@ namespace {
 using Language = SiteCatalogue::Language;
 using Kind = SiteCatalogue::Kind;
 
+struct BuiltIn
+{
+    const char16_t *name;
+    int row;
+    Language language;
+    Kind kind;
+    const char *addressSetting;
+};
+
 // BaseIndex order is historical, not alphabetical: rows give the window's order.
-constexpr std::array<SiteCatalogue::BaseInfo, SiteCatalogue::kBaseCount> kBases = {{
-    {0, u"Affiches Cinéma", 0, Language::Fr, Kind::Posters, "Hote-AffichesCinema"},
-    {1, u"AlloCiné", 2, Language::Fr, Kind::Posters, "Hote-AlloCine"},
-    {2, u"Cinefil", 3, Language::Fr, Kind::Posters, "Hote-Cinefil"},
-    {3, u"CineMovies", 5, Language::Fr, Kind::Posters, "Hote-CineMovies"},
-    {4, u"DvdFr", 7, Language::Fr, Kind::Posters, "Hote-DvdFr"},
-    {5, u"Internet Movie Poster Awards", 9, Language::Us, Kind::Posters, "Hote-IMPAwards"},
-    {6, u"MovieCovers (JPG)", 10, Language::Fr, Kind::Posters, "Hote-MovieCovers"},
-    {7, u"MoviePoster", 12, Language::Us, Kind::Posters, "Hote-MoviePoster"},
-    {8, u"Vintage Movie Poster", 13, Language::Us, Kind::Posters, "Hote-Vintage"},
-    {9, u"AllDivX", 1, Language::Fr, Kind::Jackets, "Hote-AllDivX"},
-    {10, u"HD Covers", 8, Language::Fr, Kind::Jackets, "Hote-HDCovers"},
-    {11, u"MovieCovers (PDF)", 11, Language::Fr, Kind::Jackets, "Hote-MovieCovers"},
-    {12, u"CinEmotions", 4, Language::Fr, Kind::Posters, "Hote-CinEmotions"},
-    {13, u"Cover Comoz", 6, Language::FrUs, Kind::Jackets, "Hote-CoverComoz"},
+constexpr std::array<BuiltIn, SiteCatalogue::kBuiltInCount> kBuiltIns = {{
+    {u"Affiches Cinéma", 0, Language::Fr, Kind::Posters, "Hote-AffichesCinema"},
+    {u"AlloCiné", 2, Language::Fr, Kind::Posters, "Hote-AlloCine"},
+    {u"Cinefil", 3, Language::Fr, Kind::Posters, "Hote-Cinefil"},
+    {u"CineMovies", 5, Language::Fr, Kind::Posters, "Hote-CineMovies"},
+    {u"DvdFr", 7, Language::Fr, Kind::Posters, "Hote-DvdFr"},
+    {u"Internet Movie Poster Awards", 9, Language::Us, Kind::Posters, "Hote-IMPAwards"},
+    {u"MovieCovers (JPG)", 10, Language::Fr, Kind::Posters, "Hote-MovieCovers"},
+    {u"MoviePoster", 12, Language::Us, Kind::Posters, "Hote-MoviePoster"},
+    {u"Vintage Movie Poster", 13, Language::Us, Kind::Posters, "Hote-Vintage"},
+    {u"AllDivX", 1, Language::Fr, Kind::Jackets, "Hote-AllDivX"},
+    {u"HD Covers", 8, Language::Fr, Kind::Jackets, "Hote-HDCovers"},
+    {u"MovieCovers (PDF)", 11, Language::Fr, Kind::Jackets, "Hote-MovieCovers"},
+    {u"CinEmotions", 4, Language::Fr, Kind::Posters, "Hote-CinEmotions"},
+    {u"Cover Comoz", 6, Language::FrUs, Kind::Jackets, "Hote-CoverComoz"},
 }};
 
-constexpr std::array<int, SiteCatalogue::kBaseCount> kRowOrder = {0, 9, 1, 2, 12, 3, 13, 4, 10, 5, 6, 11, 7, 8};
+constexpr std::array<int, SiteCatalogue::kBuiltInCount> kRowOrder = {0, 9, 1, 2, 12, 3, 13, 4, 10, 5, 6, 11, 7, 8};
+
+const QString kAddressPrefix = QStringLiteral("Hote-");
 
 constexpr int kTextNoneSelected = 211;
 constexpr int kTextOneSelected = 212;
@@ -42,11 +53,6 @@ constexpr int kGroupCount = 6;
 QString singleBaseSetting()
 {
     return QStringLiteral("BdD");
-}
-
-bool validBase(int base)
-{
-    return base >= 0 && base < SiteCatalogue::kBaseCount;
 }
 
 // The group links' table: which bases link n ticks (all others are unticked).
@@ -63,39 +69,78 @@ bool inGroup(int n, const SiteCatalogue::BaseInfo &base)
     return false;
 }
 
-QString settingName(int base)
-{
-    return QStringLiteral("Base") + QString::number(base);
-}
-
 } // namespace
 
-const std::array<SiteCatalogue::BaseInfo, SiteCatalogue::kBaseCount> &SiteCatalogue::bases()
+int SiteCatalogue::builtInBase(const QString &id)
 {
-    return kBases;
-}
-
-const std::array<int, SiteCatalogue::kBaseCount> &SiteCatalogue::rowOrder()
-{
-    return kRowOrder;
-}
-
-QString SiteCatalogue::displayName(int base)
-{
-    return validBase(base) ? kBases[base].name.toString() : QString();
-}
-
-QString SiteCatalogue::homeAddress(const SettingsStore &store, int base)
-{
-    if (!validBase(base))
-        return {};
-    return SiteAddresses::address(store, QString::fromLatin1(kBases[base].addressSetting));
+    for (int base = 0; base < kBuiltInCount; ++base)
+        if (QString::fromLatin1(kBuiltIns[base].addressSetting).mid(kAddressPrefix.size()).compare(id, Qt::CaseInsensitive) == 0)
+            return base;
+    return -1;
 }
 
 SiteCatalogue::SiteCatalogue(ProgramState &state, QObject *parent)
     : QObject(parent)
     , m_state(state)
 {
+    setFileBases({});
+}
+
+void SiteCatalogue::setFileBases(QList<FileBase> files)
+{
+    m_bases.clear();
+    for (int base = 0; base < kBuiltInCount; ++base) {
+        const BuiltIn &builtIn = kBuiltIns[base];
+        m_bases.append({base, QString::fromUtf16(builtIn.name), builtIn.row, builtIn.language, builtIn.kind,
+                        QString::fromLatin1(builtIn.addressSetting), {}, {}, {}});
+    }
+    m_rowOrder = QList<int>(kRowOrder.begin(), kRowOrder.end());
+    std::sort(files.begin(), files.end(), [](const FileBase &a, const FileBase &b) {
+        return a.id.compare(b.id, Qt::CaseInsensitive) < 0;
+    });
+    for (const FileBase &file : files) {
+        if (const int base = builtInBase(file.id); base >= 0) {
+            m_bases[base].file = file.file;
+            m_bases[base].home = file.home;
+            continue;
+        }
+        const int base = baseCount();
+        m_bases.append({base, file.name, base, file.language, file.kind, kAddressPrefix + file.id, file.id, file.file,
+                        file.home});
+        m_rowOrder.append(base);
+    }
+    m_reports = QList<std::optional<SiteReport>>(baseCount());
+    replaceTicks(Ticks(baseCount(), 0));
+}
+
+QString SiteCatalogue::displayName(int base) const
+{
+    return validBase(base) ? m_bases[base].name : QString();
+}
+
+QString SiteCatalogue::homeAddress(const SettingsStore &store, int base) const
+{
+    if (!validBase(base))
+        return {};
+    const BaseInfo &info = m_bases[base];
+    // A file's home page stands while its setting is unset or holds the built-in default.
+    const QString address = SiteAddresses::address(store, info.addressSetting);
+    const bool stored = !address.isEmpty() && address != SiteAddresses::defaultAddress(info.addressSetting);
+    return stored || info.home.isEmpty() ? address : info.home;
+}
+
+int SiteCatalogue::baseOf(const QString &id) const
+{
+    for (const BaseInfo &base : m_bases)
+        if (!base.id.isEmpty() && base.id.compare(id, Qt::CaseInsensitive) == 0)
+            return base.index;
+    return id.isEmpty() ? -1 : builtInBase(id);
+}
+
+QString SiteCatalogue::settingName(int base) const
+{
+    const QString &id = m_bases[base].id;
+    return id.isEmpty() ? QStringLiteral("Base") + QString::number(base) : QStringLiteral("Base-") + id;
 }
 
 int SiteCatalogue::tick(int base) const
@@ -119,7 +164,7 @@ bool SiteCatalogue::isTicked(int base) const
 
 int SiteCatalogue::tickedCount() const
 {
-    return int(std::count(m_ticks.begin(), m_ticks.end(), 1));
+    return int(m_ticks.count(1));
 }
 
 bool SiteCatalogue::singleBase() const
@@ -133,9 +178,9 @@ void SiteCatalogue::AfficheNbrCoche()
     QString summary;
     if (m_state.BaseUnique) {
         if (count == 1) {
-            summary = displayName(int(std::find(m_ticks.begin(), m_ticks.end(), 1) - m_ticks.begin()));
+            summary = displayName(int(m_ticks.indexOf(1)));
         } else {
-            replaceTicks(Ticks{});
+            replaceTicks(Ticks(baseCount(), 0));
             summary = text(kTextNoneSelected);
         }
     } else if (count == 0) {
@@ -153,8 +198,8 @@ void SiteCatalogue::applyGroup(int n)
 {
     if (n < 0 || n >= kGroupCount)
         return;
-    Ticks ticks{};
-    for (const BaseInfo &base : kBases)
+    Ticks ticks(baseCount(), 0);
+    for (const BaseInfo &base : m_bases)
         ticks[base.index] = inGroup(n, base) ? 1 : 0;
     replaceTicks(ticks);
     AfficheNbrCoche();
@@ -190,15 +235,15 @@ void SiteCatalogue::nameClicked(int base)
 
 void SiteCatalogue::restore(const SettingsStore &store)
 {
-    Ticks ticks{};
-    for (int base = 0; base < kBaseCount; ++base)
+    Ticks ticks(baseCount(), 0);
+    for (int base = 0; base < baseCount(); ++base)
         ticks[base] = text::intValue(store.LitValeur(settingName(base)), 0) == 1 ? 1 : 0;
     replaceTicks(ticks);
 }
 
 void SiteCatalogue::save(SettingsStore &store) const
 {
-    for (int base = 0; base < kBaseCount; ++base)
+    for (int base = 0; base < baseCount(); ++base)
         store.EcritValeur(settingName(base), isTicked(base) ? QStringLiteral("1") : QStringLiteral("0"));
 }
 
@@ -214,7 +259,7 @@ void SiteCatalogue::applySingleBaseSetting(const SettingsStore &store)
     if (single && *single != m_state.BaseUnique) {
         m_state.BaseUnique = *single;
         if (m_state.BaseUnique && tickedCount() > 1)
-            replaceTicks(Ticks{});
+            replaceTicks(Ticks(baseCount(), 0));
     }
     AfficheNbrCoche();
 }
@@ -229,7 +274,7 @@ void SiteCatalogue::replaceTicks(const Ticks &ticks)
 
 void SiteCatalogue::pickOnly(int base)
 {
-    Ticks ticks{};
+    Ticks ticks(baseCount(), 0);
     ticks[base] = 1;
     replaceTicks(ticks);
 }
@@ -242,21 +287,21 @@ QString SiteCatalogue::text(int id) const
 const std::optional<SiteReport> &SiteCatalogue::report(int base) const
 {
     static const std::optional<SiteReport> none;
-    return base >= 0 && base < kBaseCount ? m_reports[size_t(base)] : none;
+    return validBase(base) ? m_reports[base] : none;
 }
 
 void SiteCatalogue::setReport(const SiteReport &report)
 {
-    if (report.base < 0 || report.base >= kBaseCount)
+    if (!validBase(report.base))
         return;
-    m_reports[size_t(report.base)] = report;
+    m_reports[report.base] = report;
     emit reportsChanged();
 }
 
 void SiteCatalogue::clearReport(int base)
 {
-    if (base < 0 || base >= kBaseCount || !m_reports[size_t(base)])
+    if (!validBase(base) || !m_reports[base])
         return;
-    m_reports[size_t(base)].reset();
+    m_reports[base].reset();
     emit reportsChanged();
 }

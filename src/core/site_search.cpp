@@ -42,6 +42,17 @@ RequestFailure failureOf(const QString &url, const FormPost &post)
     return {};
 }
 
+// The Content-Type header of a post's answer, which comes with its headers.
+QString contentTypeOf(const QString &answer)
+{
+    const QStringView headers = QStringView(answer).left(answer.indexOf(QStringLiteral("\r\n\r\n")));
+    for (const QStringView line : headers.split(QStringLiteral("\r\n"))) {
+        if (line.startsWith(QStringLiteral("content-type:"), Qt::CaseInsensitive))
+            return line.mid(13).trimmed().toString();
+    }
+    return {};
+}
+
 } // namespace
 
 SiteSearch::SiteSearch(SearchRow &row, Download &download, const QString &typedTitle,
@@ -83,6 +94,7 @@ QCoro::Task<QString> SiteSearch::readRawPage(const QString &url)
     auto page = std::make_shared<QString>();
     const auto read = startRead(url, Download::Purpose::Page, [this, page](const Download::Outcome &outcome) {
         *page = outcome.text();
+        m_lastAnswer = {outcome.status, outcome.body.size(), QString::fromLatin1(outcome.contentType)};
         if (outcome.ok)
             m_row.m_tally.pageBytes = outcome.body.size();
     });
@@ -167,6 +179,7 @@ QString SiteSearch::posted(const QString &page, const QString &url)
     if (stopRequested())
         return {};
     m_row.m_tally.bytes += m_formPost->bytesRead();
+    m_lastAnswer = {m_formPost->status(), m_formPost->bytesRead(), contentTypeOf(page)};
     if (m_formPost->status() != 0)
         m_row.m_tally.pageBytes = m_formPost->bytesRead();
     countFailure(failureOf(url, *m_formPost), true);

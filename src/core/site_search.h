@@ -55,6 +55,15 @@ public:
     // Posts `body`, already escaped, to `url`; the answer as the site sent it, headers included.
     QCoro::Task<QString> postRawForm(const QString &url, const QByteArray &body);
 
+    // How the last page read or post was answered, for a site file's step log.
+    struct Answer
+    {
+        int status = 0; // 0 when no status line came
+        qint64 bytes = 0;
+        QString contentType;
+    };
+    const Answer &lastAnswer() const { return m_lastAnswer; }
+
     // Hits are numbered from 1 within this base. The entry of one more hit,
     // or none when the search stopped or the list can hold no more.
     ResultEntry *newHit();
@@ -107,4 +116,5 @@ private:
     QList<Download::Ticket> m_tickets;
     WakeUp *m_waitingFor = nullptr;
     Download::RedirectCheck m_redirects;
+    Answer m_lastAnswer;
 };

@@ -15,9 +15,9 @@ Retrieval::Retrieval(Program &program, QObject *parent)
     connect(&program, &Program::closing, this, [this] { m_closing = true; });
 }
 
-void Retrieval::setResolver(const QString &site, Resolver resolver)
+void Retrieval::setResolver(int base, Resolver resolver)
 {
-    m_resolvers.insert(site, std::move(resolver));
+    m_resolvers.insert(base, std::move(resolver));
 }
 
 void Retrieval::setSaveFolder(const QString &folder)
@@ -48,7 +48,7 @@ void Retrieval::retrieve(int Index, bool Copy)
     // One retrieval at a time: the slots are disabled while one runs.
     if (m_downloading)
         return;
-    const auto resolver = m_resolvers.constFind(m_program.results().entry(Index + 1).Site);
+    const auto resolver = m_resolvers.constFind(m_program.results().entry(Index + 1).Base);
     if (resolver != m_resolvers.cend())
         run(*resolver, Index, Copy);
 }

@@ -24,7 +24,8 @@ public:
 
     explicit Retrieval(Program &program, QObject *parent = nullptr);
 
-    void setResolver(const QString &site, Resolver resolver);
+    // The resolver of the hits of `base`.
+    void setResolver(int base, Resolver resolver);
     void setOutputActions(OutputActions *actions) { m_actions = actions; }
     // The download folder, without a trailing separator.
     void setSaveFolder(const QString &folder);
@@ -35,7 +36,7 @@ public:
     void thumbPressed(int Index, int button);
     void downloadClicked(int Index);
     void badgeClicked(int Index);
-    // Starts the retrieval of slot `Index`'s hit; a site without a resolver does nothing.
+    // Starts the retrieval of slot `Index`'s hit; a base without a resolver does nothing.
     void retrieve(int Index, bool Copy);
 
     // The steps that every resolver shares.
@@ -56,7 +57,7 @@ private:
     QCoro::Task<> run(Resolver resolver, int Index, bool Copy);
 
     Program &m_program;
-    QHash<QString, Resolver> m_resolvers;
+    QHash<int, Resolver> m_resolvers;
     OutputActions *m_actions = nullptr;
     QString m_saveFolder;
     QString m_lastCopy;

@@ -79,13 +79,19 @@ QCoro::Task<> FileSite::search(SiteSearch &search, int)
     bool full = false;
     for (int page = 1; page <= (pages ? pages->max : 1) && !full && hosts.allows(url) && budget-- > 0; ++page) {
         const QString text = co_await readResults(search, url, request);
-        const QList<SiteRow> rows = X::rows(text, m_file);
+        QString why;
+        const QList<SiteRow> rows = X::rows(text, m_file, &why);
+        if (rows.isEmpty())
+            log("rows", {{"page", page}, {"count", 0}, {"failed", why}, {"start", text.left(300)}});
+        else
+            log("rows", {{"page", page}, {"count", rows.size()}});
         for (const SiteRow &row : rows) {
             ResultEntry *hit = search.newHit();
             full = !hit;
             if (full)
                 break;
-            fill(*hit, row, hosts.values(), url);
+            const int number = search.hitCount() - first + 1;
+            fill(*hit, row, hosts.values(), url, number <= kLoggedRows ? number : 0);
         }
         request.insert("page", QString::number(page + 1));
         if (rows.isEmpty())
@@ -96,37 +102,74 @@ QCoro::Task<> FileSite::search(SiteSearch &search, int)
             url = hosts.resolved(X::expand(pages->address, request));
         else
             url.clear();
+        if (!url.isEmpty() && page < (pages ? pages->max : 1))
+            log("next-page", {{"page", page + 1}, {"address", url}, {"allowed", hosts.allows(url)}});
     }
     co_await readFilmPages(search, hosts, first, budget);
-    co_await search.placeHits(first, false, SiteSearch::Pacing::Waited, [&hosts](ResultEntry &hit) {
+    co_await search.placeHits(first, false, SiteSearch::Pacing::Waited, [this, &hosts, first](ResultEntry &hit) {
         const QString thumbnail = fieldsOf(hit).value("thumbnail");
+        log("thumbnail", {{"hit", hit.Title}, {"address", thumbnail}, {"allowed", hosts.allows(thumbnail)}});
         return hosts.allows(thumbnail) ? thumbnail : QString();
     });
 }
 
 QCoro::Task<QString> FileSite::readResults(SiteSearch &search, const QString &url, const SiteTemplateValues &request)
 {
-    if (m_file.search.method == SiteRequest::Method::Get)
-        co_return co_await search.readRawPage(url);
+    const bool get = m_file.search.method == SiteRequest::Method::Get;
     QByteArray body;
     for (const auto &[name, templ] : m_file.search.form)
         body += (body.isEmpty() ? "" : "&") + QUrl::toPercentEncoding(name) + '=' + X::expand(templ, request).toUtf8();
-    co_return bodyOf(co_await search.postRawForm(url, body));
+    QJsonObject asked{{"page", request.value("page").toInt()}, {"method", get ? "GET" : "POST"}, {"address", url}};
+    if (!get)
+        asked.insert("form", QString::fromLatin1(body));
+    log("request", asked);
+    // Awaited apart: GCC 12 frees a co_await result inside a conditional expression twice.
+    QString text;
+    if (get)
+        text = co_await search.readRawPage(url);
+    else
+        text = bodyOf(co_await search.postRawForm(url, body));
+    const SiteSearch::Answer &answer = search.lastAnswer();
+    log("answer", {{"page", request.value("page").toInt()}, {"status", answer.status}, {"bytes", answer.bytes},
+                   {"type", answer.contentType}});
+    co_return text;
 }
 
-void FileSite::fill(ResultEntry &hit, const SiteRow &row, const SiteTemplateValues &hosts, const QString &pageUrl) const
+void FileSite::fill(ResultEntry &hit, const SiteRow &row, const SiteTemplateValues &hosts, const QString &pageUrl,
+                    int logged) const
 {
     // Fields found on the row first, so that a value template can name them.
     SiteTemplateValues values = hosts;
     for (const bool templated : {false, true})
         for (auto it = m_file.fields.begin(); it != m_file.fields.end(); ++it)
-            if ((it->kind == SiteExtractor::Kind::Value) == templated)
-                values.insert(it.key(), X::field(*it, row, values, pageUrl).text);
+            if ((it->kind == SiteExtractor::Kind::Value) == templated) {
+                const SiteValue value = X::field(*it, row, values, pageUrl);
+                values.insert(it.key(), value.text);
+                if (logged > 0)
+                    logField({{"row", logged}}, it.key(), value);
+            }
     hit.Title = values.value("title");
     hit.Year = X::year(values.value("year"));
     hit.Key = values.value("key");
     hit.Site = m_file.name;
     keepFields(hit, values);
+}
+
+void FileSite::logField(QJsonObject where, const QString &name, const SiteValue &value) const
+{
+    where.insert("field", name);
+    where.insert("found", value.found);
+    where.insert("value", value.text);
+    where.insert("failed", value.failed);
+    log("field", where);
+}
+
+void FileSite::log(const QString &step, QJsonObject fields) const
+{
+    if (!m_log)
+        return;
+    fields.insert("step", step);
+    m_log(fields);
 }
 
 QCoro::Task<> FileSite::readFilmPages(SiteSearch &search, const SiteFileHosts &hosts, int first, int &budget) const
@@ -145,9 +188,14 @@ QCoro::Task<> FileSite::readFilmPages(SiteSearch &search, const SiteFileHosts &h
         // Awaited apart: GCC 12 destroys a co_await result inside a braced initialiser twice.
         SiteRow page;
         page.text = co_await search.readRawPage(url);
+        const SiteSearch::Answer &answer = search.lastAnswer();
+        log("film-page", {{"hit", number - first + 1}, {"address", url}, {"status", answer.status}, {"bytes", answer.bytes}});
         for (const auto &[name, extractor] : {std::pair{"thumbnail", &film.thumbnail}, std::pair{"picture", &film.picture}})
-            if (*extractor && values.value(name).isEmpty())
-                values.insert(name, X::field(**extractor, page, values, url).text);
+            if (*extractor && values.value(name).isEmpty()) {
+                const SiteValue value = X::field(**extractor, page, values, url);
+                values.insert(name, value.text);
+                logField({{"hit", number - first + 1}}, name, value);
+            }
         keepFields(search.hit(number), values);
     }
 }
@@ -165,7 +213,10 @@ QCoro::Task<PictureSource> FileSite::picture(PictureRequest &request)
         if (hosts.allows(page)) {
             SiteRow read;
             read.text = co_await request.readRawPage(page);
-            url = X::field(*rule->fromPage, read, values, page).text;
+            const SiteValue value = X::field(*rule->fromPage, read, values, page);
+            log("picture-page", {{"address", page}, {"bytes", read.text.size()}});
+            logField({}, "picture", value);
+            url = value.text;
         }
     } else if (rule) {
         url = X::expand(rule->address, values);
@@ -175,5 +226,6 @@ QCoro::Task<PictureSource> FileSite::picture(PictureRequest &request)
     url = hosts.resolved(url);
     if (hosts.allows(url))
         source.url = url;
+    log("picture", {{"hit", request.hit().Title}, {"address", url}, {"allowed", hosts.allows(url)}});
     co_return source;
 }

@@ -73,18 +73,25 @@ bool changesRequest(char32_t c)
 
 } // namespace
 
-QList<SiteRow> rows(const QString &page, const SiteFile &site, bool *failed)
+QList<SiteRow> rows(const QString &page, const SiteFile &site, QString *why)
 {
     QList<SiteRow> found;
+    QString failure;
     const SiteExtractor &each = site.rows.each;
     if (each.kind == SiteExtractor::Kind::Path) {
         const QJsonDocument document = QJsonDocument::fromJson(page.toUtf8());
         const QJsonValue root = document.isArray() ? QJsonValue(document.array()) : QJsonValue(document.object());
-        const QJsonArray array = at(root, each.path).toArray();
+        const QJsonValue list = at(root, each.path);
+        const QJsonArray array = list.toArray();
         for (qsizetype i = 0; i < array.size() && i < kMaxRows; ++i)
             found.append({{}, array.at(i)});
+        failure = document.isNull() ? QStringLiteral("search.rows.path: the answer is no JSON")
+                  : list.isArray()  ? QStringLiteral("search.rows.path: the list at \"%1\" is empty").arg(each.path)
+                                    : QStringLiteral("search.rows.path: no list at \"%1\"").arg(each.path);
     } else {
-        const QString text = site.rows.within ? between(page, site.rows.within->first, site.rows.within->second) : page;
+        qsizetype end = 0;
+        const QString text = site.rows.within ? between(page, site.rows.within->first, site.rows.within->second, 0, &end)
+                                              : page;
         if (each.kind == SiteExtractor::Kind::Between) {
             // Each row must move on: empty markers would find the same one for ever.
             for (qsizetype from = 0, next = 0; found.size() < kMaxRows; from = next) {
@@ -93,13 +100,18 @@ QList<SiteRow> rows(const QString &page, const SiteFile &site, bool *failed)
                     break;
                 found.append({row, {}});
             }
+            failure = QStringLiteral("search.rows.between: no text between \"%1\" and \"%2\"").arg(each.start, each.end);
         } else {
             for (auto matches = each.regex.globalMatch(text); matches.hasNext() && found.size() < kMaxRows;)
                 found.append({captured(matches.next(), QStringLiteral("row")), {}});
+            failure = QStringLiteral("search.rows.regex: the expression matches nothing");
         }
+        if (end < 0)
+            failure = QStringLiteral("search.rows.within: no text between \"%1\" and \"%2\"")
+                          .arg(site.rows.within->first, site.rows.within->second);
     }
-    if (failed)
-        *failed = found.isEmpty();
+    if (why)
+        *why = found.isEmpty() ? failure : QString();
     return found;
 }
 
@@ -131,6 +143,7 @@ SiteValue field(const SiteExtractor &extractor, const SiteRow &row, const SiteTe
         value.text = expand(extractor.templ, values);
         break;
     }
+    value.found = value.text;
     value.text = filtered(value.text, extractor.filters, pageUrl);
     return value;
 }

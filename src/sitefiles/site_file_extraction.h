@@ -23,6 +23,7 @@ struct SiteValue
 {
     QString text;
     bool failed = false;
+    QString found; // before the filters
 };
 
 // Placeholder name to value: "title", "page", "home", "host.images", a hit's fields.
@@ -30,8 +31,9 @@ using SiteTemplateValues = QHash<QString, QString>;
 
 namespace SiteFileExtraction {
 
-// The rows of `page`, cut as the file says; `failed` is set when none could be cut.
-QList<SiteRow> rows(const QString &page, const SiteFile &site, bool *failed = nullptr);
+// The rows of `page`, cut as the file says. When none could be cut, `why`
+// names the key whose marker, expression or path found nothing.
+QList<SiteRow> rows(const QString &page, const SiteFile &site, QString *why = nullptr);
 
 // A field of `row`, filtered; `pageUrl` is what `absolute` resolves against.
 SiteValue field(const SiteExtractor &extractor, const SiteRow &row, const SiteTemplateValues &values,

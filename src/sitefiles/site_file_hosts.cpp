@@ -1,5 +1,7 @@
 #include "sitefiles/site_file_hosts.h"
 
+#include "settings/site_addresses.h"
+
 #include <QUrl>
 
 namespace {
@@ -25,9 +27,11 @@ std::pair<QString, int> hostAndPort(const QUrl &url)
 
 SiteFileHosts::SiteFileHosts(const SiteFile &site, const std::function<QString(const QString &)> &address)
 {
+    // A built-in site's setting has a default; only a stored address moves a file's.
     const auto moved = [&](const QString &setting, const QString &written) {
         const QString set = address ? address(setting) : QString();
-        return withoutTrailingSlashes(set.isEmpty() ? written : set);
+        const bool stored = !set.isEmpty() && set != SiteAddresses::defaultAddress(setting);
+        return withoutTrailingSlashes(stored ? set : written);
     };
     m_home = moved(settingName(site), site.home);
     for (const auto &[name, written] : site.hosts)

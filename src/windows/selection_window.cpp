@@ -180,7 +180,7 @@ SelectionWindow::SelectionWindow(SiteCatalogue &catalogue, SettingsStore &store,
 
     for (int mark = 0; mark < kMarkCount; ++mark)
         m_markPictures[size_t(mark)] = markPicture(SiteReport::Mark(mark), devicePixelRatioF());
-    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base)
         buildRow(base);
     for (int n = 0; n < kGroupLinkCount; ++n)
         buildGroupLink(n);
@@ -204,7 +204,7 @@ SelectionWindow::~SelectionWindow() = default;
 
 void SelectionWindow::buildRow(int base)
 {
-    const SiteCatalogue::BaseInfo &info = SiteCatalogue::bases()[base];
+    const SiteCatalogue::BaseInfo &info = m_catalogue.bases()[base];
     const int rowTop = kRowTop + kRowStep * info.row;
     const QString number = QString::number(base);
     Row &row = m_rows[base];
@@ -222,7 +222,7 @@ void SelectionWindow::buildRow(int base)
     row.check->setFocusPolicy(Qt::NoFocus);
     row.check->installEventFilter(this);
 
-    row.name = new QLabel(info.name.toString(), this);
+    row.name = new QLabel(info.name, this);
     row.name->setObjectName(QStringLiteral("LabelBase") + number);
     row.name->setGeometry(twipsRect(kNameLeft, rowTop, kNameWidth, kRowHeight));
     row.name->installEventFilter(this);
@@ -280,8 +280,9 @@ void SelectionWindow::retranslate(int langOffset)
         setTranslatedText(m_groupLabels[n], kTextFirstGroupLink + n, langOffset);
         m_groupLabels[n]->adjustSize();
     }
-    for (const SiteCatalogue::BaseInfo &info : SiteCatalogue::bases()) {
-        const Row &row = m_rows[info.index];
+    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base) {
+        const SiteCatalogue::BaseInfo &info = m_catalogue.bases()[base];
+        const Row &row = m_rows[base];
         setTranslatedText(row.site, kTextSiteLink, langOffset);
         setTranslatedToolTip(row.language, languageText(info.language), langOffset);
         setTranslatedToolTip(row.kind, kindText(info.kind), langOffset);
@@ -314,7 +315,7 @@ bool SelectionWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_closePicture)
         return closePictureEvent(event);
-    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base) {
+    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base) {
         if (watched == m_rows[base].check)
             return tickBoxEvent(base, event);
         if (watched == m_rows[base].name)
@@ -350,7 +351,7 @@ void SelectionWindow::keyPressEvent(QKeyEvent *event)
 
 void SelectionWindow::showTicks()
 {
-    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base) {
+    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base) {
         const QSignalBlocker blocker(m_rows[base].check);
         m_rows[base].check->setChecked(m_catalogue.isTicked(base));
     }
@@ -359,7 +360,7 @@ void SelectionWindow::showTicks()
 // A detail holds addresses and words from the network: never let it pass for rich text.
 void SelectionWindow::showReports()
 {
-    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base) {
+    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base) {
         const std::optional<SiteReport> &report = m_catalogue.report(base);
         const Row &row = m_rows[base];
         const QString tip = report ? Qt::convertFromPlainText(report->detail(m_langOffset), Qt::WhiteSpaceNormal)
@@ -372,13 +373,13 @@ void SelectionWindow::showReports()
 
 void SelectionWindow::refreshLinkTooltips()
 {
-    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
-        m_rows[base].site->setToolTip(SiteCatalogue::homeAddress(m_store, base));
+    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base)
+        m_rows[base].site->setToolTip(m_catalogue.homeAddress(m_store, base));
 }
 
 void SelectionWindow::openHomePage(int base)
 {
-    const QString address = SiteCatalogue::homeAddress(m_store, base);
+    const QString address = m_catalogue.homeAddress(m_store, base);
     if (address.isEmpty() || !m_openLink)
         return;
     m_openLink(QUrl::fromUserInput(address));

@@ -87,7 +87,7 @@ private:
     int m_langOffset = 0;
     std::array<QPixmap, kMarkCount> m_markPictures; // by SiteReport::Mark
 
-    std::array<Row, SiteCatalogue::kBaseCount> m_rows;
+    std::array<Row, SiteCatalogue::kBuiltInCount> m_rows;
     std::array<QLabel *, kGroupLinkCount> m_groupLabels{};  // "Check all", "Check nothing"...
     std::array<OverLink *, kGroupLinkCount> m_groupLinks{}; // their hover and click
     QLabel *m_closePicture = nullptr;

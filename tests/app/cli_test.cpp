@@ -62,8 +62,8 @@ TEST_F(CliTest, helpVersionAndBasesGoToStandardOutput)
     EXPECT_EQ(version.out, "pellicam-cli 2006.l\n");
     const QStringList bases = run({"bases"}).out.split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(bases.size(), 14);
-    EXPECT_EQ(bases[0], QString::fromUtf8("0\tAffiches Cinéma\tFr\tposters"));
-    EXPECT_EQ(bases[13], "13\tCover Comoz\tFr/Us\tjackets");
+    EXPECT_EQ(bases[0], QString::fromUtf8("0\tAffiches Cinéma\tFr\tposters\t"));
+    EXPECT_EQ(bases[13], "13\tCover Comoz\tFr/Us\tjackets\t");
 }
 
 TEST_F(CliTest, badArgumentsGiveTheUsageOnStandardErrorAndStatusTwo)

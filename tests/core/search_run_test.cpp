@@ -62,7 +62,7 @@ protected:
 // hits are placed row after row.
 TEST_F(SearchRunTest, basesStartTogetherAndArePlacedInRowOrder)
 {
-    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base)
         site(base, {});
     tick({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13});
     ASSERT_TRUE(m_test.search());

@@ -17,7 +17,7 @@ protected:
     QList<int> ticked() const
     {
         QList<int> bases;
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+        for (int base = 0; base < m_catalogue.baseCount(); ++base)
             if (m_catalogue.isTicked(base))
                 bases.append(base);
         return bases;
@@ -30,30 +30,29 @@ protected:
     QSignalSpy m_hides{&m_catalogue, &SiteCatalogue::hideRequested};
 };
 
-TEST(SiteCatalogueDataTest, rowsFollowTheDisplayNamesAlphabetically)
+TEST_F(SiteCatalogueTest, rowsFollowTheDisplayNamesAlphabetically)
 {
-    const auto &bases = SiteCatalogue::bases();
-    const auto &order = SiteCatalogue::rowOrder();
-    EXPECT_EQ(QList<int>(order.begin(), order.end()),
-              (QList<int>{0, 9, 1, 2, 12, 3, 13, 4, 10, 5, 6, 11, 7, 8}));
-    for (int row = 0; row < SiteCatalogue::kBaseCount; ++row) {
+    const auto &bases = m_catalogue.bases();
+    const auto &order = m_catalogue.rowOrder();
+    EXPECT_EQ(order, (QList<int>{0, 9, 1, 2, 12, 3, 13, 4, 10, 5, 6, 11, 7, 8}));
+    for (int row = 0; row < m_catalogue.baseCount(); ++row) {
         const SiteCatalogue::BaseInfo &base = bases[order[row]];
         EXPECT_EQ(base.index, order[row]);
-        EXPECT_EQ(base.row, row) << base.name.toString().toStdString();
+        EXPECT_EQ(base.row, row) << base.name.toStdString();
         if (row > 0) {
             EXPECT_LT(bases[order[row - 1]].name.compare(base.name, Qt::CaseInsensitive), 0);
         }
     }
-    EXPECT_EQ(SiteCatalogue::displayName(14), "");
+    EXPECT_EQ(m_catalogue.displayName(14), "");
 }
 
 TEST_F(SiteCatalogueTest, homeAddressComesFromTheSiteSetting)
 {
     m_store.EcritValeur("Hote-MovieCovers", "http://127.0.0.1:8080/mc/");
-    EXPECT_EQ(SiteCatalogue::homeAddress(m_store, 6), "http://127.0.0.1:8080/mc");
-    EXPECT_EQ(SiteCatalogue::homeAddress(m_store, 11), "http://127.0.0.1:8080/mc");
-    EXPECT_EQ(SiteCatalogue::homeAddress(m_store, 9), "http://www.alldivx.com");
-    EXPECT_EQ(SiteCatalogue::homeAddress(m_store, -1), "");
+    EXPECT_EQ(m_catalogue.homeAddress(m_store, 6), "http://127.0.0.1:8080/mc");
+    EXPECT_EQ(m_catalogue.homeAddress(m_store, 11), "http://127.0.0.1:8080/mc");
+    EXPECT_EQ(m_catalogue.homeAddress(m_store, 9), "http://www.alldivx.com");
+    EXPECT_EQ(m_catalogue.homeAddress(m_store, -1), "");
 }
 
 TEST_F(SiteCatalogueTest, groupLinksReplaceTheSelection)
@@ -187,7 +186,7 @@ TEST_F(SiteCatalogueTest, ticksSurviveSaveAndRestore)
     ProgramState state;
     SiteCatalogue restored(state);
     restored.restore(SettingsStore(m_dir.filePath("Pellicam.ini")));
-    for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+    for (int base = 0; base < restored.baseCount(); ++base)
         EXPECT_EQ(restored.tick(base), QList<int>({0, 3, 6, 11, 13}).contains(base) ? 1 : 0) << base;
 
     SiteCatalogue empty(m_state);

@@ -59,7 +59,7 @@ protected:
         addHit(QStringLiteral("ALIEN"), 0, QStringLiteral("alien"), QStringLiteral("PDF"));
         addHit(QStringLiteral("NOWHERE"), 0, QStringLiteral("x"), QStringLiteral("JPG"), QStringLiteral("Unknown site"));
         addHit(QStringLiteral("NO MEMORY"), 0, QStringLiteral("throws"), QStringLiteral("JPG"));
-        retrieval().setResolver(QStringLiteral("Site"), [this](PictureRequest &request) -> QCoro::Task<PictureSource> {
+        retrieval().setResolver(0, [this](PictureRequest &request) -> QCoro::Task<PictureSource> {
             if (request.hit().Key == u"throws")
                 throw std::bad_alloc();
             co_return PictureSource{m_server.url(u'/' + request.hit().Key), false, request.hit().Extra == u"PDF"};
@@ -79,6 +79,7 @@ protected:
         added = hitOf(title, year, site);
         added.Key = key;
         added.Extra = extra;
+        added.Base = site == QStringLiteral("Site") ? 0 : -1; // no base, no resolver
         results().addSlot(false, true);
     }
 };

@@ -19,7 +19,7 @@ protected:
         m_site = std::make_unique<FileSite>(reading.site, kBase);
         FileSite *site = m_site.get();
         program().setSearch(kBase, [site](SiteSearch &search) { return site->search(search, kBase); }, site->name());
-        program().retrieval().setResolver(site->name(), [site](PictureRequest &request) { return site->picture(request); });
+        program().retrieval().setResolver(kBase, [site](PictureRequest &request) { return site->picture(request); });
         m_server.setFallback([](const FixtureServer::Request &request) {
             return request.path.endsWith(".jpg") ? pictureReply(jpegBytes()) : notFoundReply();
         });

@@ -72,8 +72,10 @@ QStringList texts(const QJsonValue &list)
 TEST(SiteSearchCases, oneForEachSite)
 {
     QStringList expected;
-    for (const SiteCatalogue::BaseInfo &base : SiteCatalogue::bases())
-        expected << QString::fromLatin1(base.addressSetting);
+    ProgramState state;
+    const SiteCatalogue catalogue(state);
+    for (const SiteCatalogue::BaseInfo &base : catalogue.bases())
+        expected << base.addressSetting;
     expected.removeDuplicates();
     expected.sort();
     QStringList found;
@@ -156,7 +158,9 @@ TEST_P(SiteSearchTest, findsTheHitsAndFetchesThePicture)
         const int index = expected[QStringLiteral("index")].toInt();
         const auto field = [&expected](const char *key) { return expected[QLatin1String(key)].toString(); };
         SCOPED_TRACE(index);
-        EXPECT_EQ(hit(index), hitOf(field("title"), expected[QStringLiteral("year")].toInt(), expand(field("key")),
+        ResultEntry found = hit(index);
+        EXPECT_TRUE(bases.contains(std::exchange(found.Base, -1))) << found.Base;
+        EXPECT_EQ(found, hitOf(field("title"), expected[QStringLiteral("year")].toInt(), expand(field("key")),
                                     expand(field("extra")), text("site")));
         EXPECT_EQ(slot(index - 1).thumbnailUrl, expand(field("thumbnail")));
     }

@@ -30,7 +30,7 @@ struct TestProgram
     // Ticks these bases only.
     void tick(const QList<int> &bases)
     {
-        for (int base = 0; base < SiteCatalogue::kBaseCount; ++base)
+        for (int base = 0; base < program.catalogue().baseCount(); ++base)
             program.catalogue().setTick(base, bases.contains(base) ? 1 : 0);
         program.catalogue().AfficheNbrCoche();
     }
