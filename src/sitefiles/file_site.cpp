@@ -170,8 +170,8 @@ QCoro::Task<PictureSource> FileSite::picture(PictureRequest &request)
     } else if (rule) {
         url = X::expand(rule->address, values);
     }
-    // Fetched at every press: a site's posters of one film share their cache
-    // file's name (title, year and site), and a file cannot tell them apart.
+    // Fetched at every press: posters of one film on one site share their
+    // cache file's name (title, year and site).
     PictureSource source;
     url = hosts.resolved(url);
     if (hosts.allows(url))

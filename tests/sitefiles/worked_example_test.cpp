@@ -47,9 +47,9 @@ TEST_F(WorkedExampleTest, theFileItWritesFindsTheHitsItShows)
     program().setSearch(0, [&site](SiteSearch &search) { return site.search(search, 0); }, site.name());
     program().retrieval().setResolver(site.name(), [&site](PictureRequest &request) { return site.picture(request); });
 
-    // Every film page is the one shown, with its poster's own key.
     playSite(QStringLiteral("Hote-afficheraie"), QStringLiteral("/afficheraie"));
     answer(QStringLiteral("/recherche?q=matrix"), part(doc, QStringLiteral("page")).toUtf8());
+    // Every film page is the one shown, with its poster's own key.
     const QByteArray filmPage = part(doc, QStringLiteral("film page")).toUtf8();
     m_server.setFallback([&filmPage](const FixtureServer::Request &request) {
         const QByteArray key = request.path.mid(request.path.lastIndexOf('/') + 1);
