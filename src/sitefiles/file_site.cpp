@@ -221,8 +221,9 @@ QCoro::Task<PictureSource> FileSite::picture(PictureRequest &request)
     } else if (rule) {
         url = X::expand(rule->address, values);
     }
+    // Fetched at every press: posters of one film on one site share their
+    // cache file's name (title, year and site).
     PictureSource source;
-    source.reuseCached = true;
     url = hosts.resolved(url);
     if (hosts.allows(url))
         source.url = url;

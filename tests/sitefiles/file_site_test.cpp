@@ -1,7 +1,10 @@
+#include "child_process.h"
+#include "settings/app_paths.h"
 #include "sitefiles/file_site.h"
 #include "sitefiles/site_file_reader.h"
 #include "site_test.h"
 
+#include <QUrl>
 #include <memory>
 
 namespace {
@@ -78,6 +81,77 @@ TEST_F(FileSiteTest, aJsonSitePostsItsFormAndReadsItsAnswer)
     m_server.clearRequests();
     retrieve(0, false);
     EXPECT_EQ(paths(), QStringList("/json/api/poster/603.jpg"));
+}
+
+// The sample sites' files run against pellicam-sample-sites: each hit with
+// its thumbnail and the full picture a press asks for; then every way the
+// program fails a site ends that file's search in its failed report, no hit.
+TEST_F(FileSiteTest, theSampleFilesFindTheSampleSitesHitsAndReportEachFailure)
+{
+    const struct
+    {
+        const char *id;
+        const char *typed;
+        QStringList hits; // "title|year|thumbnail|full picture", the addresses' paths
+    } searches[] = {
+        {"afficheraie", "matrix",
+         {"Matrix|1999|/afficheraie/vignettes/matrix-1999.jpg|/afficheraie/grandes/matrix-1999.jpg",
+          "Matrix|1999|/afficheraie/vignettes/matrix-1999-teaser.jpg|/afficheraie/grandes/matrix-1999-teaser.jpg",
+          "Matrix Reloaded|2003|/afficheraie/vignettes/matrix-reloaded-2003.jpg|/afficheraie/grandes/matrix-reloaded-2003.jpg"}},
+        {"afficheraie", "été",
+         {"L'Été meurtrier|1983|/afficheraie/vignettes/ete-meurtrier-1983.jpg|/afficheraie/grandes/ete-meurtrier-1983.jpg"}},
+        {"frameshelf", "godfather",
+         {"The Godfather|1972|/frameshelf/api/posters/w185/4106.jpg|/frameshelf/api/posters/original/4106.jpg",
+          "The Godfather Part II|1974|/frameshelf/api/posters/w185/4107.jpg|/frameshelf/api/posters/original/4107.jpg"}},
+    };
+    const char *failures[][2] = {{"--refuse", "unreachable"}, {"--error", "http-error"}, {"--stall", "timed-out"},
+                                 {"--no-markers", "no-hit"}};
+    const QString log = m_test.dir.filePath(QStringLiteral("requests.log"));
+    program().retrieval().setOutputActions(&m_actions);
+    const auto search = [&](ChildProcess &sites, const QStringList &args, const char *id, const char *typed) {
+        if (sites.process().state() == QProcess::NotRunning) {
+            sites.start(QStringList{"--log", log} + args);
+            QByteArray out;
+            while (!out.contains("Ready\n") && sites.process().waitForReadyRead(10000))
+                out += sites.process().readAllStandardOutput();
+            for (const QString &line : QString::fromUtf8(out).split(u'\n'))
+                if (line.startsWith(QStringLiteral("Hote-")))
+                    m_test.store.EcritValeur(line.section(u'=', 0, 0), line.section(u'=', 1));
+        }
+        QFile file(AppPaths::sampleSiteFiles() + u'/' + QLatin1StringView(id) + QStringLiteral(".yaml"));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << file.fileName().toStdString();
+        load(file.readAll());
+        program().setTitle(QString::fromUtf8(typed));
+        searchBases({kBase});
+    };
+
+    ChildProcess sites(QStringLiteral(PELLICAM_SAMPLE_SITES));
+    for (const auto &s : searches) {
+        SCOPED_TRACE(s.typed);
+        search(sites, {}, s.id, s.typed);
+        QStringList found;
+        for (int i = 1; i <= program().results().NbResultats(); ++i) {
+            retrieve(i - 1, false);
+            QFile requests(log);
+            requests.open(QIODevice::ReadOnly);
+            const QString asked = QString::fromUtf8(requests.readAll().trimmed().split('\n').last().split(' ').last());
+            found << QStringLiteral("%1|%2|%3|%4").arg(hit(i).Title, QString::number(hit(i).Year),
+                                                      QUrl(slot(i - 1).thumbnailUrl).path(), asked);
+        }
+        EXPECT_EQ(found, s.hits);
+    }
+    // Each run fails both sites, each in another way.
+    for (int k = 0; k < 4; ++k) {
+        ChildProcess failing(QStringLiteral(PELLICAM_SAMPLE_SITES));
+        for (int site : {0, 2}) {
+            const char *const *failure = failures[(k + site / 2) % 4];
+            SCOPED_TRACE(std::string(searches[site].id) + ' ' + failure[0]);
+            search(failing, {failures[k][0], "afficheraie", failures[(k + 1) % 4][0], "frameshelf"}, searches[site].id,
+                   searches[site].typed);
+            EXPECT_EQ(program().results().NbResultats(), 0);
+            EXPECT_EQ(SiteReport::word(program().run()->reports().value(0).outcome), failure[1]);
+        }
+    }
 }
 
 // A file and its pages are as untrusted as each other: every limit holds

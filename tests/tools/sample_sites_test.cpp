@@ -1,4 +1,5 @@
 #include "child_process.h"
+#include "settings/app_paths.h"
 #include "settings/settings_store.h"
 
 #include <QEventLoop>
@@ -146,13 +147,15 @@ TEST_F(SampleSitesTest, movieCoversAnswersSearchesPicturesAndJackets)
     EXPECT_EQ(get(QString(base).remove("/moviecovers") + "/nosuchsite/").status, 404);
 }
 
-// The addresses stored; every reply held back by the latency: not there
-// within a fifth of it, then there; a term signal ends the program cleanly.
+// The addresses and the sample site files' folder stored; every reply held
+// back by the latency: not there within a fifth of it, then there; a term
+// signal ends the program cleanly.
 TEST_F(SampleSitesTest, applyLatencyAndATermSignal)
 {
     const QString base = start({"--apply", "--latency", "1000"});
     ASSERT_FALSE(base.isEmpty());
     EXPECT_EQ(SettingsStore(m_sites.iniFile()).LitValeur("Hote-MovieCovers"), base);
+    EXPECT_EQ(SettingsStore(m_sites.iniFile()).LitValeur("Dossier-Sites"), AppPaths::sampleSiteFiles());
     QTcpSocket socket;
     send(socket, QUrl(base), "GET %1/getjpg.html/NOSUCHFILM.jpg HTTP/1.1\r\n\r\n");
     EXPECT_FALSE(socket.waitForReadyRead(200)) << socket.readAll().toStdString();

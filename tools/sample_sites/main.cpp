@@ -3,6 +3,7 @@
 // then "Ready", and serves until it is killed.
 
 #include "sample_server.h"
+#include "settings/app_paths.h"
 #include "settings/settings_store.h"
 
 #include <QCoreApplication>
@@ -24,9 +25,11 @@ constexpr char kUsage[] =
     "Usage: pellicam-sample-sites [--port N] [--apply] [--latency MS] [--log FILE]\n"
     "                             [--refuse SITE] [--error SITE[:STATUS]] [--stall SITE] [--no-markers SITE]\n"
     "Plays the poster sites on 127.0.0.1 (each under a path of its own on one port),\n"
+    "and two made-up sites that only site files describe (afficheraie, frameshelf),\n"
     "prints their address settings, then \"Ready\", and serves until it is stopped.\n"
     "  --port N                 listen on port N (default: any free port)\n"
-    "  --apply                  also store the addresses in Pellicam's settings\n"
+    "  --apply                  also store the addresses in Pellicam's settings, and\n"
+    "                           Dossier-Sites: the folder of the made-up sites' files\n"
     "  --latency MS             delay every reply by MS milliseconds\n"
     "  --log FILE               append a line per request (arrival in ms since the epoch, method, path)\n"
     "Each of these makes a site fail on purpose, on all its addresses, and can be repeated:\n"
@@ -175,6 +178,7 @@ int main(int argc, char **argv)
         SettingsStore store;
         for (const auto &[name, address] : settings)
             store.EcritValeur(name, address);
+        store.EcritValeur(QStringLiteral("Dossier-Sites"), AppPaths::sampleSiteFiles());
     }
     for (const auto &[name, address] : settings)
         std::printf("%s=%s\n", qPrintable(name), qPrintable(address));

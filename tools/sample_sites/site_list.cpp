@@ -17,6 +17,8 @@ std::unique_ptr<SampleSite> makeAffichesCinemaSite();
 std::unique_ptr<SampleSite> makeAllDivXSite();
 std::unique_ptr<SampleSite> makeCoverComozSite();
 std::unique_ptr<SampleSite> makeEditeurSite();
+std::unique_ptr<SampleSite> makeAfficheraieSite();
+std::unique_ptr<SampleSite> makeFrameshelfSite();
 
 std::vector<std::unique_ptr<SampleSite>> makeSampleSites()
 {
@@ -35,5 +37,7 @@ std::vector<std::unique_ptr<SampleSite>> makeSampleSites()
     sites.push_back(makeAllDivXSite());
     sites.push_back(makeCoverComozSite());
     sites.push_back(makeEditeurSite());
+    sites.push_back(makeAfficheraieSite());
+    sites.push_back(makeFrameshelfSite());
     return sites;
 }
