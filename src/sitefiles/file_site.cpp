@@ -99,7 +99,7 @@ QCoro::Task<> FileSite::search(SiteSearch &search, int)
     }
     co_await readFilmPages(search, hosts, first, budget);
     co_await search.placeHits(first, false, SiteSearch::Pacing::Waited, [&hosts](ResultEntry &hit) {
-        const QString thumbnail = fieldsOf(hit).value("thumbnail");
+        const QString thumbnail = hosts.resolved(fieldsOf(hit).value("thumbnail"));
         return hosts.allows(thumbnail) ? thumbnail : QString();
     });
 }
