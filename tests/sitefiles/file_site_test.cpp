@@ -82,12 +82,15 @@ TEST_F(FileSiteTest, anHtmlSiteFollowsItsPagesAndTakesThePictureFromTheFilmPage)
 TEST_F(FileSiteTest, aJsonSitePostsItsFormAndReadsItsAnswer)
 {
     playSite(QStringLiteral("Hote-sample-json"), QStringLiteral("/json"));
-    load(fixtureFile("site-files", "json.yaml"));
+    // A second page, posted as soon as the first one's answer is in.
+    load(fixtureFile("site-files", "json.yaml").replace("\npicture:", "\n  pages: {address: \"api/search?p=2\", max: 2}\npicture:"));
     program().setTitle(QStringLiteral("la vie & co"));
     answer(QStringLiteral("/api/search"), pageReply(fixtureFile("site-files", "answer.json"), "application/json"));
+    answer(QStringLiteral("/api/search?p=2"), pageReply("{}", "application/json"));
     searchBases({kBase});
 
     EXPECT_EQ(m_server.requests().value(0).body, "query=la%20vie%20%26%20co&page=1");
+    EXPECT_EQ(m_server.requests().value(1).body, "query=la%20vie%20%26%20co&page=2");
     const QString thumbs = siteUrl("/api/thumb/");
     EXPECT_EQ(hits(), (QStringList{"The Matrix|1999|" + thumbs + "603.jpg", "The Matrix: Ré-édition|0|" + thumbs + "604.jpg"}));
     m_server.clearRequests();
