@@ -5,12 +5,16 @@
 #include "core/site_catalogue.h"
 #include "net/download.h"
 #include "output/retrieval.h"
+#include "sitefiles/file_site.h"
+#include "sitefiles/site_file_reader.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QEventLoop>
 #include <QStandardPaths>
 #include <QUrl>
+
+#include <vector>
 
 namespace {
 
@@ -57,9 +61,13 @@ void runUntil(bool underWay, Sender *sender, Signal signal)
 
 } // namespace
 
-SiteFuzzer::SiteFuzzer(int base)
+SiteFuzzer::SiteFuzzer(int base, SiteAdapter *site)
 {
     Program &program = m_test.program;
+    if (site) {
+        program.setSearch(base, [site, base](SiteSearch &search) { return site->search(search, base); }, site->name());
+        program.retrieval().setResolver(site->name(), [site](PictureRequest &request) { return site->picture(request); });
+    }
     program.download().setTiming(kTiming);
     startServer();
     // A lone base's hits are placed as they come, so a thumbnail's address is
@@ -137,5 +145,30 @@ int fuzzSite(int base, const uint8_t *data, size_t size)
         return new SiteFuzzer(base);
     }();
     fuzzer->play(QByteArrayView(data, qsizetype(size)));
+    return 0;
+}
+
+int fuzzSiteFiles(const QList<QByteArray> &files, const uint8_t *data, size_t size)
+{
+    struct Run
+    {
+        std::unique_ptr<FileSite> site;
+        std::unique_ptr<SiteFuzzer> fuzzer;
+    };
+    static std::vector<Run> *runs = [&files] {
+        startApplication();
+        auto *made = new std::vector<Run>;
+        for (const QByteArray &file : files) {
+            const SiteFileReading reading = readSiteText(file, QStringLiteral("fuzz.yaml"));
+            if (!reading.usable())
+                qFatal("a fixed file is broken: %s", qPrintable(reading.errors.first().text()));
+            Run run{std::make_unique<FileSite>(reading.site, 0), nullptr};
+            run.fuzzer = std::make_unique<SiteFuzzer>(0, run.site.get());
+            made->push_back(std::move(run));
+        }
+        return made;
+    }();
+    for (Run &run : *runs)
+        run.fuzzer->play(QByteArrayView(data, qsizetype(size)));
     return 0;
 }

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QByteArrayView>
+#include <QList>
 #include <QSet>
 #include <QString>
 #include <cstddef>
@@ -10,6 +11,8 @@
 
 #include "fixture_server.h"
 #include "test_program.h"
+
+class SiteAdapter;
 
 // Plays one page through a base's whole search, as the search button would,
 // then through the retrieval of the first hit, as a press on its thumbnail
@@ -25,7 +28,8 @@
 class SiteFuzzer
 {
 public:
-    explicit SiteFuzzer(int base);
+    // `site`, when given, searches and retrieves for the base in place of its own code.
+    explicit SiteFuzzer(int base, SiteAdapter *site = nullptr);
 
     void play(QByteArrayView page);
 
@@ -44,3 +48,6 @@ private:
 
 // The whole of a target's entry point; `base` is its only difference.
 int fuzzSite(int base, const uint8_t *data, size_t size);
+// The same for sites described in files: each file, run by a program of its
+// own, plays the input in turn. The files are read once; a broken one stops the target.
+int fuzzSiteFiles(const QList<QByteArray> &files, const uint8_t *data, size_t size);

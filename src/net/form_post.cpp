@@ -93,6 +93,7 @@ void FormPost::begin(const QString &SitePost, const QString &TitrePost)
 {
     if (!isClosed())
         m_socket->abort();
+    ++m_exchange;
     m_sitePost = SitePost;
     m_titrePost = TitrePost;
     m_reply.clear();
@@ -161,6 +162,8 @@ void FormPost::close()
     if (!isClosed())
         m_socket->abort();
     endExchange();
+    if (m_wake)
+        m_wake->wake();
 }
 
 bool FormPost::isClosed() const
@@ -210,6 +213,13 @@ void FormPost::endExchange()
     if (m_status == 0 && m_socket->error() != QAbstractSocket::UnknownSocketError)
         m_failure = m_socket->errorString();
     emit finished();
+    // Most ends come inside a signal of the socket, and the waiter may post
+    // again at once on this socket: it is woken once that signal has returned.
     if (m_wake)
-        m_wake->wake();
+        QMetaObject::invokeMethod(
+            this, [this, exchange = m_exchange] {
+                if (exchange == m_exchange && m_wake)
+                    m_wake->wake();
+            },
+            Qt::QueuedConnection);
 }

@@ -87,6 +87,7 @@ private:
     PostReply m_reply;
     bool m_postTermine = false;
     bool m_ended = true;
+    quint64 m_exchange = 0; // counts the exchanges, so that a late wake-up finds its own
     int m_status = 0;
     bool m_gaveUp = false;
     bool m_tooLarge = false;

@@ -106,8 +106,8 @@ QCoro::Task<> FileSite::search(SiteSearch &search, int)
             log("next-page", {{"page", page + 1}, {"address", url}, {"allowed", hosts.allows(url)}});
     }
     co_await readFilmPages(search, hosts, first, budget);
-    co_await search.placeHits(first, false, SiteSearch::Pacing::Waited, [this, &hosts, first](ResultEntry &hit) {
-        const QString thumbnail = fieldsOf(hit).value("thumbnail");
+    co_await search.placeHits(first, false, SiteSearch::Pacing::Waited, [this, &hosts](ResultEntry &hit) {
+        const QString thumbnail = hosts.resolved(fieldsOf(hit).value("thumbnail"));
         log("thumbnail", {{"hit", hit.Title}, {"address", thumbnail}, {"allowed", hosts.allows(thumbnail)}});
         return hosts.allows(thumbnail) ? thumbnail : QString();
     });

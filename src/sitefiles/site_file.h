@@ -93,7 +93,7 @@ struct SiteFile
     QList<std::pair<QString, QString>> hosts; // name and address, in file order
     SiteRequest search;
     SiteRows rows;
-    QMap<QString, SiteExtractor> fields; // title, year, thumbnail, picture, key, link
+    QMap<QString, SiteExtractor> fields; // title, year, thumbnail, picture, key, link, and helpers (_NAME)
     std::optional<SitePages> pages;
     std::optional<SiteFilmPage> filmPage;
     std::optional<SitePictureRule> picture;

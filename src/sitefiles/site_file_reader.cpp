@@ -22,6 +22,8 @@ constexpr qsizetype kMaxPatternLength = 1000;
 constexpr auto kMatchLimit = "(*LIMIT_MATCH=100000)";
 constexpr int kFormat = 1;
 
+const QStringList kHitFields = {"title", "year", "thumbnail", "picture", "key", "link"};
+
 using Type = YamlNode::Type;
 
 QString join(const QString &path, const QString &key)
@@ -204,6 +206,13 @@ private:
         return known;
     }
     bool json() const { return m_site.search.answer == SiteRequest::Answer::Json; }
+    // The fields a hit keeps for its film page and picture: not the helpers.
+    QStringList hitFields() const
+    {
+        QStringList names = m_site.fields.keys();
+        names.removeIf([](const QString &name) { return !kHitFields.contains(name); });
+        return names;
+    }
 
     SiteFileReading &m_reading;
     SiteFile &m_site;
@@ -552,19 +561,27 @@ void Checker::readSearch(const Slot &slot)
 }
 
 // A value template may name the fields found on the row, not other value fields,
-// so that no order among fields is needed.
+// so that no order among fields is needed. A helper field ("_letter") is found
+// like the others for value templates to name; the hit does not keep it.
 void Checker::readFields(const Slot &slot)
 {
-    const Map fields = map(slot, {"title", "year", "thumbnail", "picture", "key", "link"}, {"title"});
+    const Map fields = map(slot, {}, {"title"});
+    QList<Map::Entry> entries;
     QStringList found;
     for (const Map::Entry &entry : fields.entries) {
+        if (!kHitFields.contains(entry.name) && !(entry.name.startsWith(u'_') && isName(entry.name.mid(1)))) {
+            error(*entry.key, join(fields.path, entry.name),
+                  QStringLiteral("unknown key; known keys: ") + sortedList(kHitFields) + QStringLiteral(", or _NAME for a helper"));
+            continue;
+        }
+        entries << entry;
         bool isValue = false;
         for (size_t i = 0; entry.value->type == Type::Map && i < entry.value->items.size(); i += 2)
             isValue = isValue || entry.value->items[i].text == QLatin1String("value");
         if (!isValue)
             found << entry.name;
     }
-    for (const Map::Entry &entry : fields.entries) {
+    for (const Map::Entry &entry : entries) {
         if (const auto extractor = field(fields[entry.name], placeholders(found), json()))
             m_site.fields.insert(entry.name, *extractor);
     }
@@ -591,7 +608,7 @@ void Checker::readFilmPage(const Slot &slot)
     if (!page.node)
         return;
     SiteFilmPage &read = m_site.filmPage.emplace();
-    const QStringList hitNames = placeholders(m_site.fields.keys());
+    const QStringList hitNames = placeholders(hitFields());
     read.address = templ(page["address"], hitNames, true);
     if (!page.has("thumbnail") && !page.has("picture"))
         error(*page.node, page.path, QStringLiteral("expected thumbnail, picture or both"));
@@ -607,7 +624,7 @@ void Checker::readPicture(const Slot &slot)
     if (!rule.node)
         return;
     SitePictureRule &read = m_site.picture.emplace();
-    QStringList hitNames = m_site.fields.keys();
+    QStringList hitNames = hitFields();
     if (m_site.filmPage && m_site.filmPage->thumbnail)
         hitNames << QStringLiteral("thumbnail");
     if (m_site.filmPage && m_site.filmPage->picture)

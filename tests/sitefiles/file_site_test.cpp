@@ -1,8 +1,11 @@
+#include "await_task.h"
 #include "child_process.h"
 #include "settings/app_paths.h"
 #include "sitefiles/file_site.h"
 #include "sitefiles/site_file_reader.h"
 #include "site_test.h"
+#include "sites/cover_comoz.h"
+#include "sites/movie_covers.h"
 
 #include <QUrl>
 #include <memory>
@@ -15,14 +18,14 @@ class FileSiteTest : public SiteTest
 protected:
     static constexpr int kBase = 0;
 
-    void load(const QByteArray &text)
+    void load(const QByteArray &text, int base = kBase)
     {
         const SiteFileReading reading = readSiteText(text, QStringLiteral("site.yaml"));
         ASSERT_TRUE(reading.usable()) << reading.errors.first().text().toStdString();
-        m_site = std::make_unique<FileSite>(reading.site, kBase);
+        m_site = std::make_unique<FileSite>(reading.site, base);
         FileSite *site = m_site.get();
-        program().setSearch(kBase, [site](SiteSearch &search) { return site->search(search, kBase); }, site->name());
-        program().retrieval().setResolver(kBase, [site](PictureRequest &request) { return site->picture(request); });
+        program().setSearch(base, [site, base](SiteSearch &search) { return site->search(search, base); }, site->name());
+        program().retrieval().setResolver(base, [site](PictureRequest &request) { return site->picture(request); });
         m_server.setFallback([](const FixtureServer::Request &request) {
             return request.path.endsWith(".jpg") ? pictureReply(jpegBytes()) : notFoundReply();
         });
@@ -33,6 +36,18 @@ protected:
         QStringList found;
         for (int i = 1; i <= program().results().NbResultats(); ++i)
             found << QStringLiteral("%1|%2|%3").arg(hit(i).Title).arg(hit(i).Year).arg(slot(i - 1).thumbnailUrl);
+        return found;
+    }
+    // Each hit as "title|year|thumbnail address|the full picture's address that `site` gives".
+    QStringList hitsAndPictures(SiteAdapter &site)
+    {
+        QStringList found = hits();
+        for (int i = 0; i < found.size(); ++i) {
+            QString name;
+            PictureRequest request(hit(i + 1), name, program().state().DossierTemp, program().download(), program().settings(),
+                                   [this](const QString &setting) { return program().siteAddress(setting); });
+            found[i] += u'|' + awaitTask(site.picture(request)).value_or(PictureSource()).url;
+        }
         return found;
     }
     QStringList paths()
@@ -70,12 +85,15 @@ TEST_F(FileSiteTest, anHtmlSiteFollowsItsPagesAndTakesThePictureFromTheFilmPage)
 TEST_F(FileSiteTest, aJsonSitePostsItsFormAndReadsItsAnswer)
 {
     playSite(QStringLiteral("Hote-sample-json"), QStringLiteral("/json"));
-    load(fixtureFile("site-files", "json.yaml"));
+    // A second page, posted as soon as the first one's answer is in.
+    load(fixtureFile("site-files", "json.yaml").replace("\npicture:", "\n  pages: {address: \"api/search?p=2\", max: 2}\npicture:"));
     program().setTitle(QStringLiteral("la vie & co"));
     answer(QStringLiteral("/api/search"), pageReply(fixtureFile("site-files", "answer.json"), "application/json"));
+    answer(QStringLiteral("/api/search?p=2"), pageReply("{}", "application/json"));
     searchBases({kBase});
 
     EXPECT_EQ(m_server.requests().value(0).body, "query=la%20vie%20%26%20co&page=1");
+    EXPECT_EQ(m_server.requests().value(1).body, "query=la%20vie%20%26%20co&page=2");
     const QString thumbs = siteUrl("/api/thumb/");
     EXPECT_EQ(hits(), (QStringList{"The Matrix|1999|" + thumbs + "603.jpg", "The Matrix: Ré-édition|0|" + thumbs + "604.jpg"}));
     m_server.clearRequests();
@@ -150,6 +168,55 @@ TEST_F(FileSiteTest, theSampleFilesFindTheSampleSitesHitsAndReportEachFailure)
                    searches[site].typed);
             EXPECT_EQ(program().results().NbResultats(), 0);
             EXPECT_EQ(SiteReport::word(program().run()->reports().value(0).outcome), failure[1]);
+        }
+    }
+}
+
+// Two built-in sites written as files find, over the pages of their own
+// tests, what their code finds.
+TEST_F(FileSiteTest, aBuiltInSiteWrittenAsAFileFindsWhatItsCodeFinds)
+{
+    struct Case
+    {
+        const char *folder;
+        std::shared_ptr<SiteAdapter> code;
+        int base;
+        const char *setting;
+        const char *results; // each of `pages` is played there in turn
+        QStringList pages;
+        const char *realHost = nullptr; // written by the pages, moved to the server
+        const char *picturePage = nullptr;
+        const char *picturePageFile = nullptr;
+    };
+    const Case cases[] = {
+        {"moviecovers", std::make_shared<MovieCovers>(), MovieCovers::kJpgBase, "Hote-MovieCovers", "/multicrit.html",
+         {"matrix.html", "parrain.html", "truncated.html"}},
+        {"covercomoz", std::make_shared<CoverComoz>(), CoverComoz::kBase, "Hote-CoverComoz", "/recherche.html",
+         {"matrix.html", "truncated.html", "empty.html"}, "http://www.comoz.com", "/cover.php", "cover_311.html"},
+    };
+    playSite(QStringLiteral("Hote-none"), {});
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.folder);
+        m_prefix = u'/' + QString::fromLatin1(c.folder);
+        m_test.store.EcritValeur(c.setting, siteUrl({}));
+        const auto played = [&](const QString &file) {
+            const QByteArray page = fixtureFile(c.folder, file);
+            return c.realHost ? QByteArray(page).replace(c.realHost, siteUrl({}).toUtf8()) : page;
+        };
+        if (c.picturePage)
+            answer(c.picturePage, played(c.picturePageFile));
+        QList<QStringList> expected;
+        for (const QString &page : c.pages) {
+            answer(c.results, played(page));
+            searchBases({c.base});
+            expected << hitsAndPictures(*c.code);
+        }
+        EXPECT_EQ(expected.first().size(), 3);
+        load(fixtureFile("site-files/builtin", QString::fromLatin1(c.folder) + ".yaml"), c.base);
+        for (qsizetype i = 0; i < c.pages.size(); ++i) {
+            answer(c.results, played(c.pages[i]));
+            searchBases({c.base});
+            EXPECT_EQ(hitsAndPictures(*m_site), expected[i]) << c.pages[i].toStdString();
         }
     }
 }

@@ -97,6 +97,10 @@ TEST_F(SiteFileReaderTest, eachErrorIsReportedAtItsNodeWithItsKeyPath)
         {title, QByteArray(title) + "\n    year: {regex: value}\n    key: {value: \"{title}{year}\"}"
                                     "\n    link: {value: \"{key}\"}",
          "14:19: search.fields.link.value: unknown placeholder {key}; known: {home}, {title}, {year}"},
+        {title, QByteArray(title) + "\n    _x: {regex: a}\n    link: {value: \"{_x}\"}\n    titel: {regex: a}"
+                                    "\nfilm-page: {address: \"{_x}\", picture: {regex: a}}",
+         "14:5: search.fields.titel: unknown key; known keys: key, link, picture, thumbnail, title, year, or _NAME for a helper\n"
+         "15:22: film-page.address: unknown placeholder {_x}"},
         {"", "picture: {address: \"{picture}.jpg\"}",
          "12:20: picture.address: unknown placeholder {picture}; known: {home}, {title}"},
         {"format: 1", "format: 2\ncolour: red", "1:9: format: format 2 is newer than this Pellicam reads (1)"},

@@ -45,7 +45,7 @@ TEST_F(WorkedExampleTest, theFileItWritesFindsTheHitsItShows)
     ASSERT_TRUE(reading.usable()) << reading.errors.value(0).text().toStdString();
     FileSite site(reading.site, 0);
     program().setSearch(0, [&site](SiteSearch &search) { return site.search(search, 0); }, site.name());
-    program().retrieval().setResolver(site.name(), [&site](PictureRequest &request) { return site.picture(request); });
+    program().retrieval().setResolver(0, [&site](PictureRequest &request) { return site.picture(request); });
 
     playSite(QStringLiteral("Hote-afficheraie"), QStringLiteral("/afficheraie"));
     answer(QStringLiteral("/recherche?q=matrix"), part(doc, QStringLiteral("page")).toUtf8());
