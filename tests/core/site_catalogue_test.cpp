@@ -198,3 +198,50 @@ TEST_F(SiteCatalogueTest, ticksSurviveSaveAndRestore)
 }
 
 } // namespace
+
+namespace {
+
+// File bases come after the built-in ones, numbered by id whatever the order
+// the files were read in; a built-in id takes that base over. Their ticks are
+// stored by id, so a file that comes or goes moves no other tick.
+TEST_F(SiteCatalogueTest, fileBasesFollowTheBuiltInOnesAndKeepTheirTicksById)
+{
+    using L = SiteCatalogue::Language;
+    using K = SiteCatalogue::Kind;
+    const SiteCatalogue::FileBase zeta{"zeta", "Zeta", L::Us, K::Jackets, "/z.yaml", "http://z.example"};
+    const SiteCatalogue::FileBase alpha{"Alpha", "Alpha", L::FrUs, K::Posters, "/a.yaml", "http://a.example"};
+    const SiteCatalogue::FileBase covers{"moviecovers", "Covers", L::Us, K::Posters, "/mc.yaml", "http://mc.example"};
+    m_catalogue.setFileBases({zeta, covers, alpha});
+    ASSERT_EQ(m_catalogue.baseCount(), 16);
+    EXPECT_EQ(m_catalogue.rowOrder().mid(13), (QList<int>{8, 14, 15}));
+    EXPECT_EQ(m_catalogue.baseOf("ALPHA"), 14);
+    EXPECT_EQ(m_catalogue.baseOf("Zeta"), 15);
+    EXPECT_EQ(m_catalogue.baseOf("MovieCovers"), 6);
+    EXPECT_EQ(m_catalogue.baseOf("gone"), -1);
+    EXPECT_EQ(m_catalogue.bases()[6].file, "/mc.yaml");
+    EXPECT_EQ(m_catalogue.bases()[11].file, "");
+    EXPECT_EQ(m_catalogue.homeAddress(m_store, 6), "http://mc.example");
+    m_store.EcritValeur("Hote-zeta", "http://127.0.0.1:9/z");
+    EXPECT_EQ(m_catalogue.homeAddress(m_store, 15), "http://127.0.0.1:9/z");
+
+    m_state.BaseUnique = false;
+    const std::pair<int, QList<int>> groups[] = {{3, {5, 7, 8, 13, 14, 15}}, {2, {0, 1, 2, 3, 4, 6, 9, 10, 11, 12, 13, 14}},
+                                                 {5, {9, 10, 11, 13, 15}}};
+    for (const auto &[group, expected] : groups) {
+        m_catalogue.applyGroup(group);
+        EXPECT_EQ(ticked(), expected) << group;
+    }
+
+    m_store.EcritValeur("Base-gone", "1");
+    m_catalogue.save(m_store);
+    EXPECT_EQ(m_store.LitValeur("Base-zeta"), "1");
+    EXPECT_EQ(m_store.LitValeur("Base-Alpha"), "0");
+    EXPECT_EQ(m_store.LitValeur("Base6"), "0");
+    EXPECT_EQ(m_store.LitValeur("Base-gone"), "1") << "the tick of a file that is gone is kept";
+    m_catalogue.setFileBases({zeta});
+    m_catalogue.restore(m_store);
+    EXPECT_EQ(ticked(), (QList<int>{9, 10, 11, 13, 14}));
+    EXPECT_EQ(m_catalogue.displayName(14), "Zeta");
+}
+
+} // namespace
