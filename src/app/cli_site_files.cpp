@@ -64,11 +64,14 @@ QString stepLine(const QJsonObject &step)
                    ? QStringLiteral("rows, page %1: %2").arg(number(step, "page"), number(step, "count"))
                    : QStringLiteral("rows, page %1: none; %2; the page starts with %3")
                          .arg(number(step, "page"), withoutControls(step.value("failed").toString()), quoted(step, "start"));
-    if (kind == u"field")
-        return QStringLiteral("field %1 of %2 %3: found %4, filtered %5%6")
-            .arg(step.value("field").toString(), step.contains("row") ? QStringLiteral("row") : QStringLiteral("hit"),
-                 number(step, step.contains("row") ? "row" : "hit"), quoted(step, "found"), quoted(step, "value"),
+    if (kind == u"field") {
+        const char *where = step.contains("row") ? "row" : step.contains("hit") ? "hit" : nullptr;
+        return QStringLiteral("field %1%2: found %3, filtered %4%5")
+            .arg(step.value("field").toString(),
+                 where ? QStringLiteral(" of %1 %2").arg(QLatin1String(where), number(step, where)) : QString(),
+                 quoted(step, "found"), quoted(step, "value"),
                  step.value("failed").toBool() ? QStringLiteral(" (found nothing)") : QString());
+    }
     if (kind == u"next-page")
         return QStringLiteral("next page %1: %2%3").arg(number(step, "page"), withoutControls(step.value("address").toString()), refused);
     if (kind == u"film-page")
@@ -79,8 +82,9 @@ QString stepLine(const QJsonObject &step)
     if (kind == u"picture-page")
         return QStringLiteral("picture page: %1, %2 characters").arg(withoutControls(step.value("address").toString()), number(step, "bytes"));
     if (kind == u"hit")
-        return QStringLiteral("hit %1: %2 (%3) thumbnail %4 picture %5")
-            .arg(number(step, "number"), quoted(step, "title"), number(step, "year"),
+        return QStringLiteral("hit %1: %2%3, thumbnail %4, picture %5")
+            .arg(number(step, "number"), quoted(step, "title"),
+                 step.value("year").toInt() > 0 ? QStringLiteral(" (%1)").arg(number(step, "year")) : QString(),
                  withoutControls(step.value("thumbnail").toString()), withoutControls(step.value("picture").toString()));
     if (kind == u"report")
         return QStringLiteral("report: ") + step.value("line").toString();
