@@ -106,6 +106,7 @@ QCoro::Task<> FileSite::search(SiteSearch &search, int)
             log("next-page", {{"page", page + 1}, {"address", url}, {"allowed", hosts.allows(url)}});
     }
     co_await readFilmPages(search, hosts, first, budget);
+    search.centre();
     co_await search.placeHits(first, false, SiteSearch::Pacing::Waited, [this, &hosts](ResultEntry &hit) {
         const QString thumbnail = hosts.resolved(fieldsOf(hit).value("thumbnail"));
         log("thumbnail", {{"hit", hit.Title}, {"address", thumbnail}, {"allowed", hosts.allows(thumbnail)}});
