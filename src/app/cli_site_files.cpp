@@ -51,7 +51,7 @@ QString number(const QJsonObject &step, const char *key)
 QString stepLine(const QJsonObject &step)
 {
     const QString kind = step.value("step").toString();
-    const QString refused = step.value("allowed").toBool(true) ? QString() : QStringLiteral(" (not allowed: not asked)");
+    const QString refused = step.value("allowed").toBool(true) ? QString() : QStringLiteral(" (not asked: not an allowed address)");
     if (kind == u"request")
         return QStringLiteral("request, page %1: %2 %3%4").arg(number(step, "page"), step.value("method").toString(),
                                                                withoutControls(step.value("address").toString()),
@@ -78,9 +78,9 @@ QString stepLine(const QJsonObject &step)
         return QStringLiteral("film page of hit %1: %2, status %3, %4 bytes")
             .arg(number(step, "hit"), withoutControls(step.value("address").toString()), number(step, "status"), number(step, "bytes"));
     if (kind == u"thumbnail" || kind == u"picture")
-        return QStringLiteral("%1 of %2: %3%4").arg(kind, quoted(step, "hit"), withoutControls(step.value("address").toString()), refused);
+        return QStringLiteral("%1 of %2: %3%4").arg(kind, quoted(step, "title"), withoutControls(step.value("address").toString()), refused);
     if (kind == u"picture-page")
-        return QStringLiteral("picture page: %1, %2 characters").arg(withoutControls(step.value("address").toString()), number(step, "bytes"));
+        return QStringLiteral("picture page: %1, %2 characters").arg(withoutControls(step.value("address").toString()), number(step, "characters"));
     if (kind == u"hit")
         return QStringLiteral("hit %1: %2%3, thumbnail %4, picture %5")
             .arg(number(step, "number"), quoted(step, "title"),

@@ -109,7 +109,7 @@ QCoro::Task<> FileSite::search(SiteSearch &search, int)
     search.centre();
     co_await search.placeHits(first, false, SiteSearch::Pacing::Waited, [this, &hosts](ResultEntry &hit) {
         const QString thumbnail = hosts.resolved(fieldsOf(hit).value("thumbnail"));
-        log("thumbnail", {{"hit", hit.Title}, {"address", thumbnail}, {"allowed", hosts.allows(thumbnail)}});
+        log("thumbnail", {{"title", hit.Title}, {"address", thumbnail}, {"allowed", hosts.allows(thumbnail)}});
         return hosts.allows(thumbnail) ? thumbnail : QString();
     });
 }
@@ -215,7 +215,7 @@ QCoro::Task<PictureSource> FileSite::picture(PictureRequest &request)
             SiteRow read;
             read.text = co_await request.readRawPage(page);
             const SiteValue value = X::field(*rule->fromPage, read, values, page);
-            log("picture-page", {{"address", page}, {"bytes", read.text.size()}});
+            log("picture-page", {{"address", page}, {"characters", read.text.size()}});
             logField({}, "picture", value);
             url = value.text;
         }
@@ -228,6 +228,6 @@ QCoro::Task<PictureSource> FileSite::picture(PictureRequest &request)
     url = hosts.resolved(url);
     if (hosts.allows(url))
         source.url = url;
-    log("picture", {{"hit", request.hit().Title}, {"address", url}, {"allowed", hosts.allows(url)}});
+    log("picture", {{"title", request.hit().Title}, {"address", url}, {"allowed", hosts.allows(url)}});
     co_return source;
 }

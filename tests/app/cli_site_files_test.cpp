@@ -112,8 +112,8 @@ TEST_F(CliSiteFilesTest, checkTestAndSearchAFile)
                                   "field", "film-page", "field", "film-page", "field", "film-page", "field", "thumbnail",
                                   "picture", "hit", "picture", "hit", "picture", "hit", "report"}));
     EXPECT_EQ(last.value("outcome").toString(), "hits");
-    EXPECT_TRUE(test.out.contains(QStringLiteral("{\"address\":\"%1\",\"allowed\":true,\"hit\":\"Matrix & Co\","
-                                                 "\"step\":\"picture\"}").arg(m_server.url("/h/big/m1.jpg"))));
+    EXPECT_TRUE(test.out.contains(QStringLiteral("{\"address\":\"%1\",\"allowed\":true,\"step\":\"picture\","
+                                                 "\"title\":\"Matrix & Co\"}").arg(m_server.url("/h/big/m1.jpg"))));
     const ChildOutcome search = run({"search", "--bases", "SAMPLE-HTML", "matrix"});
     EXPECT_EQ(search.out, QString::fromUtf8("1. Matrix & Co (1999) [Sample HTML]\n2. Matrix Reloaded [Sample HTML]\n"
                                             "3. Matrix Révolutions (2003) [Sample HTML]\n"));

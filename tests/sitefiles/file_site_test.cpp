@@ -101,6 +101,29 @@ TEST_F(FileSiteTest, aJsonSitePostsItsFormAndReadsItsAnswer)
     EXPECT_EQ(paths(), QStringList("/json/api/poster/603.jpg"));
 }
 
+// A file written from the reference alone, for an older shape of site: a
+// Windows-1252 table, the year in the title cell, thumbnails on an image
+// host, the full picture named after the thumbnail, numbered pages.
+TEST_F(FileSiteTest, aNewcomersFileReadsATableOverNumberedPages)
+{
+    playSite(QStringLiteral("Hote-cine-retro"), QStringLiteral("/catalogue"));
+    m_test.store.EcritValeur(QStringLiteral("Hote-cine-retro-images"), m_server.url());
+    load(fixtureFile("newcomer", "newcomer.yaml"));
+    program().setTitle(QStringLiteral("Léon"));
+    const QByteArray images = "127.0.0.1:" + QByteArray::number(m_server.port());
+    for (const auto &[query, page] : {std::pair{"?titre=L%E9on", "results-1.html"}, {"?titre=L%E9on&p=2", "results-2.html"},
+                                      {"", "empty.html"}})
+        answer(QStringLiteral("/chercher.php") + query, fixtureFile("newcomer", page).replace("img.cine-retro.example", images));
+    searchBases({kBase});
+
+    const QString small = m_server.url("/small/"), large = m_server.url("/large/");
+    EXPECT_EQ(hitsAndPictures(*m_site),
+              (QStringList{"Léon|1994|" + small + "1041.jpg|" + large + "1041.jpg",
+                           "Léon, version intégrale|1996|" + small + "1042.jpg|" + large + "1042.jpg",
+                           "Le Léopard & le Lion|0|" + small + "1077.jpg|" + large + "1077.jpg",
+                           "Léon Morin, prêtre|1961|" + small + "1103.jpg|" + large + "1103.jpg"}));
+}
+
 // The sample sites' files run against pellicam-sample-sites: each hit with
 // its thumbnail and the full picture a press asks for; then every way the
 // program fails a site ends that file's search in its failed report, no hit.
