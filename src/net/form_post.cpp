@@ -5,7 +5,7 @@
 #include "settings/site_addresses.h"
 
 #include <QNetworkProxy>
-#include <QTcpSocket>
+#include <QSslSocket>
 #include <QUrl>
 
 namespace {
@@ -25,6 +25,7 @@ constexpr Form kForms[] = {
 };
 
 constexpr int kDefaultPort = 80;
+constexpr int kDefaultTlsPort = 443;
 
 const Form *formOf(const QString &site)
 {
@@ -52,12 +53,17 @@ QByteArray singleBytes(QStringView text)
 FormPost::FormPost(ProgramState &state, QObject *parent)
     : QObject(parent)
     , m_state(state)
-    , m_socket(new QTcpSocket(this))
+    , m_socket(new QSslSocket(this))
 {
     // The request is written for the site or the program's own proxy, never
     // for a proxy of the system's settings.
     m_socket->setProxy(QNetworkProxy::NoProxy);
-    connect(m_socket, &QTcpSocket::connected, this, &FormPost::sendRequest);
+    // A TLS connection is written to once it is encrypted, never before.
+    connect(m_socket, &QSslSocket::connected, this, [this] {
+        if (m_socket->mode() == QSslSocket::UnencryptedMode)
+            sendRequest();
+    });
+    connect(m_socket, &QSslSocket::encrypted, this, &FormPost::sendRequest);
     connect(m_socket, &QTcpSocket::readyRead, this, &FormPost::collectReply);
     connect(m_socket, &QTcpSocket::disconnected, this, &FormPost::endExchange);
     connect(m_socket, &QTcpSocket::errorOccurred, this, &FormPost::endExchange);
@@ -139,7 +145,8 @@ void FormPost::post(const QString &siteAddress)
 void FormPost::send(const QUrl &site, QString target, const QByteArray &body)
 {
     const QString hostName = SiteAddresses::hostName(site.toString());
-    const bool viaProxy = !m_state.ProxyHost.isEmpty();
+    const bool encrypted = site.scheme() == u"https";
+    const bool viaProxy = !m_state.ProxyHost.isEmpty() && !encrypted;
     if (viaProxy)
         target = QStringLiteral("http://") + hostName + target;
 
@@ -150,7 +157,9 @@ void FormPost::send(const QUrl &site, QString target, const QByteArray &body)
                 + "Content-Length: " + QByteArray::number(body.size()) + "\r\n"
                 + "\r\n" + body;
 
-    if (viaProxy)
+    if (encrypted)
+        m_socket->connectToHostEncrypted(site.host(), quint16(site.port(kDefaultTlsPort)));
+    else if (viaProxy)
         m_socket->connectToHost(m_state.ProxyHost, quint16(m_state.ProxyPort));
     else
         m_socket->connectToHost(site.host(), quint16(site.port(kDefaultPort)));

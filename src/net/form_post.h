@@ -11,12 +11,13 @@
 #include <QString>
 
 struct ProgramState;
-class QTcpSocket;
+class QSslSocket;
 class QUrl;
 
 // The search form of the two sites that only answer a POST (and of a site
 // file that posts its own), written by hand
-// over a plain socket. The reply, headers included, is collected until it is
+// over a socket: plain, or TLS for an https address (then straight to the
+// site: the program's proxy only carries plain requests). The reply, headers included, is collected until it is
 // whole (its closing HTML tag, or all that its headers declare), the
 // connection ends, or a read's time limit has passed. A reply past a page's
 // size cap is a failure: nothing of it is kept. One exchange at a time: each
@@ -76,7 +77,7 @@ private:
     void endExchange();
 
     ProgramState &m_state;
-    QTcpSocket *m_socket;
+    QSslSocket *m_socket;
     Download::Timing m_timing;
     Download::Caps m_caps;
     WakeTimers m_timers;

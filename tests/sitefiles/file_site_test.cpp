@@ -99,6 +99,16 @@ TEST_F(FileSiteTest, aJsonSitePostsItsFormAndReadsItsAnswer)
     m_server.clearRequests();
     retrieve(0, false);
     EXPECT_EQ(paths(), QStringList("/json/api/poster/603.jpg"));
+
+    // An https home is posted to over TLS or not at all: the server, which
+    // speaks plain HTTP, never sees the form.
+    m_server.clearRequests();
+    m_test.store.EcritValeur("Hote-sample-json", siteUrl({}).replace("http:", "https:"));
+    searchBases({kBase});
+    EXPECT_EQ(program().results().NbResultats(), 0);
+    for (const FixtureServer::Request &request : m_server.requests())
+        EXPECT_FALSE(request.body.contains("query=")) << request.body.toStdString();
+    EXPECT_FALSE(program().run()->reports().value(0).isSound());
 }
 
 // A file written from the reference alone, for an older shape of site: a
