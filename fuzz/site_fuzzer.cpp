@@ -66,7 +66,7 @@ SiteFuzzer::SiteFuzzer(int base, SiteAdapter *site)
     Program &program = m_test.program;
     if (site) {
         program.setSearch(base, [site, base](SiteSearch &search) { return site->search(search, base); }, site->name());
-        program.retrieval().setResolver(site->name(), [site](PictureRequest &request) { return site->picture(request); });
+        program.retrieval().setResolver(base, [site](PictureRequest &request) { return site->picture(request); });
     }
     program.download().setTiming(kTiming);
     startServer();
