@@ -8,9 +8,9 @@
 #include "core/program.h"
 #include "core/site_catalogue.h"
 #include "fixture_server.h"
+#include "library/library_run.h"
 #include "net/download.h"
 #include "settings/settings_store.h"
-#include "sites/site_registry.h"
 
 #include <QBuffer>
 #include <QCoreApplication>
@@ -367,6 +367,43 @@ double childPeakMiB(const QString &mode, int &hits)
     return usage.ru_maxrss / 1024.0;
 }
 
+// A library of fifty films searched on every base, one poster each, as
+// `pellicam-cli library` fetches them.
+void libraryOfFifty(const QString &folder)
+{
+    constexpr int kFilms = 50;
+    const SpreadSampleSites sites(folder, kLatencyMs);
+    BenchProgram bench;
+    Program &program = bench.program;
+    tickOnly(program, program.catalogue().rowOrder());
+    program.setQuietSearch(true);
+    const std::pair<const char *, int> titles[] = {
+        {"The Matrix", 1999}, {"Alien", 1979}, {"Le Parrain", 1972}, {"Star Wars", 1977},
+        {"Matrix Reloaded", 2003}, {"The Godfather Part II", 1974}, {"Dune", 1984}, {"Nosferatu", 1922},
+    };
+    QTemporaryDir library;
+    QList<LibraryFilm> films;
+    for (int i = 0; i < kFilms; ++i) {
+        const auto &[title, year] = titles[i % std::size(titles)];
+        films.append({library.filePath(QStringLiteral("film-%1").arg(i)), {}, QString::fromUtf8(title), year});
+        QDir().mkpath(films.last().folder);
+    }
+    for (const QString &log : sites.logs())
+        QFile::resize(log, 0);
+    LibraryRun run(program, bench.assembly.retrieval(), {});
+    int written = 0;
+    QElapsedTimer clock;
+    clock.start();
+    for (const LibraryFilm &film : films)
+        written += QCoro::waitFor(run.posterFor(film)).outcome == LibraryRun::Outcome::Written ? 1 : 0;
+    const double wall = clock.nsecsElapsed() / 1e9;
+    std::printf("library of %d films on every base, %d ms per reply\n", kFilms, kLatencyMs);
+    std::printf("  wall time                 %.2f s\n", wall);
+    std::printf("  films per minute          %.0f\n", kFilms / wall * 60);
+    std::printf("  requests per film         %.1f\n", double(requestCount(sites.logs())) / kFilms);
+    std::printf("  posters written           %d\n", written);
+}
+
 void memory()
 {
     int hits = 0;
@@ -439,6 +476,7 @@ int main(int argc, char **argv)
 
     searchEveryBase(folder.path());
     searchWithAStalledSite(folder.path());
+    libraryOfFifty(folder.path());
     memory();
     startUp(folder.path());
     return 0;

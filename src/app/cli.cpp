@@ -1,5 +1,6 @@
 // pellicam-cli: the program's core without a window.
 
+#include "app/cli_library.h"
 #include "app/cli_output.h"
 #include "app/cli_site_files.h"
 #include "assembly/assembly.h"
@@ -80,36 +81,13 @@ struct SearchOptions
     QString title;
 };
 
-// "all", or base numbers and site-file ids separated by commas; nothing when
-// the list is not one.
-std::optional<QList<int>> parseBases(const QString &list, const SiteCatalogue &catalogue)
-{
-    if (list == u"all")
-        return catalogue.rowOrder();
-    QList<int> bases;
-    for (const QString &word : list.split(u',')) {
-        const QString item = word.trimmed();
-        bool number = false;
-        int base = item.toInt(&number);
-        if (!number)
-            base = catalogue.baseOf(item);
-        if (base < 0 || base >= catalogue.baseCount())
-            return std::nullopt;
-        bases << base;
-    }
-    return bases;
-}
-
 // The --bases list read against the bases there are; an error message when it names none of them.
 QString resolveBases(SearchOptions &options, const SiteCatalogue &catalogue)
 {
     if (!options.baseList)
         return {};
     options.bases = parseBases(*options.baseList, catalogue);
-    if (options.bases)
-        return {};
-    return QStringLiteral("--bases takes base numbers 0 to %1 or site-file ids separated by commas, or all")
-        .arg(catalogue.baseCount() - 1);
+    return options.bases ? QString() : basesProblem(catalogue);
 }
 
 enum class Command { Search, Download, Check };
@@ -225,22 +203,8 @@ private:
 void runSearch(Assembly &assembly, const SearchOptions &options, bool print)
 {
     Program &program = assembly.program();
-    SiteCatalogue &catalogue = program.catalogue();
     assembly.readSettings();
-    QList<int> bases = options.bases.value_or(QList<int>());
-    // Nothing ticked in the window: a search from here is of no base in particular.
-    if (!options.bases && catalogue.tickedCount() == 0) {
-        QTextStream(stderr) << catalogue.summary() << ": every base is searched\n";
-        bases = catalogue.rowOrder();
-    }
-    if (!bases.isEmpty()) {
-        // Exactly the bases asked for, even where the window allows only one.
-        // The ticks are never saved from here, so the window's stay as they were.
-        program.state().BaseUnique = false;
-        for (int base = 0; base < catalogue.baseCount(); ++base)
-            catalogue.setTick(base, bases.contains(base) ? 1 : 0);
-        catalogue.AfficheNbrCoche();
-    }
+    tickSearchedBases(program, options.bases);
 
     QObject::connect(&program, &Program::statusChanged, [](const QString &status) {
         if (!status.isEmpty())
@@ -347,6 +311,8 @@ int main(int argc, char **argv)
         return runConfig(args.mid(1));
     if (command == u"bases")
         return runBases(args.mid(1));
+    if (command == u"library")
+        return runLibrary(args.mid(1));
     if (command == u"sites")
         return runSites(args.mid(1));
     if (command == u"site")

@@ -1,5 +1,8 @@
 #include "app/cli_output.h"
 
+#include "core/program.h"
+#include "core/site_catalogue.h"
+
 #include <QTextStream>
 
 namespace CliOutput {
@@ -26,6 +29,12 @@ const char kUsage[] =
     "                           search (for \"matrix\" by default) and tell, per base,\n"
     "                           how its site answered: base, site, outcome, hits,\n"
     "                           requests, seconds, detail; exits 1 when a site failed\n"
+    "  library [--bases LIST] [--jackets] [--name NAME] [--overwrite] [--dry-run]\n"
+    "          [--json] FOLDER  write a poster beside every film under FOLDER:\n"
+    "                           NAME.EXT in a film's folder (NAME: poster), or\n"
+    "                           FILE-NAME.EXT beside a film file among others;\n"
+    "                           an existing one is kept unless --overwrite;\n"
+    "                           exits 1 when a film is left without a poster\n"
     "  sites                    list the site files found, in the order read:\n"
     "                           state, id, path, and each error of a broken file;\n"
     "                           exits 1 when a file is broken\n"
@@ -127,6 +136,51 @@ QString reportLine(const SiteReport &report, bool json, int langOffset)
             << '\t' << plainDetail(report, langOffset);
     }
     return line;
+}
+
+// "all", or base numbers and site-file ids separated by commas; nothing when
+// the list is not one.
+std::optional<QList<int>> parseBases(const QString &list, const SiteCatalogue &catalogue)
+{
+    if (list == u"all")
+        return catalogue.rowOrder();
+    QList<int> bases;
+    for (const QString &word : list.split(u',')) {
+        const QString item = word.trimmed();
+        bool number = false;
+        int base = item.toInt(&number);
+        if (!number)
+            base = catalogue.baseOf(item);
+        if (base < 0 || base >= catalogue.baseCount())
+            return std::nullopt;
+        bases << base;
+    }
+    return bases;
+}
+
+QString basesProblem(const SiteCatalogue &catalogue)
+{
+    return QStringLiteral("--bases takes base numbers 0 to %1 or site-file ids separated by commas, or all")
+        .arg(catalogue.baseCount() - 1);
+}
+
+void tickSearchedBases(Program &program, const std::optional<QList<int>> &asked)
+{
+    SiteCatalogue &catalogue = program.catalogue();
+    QList<int> bases = asked.value_or(QList<int>());
+    // Nothing ticked in the window: a search from here is of no base in particular.
+    if (!asked && catalogue.tickedCount() == 0) {
+        QTextStream(stderr) << catalogue.summary() << ": every base is searched\n";
+        bases = catalogue.rowOrder();
+    }
+    if (bases.isEmpty())
+        return;
+    // Exactly the bases asked for, even where the window allows only one.
+    // The ticks are never saved from here, so the window's stay as they were.
+    program.state().BaseUnique = false;
+    for (int base = 0; base < catalogue.baseCount(); ++base)
+        catalogue.setTick(base, bases.contains(base) ? 1 : 0);
+    catalogue.AfficheNbrCoche();
 }
 
 } // namespace CliOutput

@@ -4,7 +4,12 @@
 
 #include <QEventLoop>
 #include <QObject>
+#include <QList>
 #include <QString>
+#include <optional>
+
+class Program;
+class SiteCatalogue;
 
 // What pellicam-cli's commands share: exit codes, and text safe for a terminal or a line of JSON.
 namespace CliOutput {
@@ -27,6 +32,14 @@ QString withoutControls(const QString &text);
 QString reportLine(const SiteReport &report, bool json, int langOffset);
 // A report's detail for the terminal or a tab-separated line.
 QString plainDetail(const SiteReport &report, int langOffset);
+
+// "all", or base numbers and site-file ids separated by commas; nothing when
+// the list is not one.
+std::optional<QList<int>> parseBases(const QString &list, const SiteCatalogue &catalogue);
+QString basesProblem(const SiteCatalogue &catalogue);
+// Once the settings are read: ticks exactly the bases asked for; without a list,
+// the window's ticks stay, or every base is ticked when none is.
+void tickSearchedBases(Program &program, const std::optional<QList<int>> &asked);
 
 // Runs the main loop until `sender` sends `signal`, unless `underWay` is already false.
 template<typename Sender, typename Signal>

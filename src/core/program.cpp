@@ -111,7 +111,8 @@ void Program::runSearch(int button)
     m_runUnwinding = true;
     setStopCaption(true);
     m_state.ClicDroit = button == 2;
-    setTitle(m_history->AjouteHistorique(m_title));
+    if (!m_quietSearch)
+        setTitle(m_history->AjouteHistorique(m_title));
     setInputEnabled(false);
     EffaceResultats();
     AfficheAttente(true);

@@ -44,6 +44,11 @@ public:
     // A site's address, from its "Hote-..." setting.
     QString siteAddress(const QString &settingName) const;
 
+    // A library's searches: the history is left as it is and no thumbnail is
+    // fetched, since nobody sees them.
+    void setQuietSearch(bool quiet) { m_quietSearch = quiet; }
+    bool quietSearch() const { return m_quietSearch; }
+
     // The title box.
     QString title() const { return m_title; }
     void setTitle(const QString &title);
@@ -115,6 +120,7 @@ private:
     std::unique_ptr<SearchRun> m_run;
 
     QString m_title;
+    bool m_quietSearch = false;
     QString m_statusText;
     int m_statusTop = 1305;
     bool m_stopCaption = false;

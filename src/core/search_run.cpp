@@ -250,6 +250,11 @@ ResultEntry SearchRun::placed(const SearchRow &row, ResultEntry hit)
     return hit;
 }
 
+bool SearchRun::quiet() const
+{
+    return m_program.quietSearch();
+}
+
 void SearchRun::copyPlacedHits(SearchRow &row)
 {
     if (row.m_firstIndex == 0)

@@ -120,6 +120,7 @@ private:
     int roomFor(const SearchRow &row) const;
     void record(SearchRow &row, SearchRow::Event event);
     void thumbnailUrl(SearchRow &row, int number, const QString &url);
+    bool quiet() const;
     void thumbnailArrived(SearchRow &row, int number, const QImage &picture);
     bool isPlaced(const SearchRow &row, int number) const;
     void rowEnded(SearchRow &row);

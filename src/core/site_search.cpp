@@ -244,7 +244,7 @@ bool SiteSearch::addSlot(int number, bool wide)
 
 QCoro::Task<> SiteSearch::fetchThumbnail(int number, const QString &url, Pacing pacing)
 {
-    if (stopRequested())
+    if (stopRequested() || m_row.m_run.quiet())
         co_return;
     m_row.m_run.thumbnailUrl(m_row, number, url);
     const auto read = startRead(url, Download::Purpose::Thumbnail, [this, number](const Download::Outcome &outcome) {
