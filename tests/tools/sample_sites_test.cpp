@@ -2,9 +2,13 @@
 #include "settings/app_paths.h"
 #include "settings/settings_store.h"
 
+#include <QDir>
 #include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
 #include <QImage>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QNetworkAccessManager>
 #include <QNetworkProxy>
 #include <QNetworkReply>
@@ -145,6 +149,38 @@ TEST_F(SampleSitesTest, movieCoversAnswersSearchesPicturesAndJackets)
                                 "/getjpg.html/NOSUCHFILM.jpg", "/getpdf5.html?idmc1=NOSUCHFILM&taille=142x95-18"})
         EXPECT_EQ(get(base + missing).status, 404) << missing;
     EXPECT_EQ(get(QString(base).remove("/moviecovers") + "/nosuchsite/").status, 404);
+}
+
+// A title two films share is found through the command line with both
+// years, each on sites of its own and both on one; a title no site knows, nowhere.
+TEST_F(SampleSitesTest, theCommandLineFindsEachFilmOfASharedTitleWithItsYear)
+{
+    const QString base = start({"--apply"});
+    ASSERT_FALSE(base.isEmpty());
+    // Drawn apart, so a poster shows which of the two was fetched.
+    EXPECT_NE(get(base + "/getjpg.html/DUNE.jpg").body, get(base + "/getjpg.html/DUNE2021.jpg").body);
+    ChildProcess cli;
+    QDir().mkpath(QFileInfo(cli.iniFile()).path());
+    ASSERT_TRUE(QFile::copy(m_sites.iniFile(), cli.iniFile()));
+    const struct
+    {
+        const char *typed;
+        QStringList found; // "site year", each once, in row order
+    } searches[] = {
+        {"dune", {"AlloCiné 2021", "Cinefil 1984", "IMP Awards 1984", "MovieCovers 1984", "MovieCovers 2021", "Frameshelf 2021"}},
+        {"solaris", {"AlloCiné 1972", "Cinefil 1972", "Cinefil 2002", "IMP Awards 2002", "MovieCovers 1972", "Frameshelf 2002"}},
+        {"Nosferatu", {}},
+    };
+    for (const auto &search : searches) {
+        QStringList found;
+        const ChildOutcome outcome = cli.run({"search", "--json", "--bases", "all", search.typed});
+        for (const QString &line : outcome.out.split(u'\n', Qt::SkipEmptyParts)) {
+            const QJsonObject hit = QJsonDocument::fromJson(line.toUtf8()).object();
+            found << hit["site"].toString() + u' ' + QString::number(hit["year"].toInt());
+        }
+        found.removeDuplicates();
+        EXPECT_EQ(found, search.found) << search.typed;
+    }
 }
 
 // The addresses and the sample site files' folder stored; every reply held

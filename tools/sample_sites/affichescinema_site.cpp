@@ -90,7 +90,7 @@ QString picturePath(const Film &film)
 QString posterSeed(const Film &film)
 {
     const SampleFilm *sample = SampleFilms::byId(QString::fromLatin1(film.filmId));
-    return sample ? sample->title : titleOf(film);
+    return sample ? SampleFilms::pictureSeed(*sample) : titleOf(film);
 }
 
 class AffichesCinemaSite : public SampleSite

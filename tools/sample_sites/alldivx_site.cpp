@@ -80,7 +80,7 @@ const Jacket *jacketById(QStringView id)
 QString seedOf(const Jacket &jacket)
 {
     const SampleFilm *film = SampleFilms::byId(QString::fromLatin1(jacket.filmId));
-    return film ? film->title : titleOf(jacket);
+    return film ? SampleFilms::pictureSeed(*film) : titleOf(jacket);
 }
 
 // The program sends dashes as blanks and drops a leading "l'".

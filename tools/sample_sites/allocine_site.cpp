@@ -26,11 +26,13 @@ struct Film
 constexpr Film kFilms[] = {
     {"alien", 62, "18/35/00/69", 18359574, "Alien, le huitième passager", "Alien"},
     {"amelie", 27063, "18/62/48/25", 18686482, "Le Fabuleux destin d'Amélie Poulain", "Le Fabuleux destin d'Amélie Poulain"},
+    {"dune-2021", 133392, "18/87/55/06", 18877316, "Dune", "Dune"},
     {"ete-meurtrier", 3457, "18/65/07/05", 18656312, "L'Été meurtrier", "L'Été meurtrier"},
     {"matrix", 19776, "18/35/13/82", 18361283, "Matrix", "The Matrix"},
     {"matrix-reloaded", 36578, "18/35/14/08", 18370114, "Matrix Reloaded", "The Matrix Reloaded"},
     {"parrain", 1628, "18/35/07/15", 18360241, "Le Parrain", "The Godfather"},
     {"parrain-2", 1629, "18/35/07/16", 18360242, "Le Parrain, 2e partie", "The Godfather: Part II"},
+    {"solaris-1972", 2460, "18/36/02/44", 18362716, "Solaris", "Solaris"},
     {"star-wars", 25848, "18/35/30/56", 18363752, "La Guerre des étoiles", "Star Wars"},
 };
 
@@ -85,7 +87,7 @@ QString titleOf(const Film &film)
 QString posterSeed(const Film &film)
 {
     const SampleFilm *sample = filmOf(film);
-    return sample ? sample->title : titleOf(film);
+    return sample ? SampleFilms::pictureSeed(*sample) : titleOf(film);
 }
 
 // The stills' folder: the poster's with another first level.

@@ -25,11 +25,14 @@ struct Film
 constexpr Film kFilms[] = {
     {"alien", 1042, "Alien, le huitième passager"},
     {"amelie", 8814, "Le Fabuleux destin d'Amélie Poulain"},
+    {"dune-1984", 1612, "Dune"},
     {"ete-meurtrier", 2291, "L'Été meurtrier"},
     {"matrix", 4177, "Matrix"},
     {"matrix-reloaded", 11523, "Matrix Reloaded"},
     {"parrain", 1307, "Le Parrain"},
     {"parrain-2", 1308, "Le Parrain, 2e partie"},
+    {"solaris-1972", 5530, "Solaris"},
+    {"solaris-2002", 13804, "Solaris"},
     {"star-wars", 3120, "La Guerre des étoiles"},
 };
 
@@ -79,7 +82,7 @@ const Film *filmByReference(int reference)
 QString posterSeed(const Film &film)
 {
     const SampleFilm *sample = filmOf(film);
-    return sample ? sample->title : titleOf(film);
+    return sample ? SampleFilms::pictureSeed(*sample) : titleOf(film);
 }
 
 class CinefilSite : public SampleSite

@@ -102,7 +102,7 @@ const Film *filmOfPoster(int number, int poster, int &k)
 QString posterSeed(const Film &film, int k)
 {
     const SampleFilm *sample = sampleOf(film);
-    const QString title = sample ? sample->title : titleOf(film);
+    const QString title = sample ? SampleFilms::pictureSeed(*sample) : titleOf(film);
     return k == 0 ? title : title + QStringLiteral(" - ") + QLatin1StringView(film.countries[size_t(k)]);
 }
 

@@ -102,7 +102,7 @@ int posterNumber(const Film &film, int k)
 QString posterSeed(const Film &film, int k)
 {
     const SampleFilm *sample = sampleOf(film);
-    const QString title = sample ? sample->title : QString::fromUtf8(film.title);
+    const QString title = sample ? SampleFilms::pictureSeed(*sample) : QString::fromUtf8(film.title);
     return k == 0 ? title : title + QStringLiteral(" - ") + QString::fromUtf8(film.captions[size_t(k)]);
 }
 

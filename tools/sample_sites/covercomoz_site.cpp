@@ -94,7 +94,7 @@ const Cover *coverById(QStringView id)
 QString seedOf(const Cover &cover)
 {
     const SampleFilm *film = SampleFilms::byId(QString::fromLatin1(cover.filmId));
-    return film ? film->title : titleOf(cover);
+    return film ? SampleFilms::pictureSeed(*film) : titleOf(cover);
 }
 
 // The program sends apostrophes as blanks.

@@ -80,7 +80,7 @@ QString coverPath(const Edition &edition)
 QString seedOf(const Edition &edition)
 {
     const SampleFilm *film = SampleFilms::byId(QString::fromLatin1(edition.filmId));
-    return film ? film->title : titleOf(edition);
+    return film ? SampleFilms::pictureSeed(*film) : titleOf(edition);
 }
 
 class DvdFrSite : public SampleSite

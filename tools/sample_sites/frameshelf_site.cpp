@@ -24,6 +24,7 @@ struct Entry
 constexpr Entry kEntries[] = {
     {"alien", 4101}, {"amelie", 4102}, {"ete-meurtrier", 4103}, {"matrix", 4104},
     {"matrix-reloaded", 4105}, {"parrain", 4106}, {"parrain-2", 4107}, {"star-wars", 4108},
+    {"dune-2021", 4109}, {"solaris-2002", 4110},
 };
 
 constexpr int kPerPage = 20;
@@ -60,7 +61,7 @@ public:
             for (const Entry &entry : kEntries) {
                 const SampleFilm *film = filmOf(entry);
                 if (film && match.captured(2).toInt() == entry.id)
-                    return jpeg(PictureMaker::posterJpeg(film->title, match.captured(1) == u"original"
+                    return jpeg(PictureMaker::posterJpeg(SampleFilms::pictureSeed(*film), match.captured(1) == u"original"
                                                                           ? PictureMaker::kPosterSize
                                                                           : PictureMaker::kThumbnailSize));
             }

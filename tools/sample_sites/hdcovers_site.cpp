@@ -105,7 +105,7 @@ bool coverMatches(const Cover &cover, const QString &typed)
 QString seedOf(const Cover &cover)
 {
     const SampleFilm *film = SampleFilms::byId(QString::fromLatin1(cover.filmId));
-    return film ? film->title : QString::fromUtf8(cover.title);
+    return film ? SampleFilms::pictureSeed(*film) : QString::fromUtf8(cover.title);
 }
 
 class HDCoversSite : public SampleSite

@@ -23,11 +23,13 @@ struct Film
 constexpr Film kFilms[] = {
     {"alien", "alien", 2},
     {"amelie", "amelie", 2},
+    {"dune-1984", "dune", 2},
     {"ete-meurtrier", "one_deadly_summer", 1},
     {"matrix", "matrix", 3},
     {"matrix-reloaded", "matrix_reloaded", 2},
     {"parrain", "godfather", 1},
     {"parrain-2", "godfather_part_ii", 1},
+    {"solaris-2002", "solaris", 1},
     {"star-wars", "star_wars", 3},
 };
 
@@ -62,7 +64,9 @@ QString pictureName(const Film &film, int version)
 
 QString seedOf(const Film &film, int version)
 {
-    return version == 1 ? titleOf(film) : titleOf(film) + QStringLiteral(" #") + QString::number(version);
+    const SampleFilm *sample = sampleOf(film);
+    const QString seed = sample ? SampleFilms::pictureSeed(*sample) : QString::fromLatin1(film.slug);
+    return version == 1 ? seed : seed + QStringLiteral(" #") + QString::number(version);
 }
 
 // The film and version that a page or picture name stands for, in the year folder given.

@@ -24,11 +24,14 @@ struct Cover
 constexpr Cover kCovers[] = {
     {"alien", "ALIEN", "ALIEN"},
     {"amelie", "FABULEUXDESTINDAMELIEPOULAIN", "AMÉLIE POULAIN (LE FABULEUX DESTIN D')"},
+    {"dune-1984", "DUNE", "DUNE"},
+    {"dune-2021", "DUNE2021", "DUNE"},
     {"ete-meurtrier", "ETEMEURTRIER", "ETE MEURTRIER (L')"},
     {"matrix", "MATRIX", "MATRIX"},
     {"matrix-reloaded", "MATRIXRELOADED", "MATRIX RELOADED"},
     {"parrain", "PARRAIN", "PARRAIN (LE)"},
     {"parrain-2", "PARRAIN2", "PARRAIN 2 (LE)"},
+    {"solaris-1972", "SOLARIS", "SOLARIS"},
     {"star-wars", "STARWARS", "GUERRE DES ETOILES (LA)"},
 };
 
@@ -90,7 +93,7 @@ const SampleFilm *filmOf(const Cover &cover)
 QString posterSeed(const Cover &cover)
 {
     const SampleFilm *film = filmOf(cover);
-    return film ? film->title : titleOf(cover);
+    return film ? SampleFilms::pictureSeed(*film) : titleOf(cover);
 }
 
 class MovieCoversSite : public SampleSite

@@ -19,6 +19,9 @@ namespace SampleFilms {
 const QList<SampleFilm> &all();
 // The film of `id`, or nullptr.
 const SampleFilm *byId(QStringView id);
+// What a film's pictures are drawn from: its title, and its year too when
+// another film has the same title, so that a remake's posters differ.
+QString pictureSeed(const SampleFilm &film);
 // Whether `typed` is found in one of `titles`, without regard to case or accents.
 bool matches(QStringView typed, const QStringList &titles);
 

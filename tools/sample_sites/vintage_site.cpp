@@ -79,7 +79,7 @@ const Poster *posterByRef(QStringView ref)
 QString pictureSeed(const Poster &poster)
 {
     const SampleFilm *film = SampleFilms::byId(QString::fromLatin1(poster.filmId));
-    return (film ? film->title : QString::fromLatin1(poster.tip)) + u' ' + QLatin1StringView(poster.ref);
+    return (film ? SampleFilms::pictureSeed(*film) : QString::fromLatin1(poster.tip)) + u' ' + QLatin1StringView(poster.ref);
 }
 
 class VintageSite : public SampleSite
