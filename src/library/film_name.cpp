@@ -10,8 +10,8 @@ namespace {
 
 // The words release names add after a title: resolutions, sources, codecs,
 // audio, editions, languages. Names drop them only from their end, and the
-// list leaves out words that end real titles ("web", "english", "final"), so
-// that "Charlotte's Web" keeps its last word.
+// list leaves out words that end real titles ("web", "english"), so that
+// "Charlotte's Web" keeps its last word.
 constexpr QStringView kReleaseWords[] = {
     u"480p", u"576p", u"720p", u"1080p", u"1080i", u"2160p", u"4k", u"uhd", u"hdr", u"hdr10", u"10bit",
     u"bluray", u"blu-ray", u"bdrip", u"brrip", u"bdremux", u"dvdrip", u"webrip", u"web-dl", u"webdl",
@@ -177,7 +177,7 @@ FilmName readFilmName(const QString &name, int currentYear)
         --end;
     // Release words before the year go too: "Alien - Director's Cut (1979)" is
     // Alien, the film the sites show; a part after " - " that is not made of
-    // release words stays ("Mission - Impossible").
+    // release words stays ("Apocalypse Now - Redux").
     while (end > 1 && droppable(tokens[end - 1]))
         --end;
     QString title = text.sliced(tokens[0].start, tokens[end - 1].end - tokens[0].start);

@@ -24,7 +24,7 @@ TEST(FilmNameTest, readsTitleAndYearAsMediaManagersDo)
         {"Apocalypse Now - Redux (1979)", "Apocalypse Now - Redux", 1979},
         {"Brazil (1985) (Director's Cut)", "Brazil", 1985},
         {"Terminator.2.Judgment.Day.1991.Extended.Cut.1080p", "Terminator 2 Judgment Day", 1991},
-        {"Aliens.1986.Special.Edition.1080p", "Aliens", 1986},
+        {"Aliens, Special Edition (1986)", "Aliens", 1986},
         {"Gladiator.EXTENDED.2000.1080p.BluRay", "Gladiator", 2000},
         {"1984 (1984)", "1984", 1984},
         {"1917.2019.1080p", "1917", 2019},
