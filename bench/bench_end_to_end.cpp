@@ -382,7 +382,7 @@ void libraryOfFifty(const QString &folder)
         {"Matrix Reloaded", 2003}, {"The Godfather Part II", 1974}, {"Dune", 1984}, {"Nosferatu", 1922},
     };
     QTemporaryDir library;
-    QList<LibraryFilm> films;
+    QList<LibraryRun::Film> films;
     for (int i = 0; i < kFilms; ++i) {
         const auto &[title, year] = titles[i % std::size(titles)];
         films.append({library.filePath(QStringLiteral("film-%1").arg(i)), {}, QString::fromUtf8(title), year});
@@ -394,7 +394,7 @@ void libraryOfFifty(const QString &folder)
     int written = 0;
     QElapsedTimer clock;
     clock.start();
-    for (const LibraryFilm &film : films)
+    for (const LibraryRun::Film &film : films)
         written += QCoro::waitFor(run.posterFor(film)).outcome == LibraryRun::Outcome::Written ? 1 : 0;
     const double wall = clock.nsecsElapsed() / 1e9;
     std::printf("library of %d films on every base, %d ms per reply\n", kFilms, kLatencyMs);

@@ -83,7 +83,7 @@ struct Tally
     int done = 0;
 };
 
-void printFilm(const LibraryFilm &film, const LibraryRun::Result &result, bool json)
+void printFilm(const LibraryRun::Film &film, const LibraryRun::Result &result, bool json)
 {
     QTextStream out(stdout);
     if (json) {
@@ -126,11 +126,11 @@ void printSummary(const Tally &tally, bool progress)
         err << "site failed: " << withoutControls(it.key()) << ": " << it.value() << '\n';
 }
 
-QCoro::Task<> runFilms(Program &program, LibraryRun &run, const QList<LibraryFilm> &films, bool json, Tally &tally)
+QCoro::Task<> runFilms(Program &program, LibraryRun &run, const QList<LibraryRun::Film> &films, bool json, Tally &tally)
 {
     const bool progress = ::isatty(STDERR_FILENO);
     const bool lines = json || !::isatty(STDOUT_FILENO);
-    for (const LibraryFilm &film : films) {
+    for (const LibraryRun::Film &film : films) {
         if (g_interrupted)
             break;
         if (progress)
@@ -169,15 +169,17 @@ int runLibrary(const QStringList &args)
     tickSearchedBases(program, bases);
     program.setQuietSearch(true);
 
-    QList<LibraryFilm> films;
-    QStringList problems;
+    QList<LibraryRun::Film> films;
+    const LibraryContents contents = findFilms(options.folder);
     const int thisYear = QDate::currentDate().year();
-    for (const FoundFilm &found : findFilms(options.folder, &problems)) {
+    for (const LibraryFilm &found : contents.films) {
         const FilmName name = readFilmName(found.name, thisYear);
-        films.append({found.folder, found.stem, name.title, name.year});
+        films.append({found.folder, found.fileStem, name.title, name.year});
     }
-    for (const QString &problem : problems)
-        QTextStream(stderr) << "pellicam-cli: " << withoutControls(problem) << '\n';
+    for (const LibraryProblem &problem : contents.problems)
+        QTextStream(stderr) << "pellicam-cli: " << withoutControls(QDir::toNativeSeparators(problem.path))
+                            << (problem.kind == LibraryProblem::Kind::LinkOutside ? ": a link out of the library, not followed\n"
+                                                                                  : ": cannot be read, skipped\n");
 
     std::signal(SIGINT, interrupted);
     LibraryRun run(program, assembly.retrieval(), options.run);
@@ -189,5 +191,9 @@ int runLibrary(const QStringList &args)
     using O = LibraryRun::Outcome;
     const int withPoster = tally.outcomes.value(O::Written) + tally.outcomes.value(O::Kept)
                            + tally.outcomes.value(O::WouldWrite);
-    return withPoster == tally.done && problems.isEmpty() ? kExitOk : kExitFailed;
+    // A folder that could not be read may hold films left without a poster.
+    const bool unread = std::any_of(contents.problems.begin(), contents.problems.end(), [](const LibraryProblem &problem) {
+        return problem.kind == LibraryProblem::Kind::UnreadableFolder;
+    });
+    return withPoster == tally.done && !unread ? kExitOk : kExitFailed;
 }

@@ -52,13 +52,13 @@ QString LibraryRun::word(Outcome outcome)
     return {};
 }
 
-QString LibraryRun::posterBase(const LibraryFilm &film) const
+QString LibraryRun::posterBase(const Film &film) const
 {
     const QString name = film.stem.isEmpty() ? m_options.name : film.stem + u'-' + m_options.name;
     return QDir(film.folder).filePath(name);
 }
 
-QString LibraryRun::existingPoster(const LibraryFilm &film) const
+QString LibraryRun::existingPoster(const Film &film) const
 {
     const QFileInfo base(posterBase(film));
     const QStringList found = QDir(base.path()).entryList({base.fileName() + QStringLiteral(".*")}, QDir::Files, QDir::Name);
@@ -68,7 +68,7 @@ QString LibraryRun::existingPoster(const LibraryFilm &film) const
     return {};
 }
 
-int LibraryRun::choose(const LibraryFilm &film) const
+int LibraryRun::choose(const Film &film) const
 {
     const ResultList &results = m_program.results();
     const SiteCatalogue &catalogue = m_program.catalogue();
@@ -92,7 +92,7 @@ int LibraryRun::choose(const LibraryFilm &film) const
     return best;
 }
 
-QCoro::Task<LibraryRun::Result> LibraryRun::posterFor(LibraryFilm film)
+QCoro::Task<LibraryRun::Result> LibraryRun::posterFor(Film film)
 {
     Result result;
     if (const QString kept = existingPoster(film); !kept.isEmpty() && !m_options.overwrite) {

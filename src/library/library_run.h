@@ -10,21 +10,21 @@ class Program;
 class Retrieval;
 struct ResultEntry;
 
-// One film of a library: where its poster goes and what it is searched by.
-struct LibraryFilm
-{
-    QString folder; // the film's own folder, where its poster is written
-    QString stem;   // the film file's name without extension when it shares its folder; empty otherwise
-    QString title;
-    int year = 0;   // 0: unknown
-};
-
 // The posters of a library, one film after the other, each searched with the
 // window's run and fetched through its retrieval: only a real picture is
 // written, whole or not at all, and nothing outside the film's folder.
 class LibraryRun : public OutputActions
 {
 public:
+    // One film: where its poster goes and what it is searched by.
+    struct Film
+    {
+        QString folder; // the film's own folder, where its poster is written
+        QString stem;   // the film file's name without extension when it shares its folder; empty otherwise
+        QString title;
+        int year = 0;   // 0: unknown
+    };
+
     struct Options
     {
         bool jackets = false;            // jacket bases' hits may be chosen too
@@ -47,14 +47,14 @@ public:
 
     LibraryRun(Program &program, Retrieval &retrieval, Options options);
 
-    QCoro::Task<Result> posterFor(LibraryFilm film);
+    QCoro::Task<Result> posterFor(Film film);
 
     // "written", "kept", "not-found", "failed", "would-write".
     static QString word(Outcome outcome);
     // The poster's path without its extension.
-    QString posterBase(const LibraryFilm &film) const;
+    QString posterBase(const Film &film) const;
     // Slot index of the hit to take for `film` among the program's results, or -1.
-    int choose(const LibraryFilm &film) const;
+    int choose(const Film &film) const;
 
     // Writes the fetched picture as the poster, through a temporary file.
     QCoro::Task<bool> copyFile(QString source, QString destination) override;
@@ -64,7 +64,7 @@ public:
 
 private:
     // A poster already there under the base name, whatever its extension.
-    QString existingPoster(const LibraryFilm &film) const;
+    QString existingPoster(const Film &film) const;
 
     Program &m_program;
     Retrieval &m_retrieval;

@@ -27,7 +27,6 @@
 #include <gtest/gtest.h>
 
 #include <array>
-#include <cstdlib>
 #include <optional>
 
 namespace {
@@ -45,21 +44,6 @@ qint64 peakMemoryBytes()
     return qint64(usage.ru_maxrss) * 1024;
 }
 
-// As root, this process reads and writes as nobody while this lives, so that
-// permissions hold for it.
-class WithoutRoot
-{
-public:
-    WithoutRoot() : m_dropped(runningAsRoot() && ::seteuid(65534) == 0) {}
-    ~WithoutRoot()
-    {
-        if (m_dropped && ::seteuid(0) != 0)
-            std::abort();
-    }
-
-private:
-    bool m_dropped;
-};
 // Answers the message boxes that the program opens while this lives (with
 // `answer`, or the only button there is), and keeps their texts. `nestedOnly`:
 // only those that run an event loop of their own, blocking what opened them.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <cstdlib>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -95,4 +96,20 @@ public:
 
 private:
     QString m_path;
+};
+
+// As root, this process reads and writes as nobody while this lives, so that
+// permissions hold for it.
+class WithoutRoot
+{
+public:
+    WithoutRoot() : m_dropped(runningAsRoot() && ::seteuid(65534) == 0) {}
+    ~WithoutRoot()
+    {
+        if (m_dropped && ::seteuid(0) != 0)
+            std::abort();
+    }
+
+private:
+    bool m_dropped;
 };
