@@ -80,7 +80,8 @@ int LibraryRun::choose(const Film &film) const
             continue;
         const SiteCatalogue::BaseInfo &base = catalogue.bases()[hit.Base];
         const int year = yearRank(film.year, hit.Year);
-        if (year < 0 || (base.kind == SiteCatalogue::Kind::Jackets && !m_options.jackets)
+        // A printable jacket is fetched as a PDF, which is never a poster.
+        if (year < 0 || (base.kind == SiteCatalogue::Kind::Jackets && !m_options.jackets) || hit.Extra == u"PDF"
             || !ResultList::matchesTitle(ResultList::displayTitle(hit.Title), film.title))
             continue;
         const std::tuple<int, int, int> rank{year, base.row, index};

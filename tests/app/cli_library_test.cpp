@@ -162,6 +162,10 @@ TEST_F(CliLibraryTest, aDryRunWritesNothingAndCtrlCLeavesNoHalfFile)
     EXPECT_EQ(dry.exitCode, 0) << dry.err.toStdString();
     EXPECT_EQ(dry.out.count(u"would-write"), 6);
     EXPECT_EQ(posters(), QStringList());
+    // MovieCovers' printable jackets are PDF files, never a poster.
+    const ChildOutcome jackets = m_cli.run({"library", "--dry-run", "--jackets", "--bases", "11", m_library});
+    EXPECT_EQ(jackets.exitCode, 1);
+    EXPECT_EQ(jackets.out.count(u"not-found"), 6) << jackets.out.toStdString();
 
     m_cli.start({"library", m_library});
     ASSERT_TRUE(m_cli.process().waitForReadyRead(30000));
