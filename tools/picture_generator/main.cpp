@@ -1071,12 +1071,14 @@ QImage siteListToggle()
 
 // ---- Application icon ---------------------------------------------------
 
-// A blue tile with film perforations down both sides and a poster in the middle.
-QImage appIcon64()
+// A blue tile with film perforations down both sides and a poster in the middle,
+// drawn on a 64-pixel grid and scaled for the larger sizes desktops ask for.
+QImage appIcon(int side)
 {
-    QImage image = blank(64, 64);
+    QImage image = blank(side, side);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(side / 64.0, side / 64.0);
     const QRectF tile(3, 2, 58, 58);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(10, 20, 60, 50));
@@ -1193,7 +1195,7 @@ QImage aboutBackground()
     glow.setColorAt(1, QColor(150, 172, 234, 0));
     p.fillRect(image.rect(), glow);
 
-    p.drawImage(QPoint(28, 24), appIcon64());
+    p.drawImage(QPoint(28, 24), appIcon(64));
 
     p.setRenderHint(QPainter::Antialiasing, false);
     p.fillRect(0, kFilmTop, kAboutWidth, kFilmHeight, QColor(16, 22, 50));
@@ -1328,7 +1330,10 @@ const Picture kPictures[] = {
     {"close_picture.png", closePicture, false},
     {"downloaded_badge.png", downloadedBadge, false},
     {"site_list_toggle.png", siteListToggle, false},
-    {"pellicam.png", appIcon64, false},
+    {"pellicam.png", [] { return appIcon(64); }, false},
+    {"pellicam_48.png", [] { return appIcon(48); }, false},
+    {"pellicam_128.png", [] { return appIcon(128); }, false},
+    {"pellicam_256.png", [] { return appIcon(256); }, false},
     {"pellicam_16.png", appIcon16, false},
     {"about_background.png", aboutBackground, true},
     {"donate_button.png", donateButton, false},
