@@ -7,9 +7,10 @@ JOBS="${JOBS:-2}"
 # Lets ccache reuse objects between clones of the repository.
 export CCACHE_BASEDIR="$ROOT" CCACHE_NOHASHDIR=true
 
-# Debian packages the build, the tests and the benchmarks need.
+# Debian packages the build, the tests, the benchmarks and the package need.
 PACKAGES=(
-    cmake ninja-build g++ ccache pkg-config
+    cmake ninja-build g++ ccache pkg-config dpkg-dev
+    lintian appstream desktop-file-utils
     qt6-base-dev qt6-base-dev-tools libgl-dev fonts-dejavu-core
     qcoro-qt6-dev libyaml-cpp-dev
     libgtest-dev libgmock-dev libbenchmark-dev
