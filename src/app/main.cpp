@@ -14,12 +14,34 @@
 #include <cstdio>
 #include <cstring>
 
+namespace {
+
+// --screenshots is left out: it serves the review pictures (scripts/screenshots) alone.
+constexpr char kUsage[] =
+    "Usage: pellicam [--exit-when-shown]\n"
+    "\n"
+    "Finds film posters and DVD jackets: type a title, tick the sites to search,\n"
+    "and each hit shows as a thumbnail; a press shows the full picture.\n"
+    "\n"
+    "  --exit-when-shown  print \"shown\" once the window is up, then close it\n"
+    "  --help             show this help\n"
+    "  --version          show the version\n"
+    "\n"
+    "Settings live in $XDG_CONFIG_HOME/Pellicam/Pellicam.ini, shared with pellicam-cli;\n"
+    "PELLICAM_NO_SITE_FILES=1 runs the built-in sites alone.\n";
+
+} // namespace
+
 int main(int argc, char **argv)
 {
     // Answered before any window: it must work without a display.
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--version") == 0) {
             std::printf("%s %s\n", kProgramName.data(), kVersion.data());
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
             return 0;
         }
     }

@@ -36,7 +36,8 @@ constexpr char kUsage[] =
     "  --refuse SITE            its addresses lead to a port that refuses connections\n"
     "  --error SITE[:STATUS]    every request gets HTTP status STATUS (400-599, default 500)\n"
     "  --stall SITE             every request is accepted and never answered\n"
-    "  --no-markers SITE        every request gets 200 and a plain page with nothing to find\n";
+    "  --no-markers SITE        every request gets 200 and a plain page with nothing to find\n"
+    "  --help                   show this help\n";
 
 void printUsage(std::FILE *to, const QStringList &siteNames)
 {
