@@ -6,6 +6,8 @@
 #include "settings/site_addresses.h"
 #include "settings/string_table.h"
 
+#include <QHash>
+
 #include <algorithm>
 #include <optional>
 
@@ -86,8 +88,9 @@ SiteCatalogue::SiteCatalogue(ProgramState &state, QObject *parent)
     setFileBases({});
 }
 
-void SiteCatalogue::setFileBases(QList<FileBase> files)
+void SiteCatalogue::setFileBases(QList<FileBase> files, QList<QStringList> brokenFiles)
 {
+    m_brokenFiles = std::move(brokenFiles);
     m_bases.clear();
     for (int base = 0; base < kBuiltInCount; ++base) {
         const BuiltIn &builtIn = kBuiltIns[base];
@@ -111,6 +114,40 @@ void SiteCatalogue::setFileBases(QList<FileBase> files)
     }
     m_reports = QList<std::optional<SiteReport>>(baseCount());
     replaceTicks(Ticks(baseCount(), 0));
+    emit basesChanged();
+}
+
+void SiteCatalogue::reloadFileBases(QList<FileBase> files, QList<QStringList> brokenFiles, const SettingsStore &store)
+{
+    QHash<QString, int> ticks;
+    QHash<QString, std::optional<SiteReport>> reports;
+    for (int base = 0; base < baseCount(); ++base) {
+        ticks.insert(settingName(base), m_ticks[base]);
+        if (m_bases[base].file.isEmpty())
+            reports.insert(settingName(base), m_reports[base]);
+    }
+    setFileBases(std::move(files), std::move(brokenFiles));
+    Ticks kept(baseCount(), 0);
+    for (int base = 0; base < baseCount(); ++base) {
+        const QString name = settingName(base);
+        if (ticks.contains(name))
+            kept[base] = ticks.value(name);
+        else if (!m_state.BaseUnique)
+            kept[base] = text::intValue(store.LitValeur(name), 0) == 1 ? 1 : 0;
+        if (m_bases[base].file.isEmpty())
+            m_reports[base] = reports.value(name);
+    }
+    replaceTicks(kept);
+    emit reportsChanged();
+    AfficheNbrCoche();
+}
+
+QStringList SiteCatalogue::fileErrors() const
+{
+    QStringList errors;
+    for (const QStringList &file : m_brokenFiles)
+        errors << file;
+    return errors;
 }
 
 QString SiteCatalogue::displayName(int base) const

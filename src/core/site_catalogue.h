@@ -5,6 +5,7 @@
 #include <QList>
 #include <QObject>
 #include <QString>
+#include <QStringList>
 #include <QStringView>
 #include <optional>
 
@@ -69,8 +70,19 @@ public:
 
     // Site files, sorted here by id: one with a built-in id describes that
     // base, the others get bases from 14 on, below the built-in rows. Ticks
-    // and reports are cleared; restore() reads the ticks again.
-    void setFileBases(QList<FileBase> files);
+    // and reports are cleared; restore() reads the ticks again. `brokenFiles`
+    // holds the errors of each file that could not be used.
+    void setFileBases(QList<FileBase> files, QList<QStringList> brokenFiles = {});
+    // The site folders were read again. A base still there keeps its tick (a
+    // file base by its id); a new file base takes its stored tick, or none in
+    // single-base mode. The reports of bases that files run are dropped: the
+    // files may have changed. Ends with AfficheNbrCoche.
+    void reloadFileBases(QList<FileBase> files, QList<QStringList> brokenFiles, const SettingsStore &store);
+
+    // How many site files could not be used, and their errors in file order,
+    // each as "FILE:LINE:COLUMN: ...".
+    int brokenFileCount() const { return int(m_brokenFiles.size()); }
+    QStringList fileErrors() const;
 
     // A tick is 0 or 1; a base counts as ticked only when it is exactly 1.
     // Unknown bases read as 0 and are ignored when set, as are other values.
@@ -114,6 +126,8 @@ public:
     void clearReport(int base);
 
 signals:
+    // The bases were set anew: their number, rows, names or files may differ.
+    void basesChanged();
     void summaryChanged(const QString &summary);
     void ticksChanged();
     void reportsChanged();
@@ -135,4 +149,5 @@ private:
     Ticks m_ticks;
     QString m_summary;
     QList<std::optional<SiteReport>> m_reports;
+    QList<QStringList> m_brokenFiles;
 };

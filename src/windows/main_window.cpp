@@ -200,6 +200,10 @@ void MainWindow::buildControls()
     m_scroll->hide();
 
     m_selection = new SelectionWindow(m_program.catalogue(), m_program.settings(), this);
+    m_selection->setReloader([this] {
+        m_assembly.reloadSiteFiles();
+        return !m_assembly.reloadPending();
+    });
 
     m_bannerLabel = new QLabel(this);
     m_bannerLabel->setGeometry(2490 / kTwipsPerPixel, 6165 / kTwipsPerPixel, 468, 60);

@@ -1,16 +1,25 @@
 #include "windows/selection_window.h"
 
 #include "controls/over_link.h"
+#include "controls/tool_tip.h"
 #include "settings/settings_store.h"
 #include "settings/string_table.h"
 
 #include <QCheckBox>
 #include <QDesktopServices>
+#include <QDialog>
+#include <QDir>
 #include <QLabel>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollArea>
 #include <QTextDocument>
+#include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace {
 
@@ -49,6 +58,10 @@ constexpr int kSiteWidth = 1035;
 // In pixels: the free space left of the tick box.
 constexpr int kMarkLeft = 3;
 constexpr int kMarkSize = 10;
+// A page drawn after the name of a base that a site file runs.
+constexpr QSize kFileMarkSize(8, 10);
+// Rows of site files shown below the built-in ones before the rows scroll.
+constexpr int kMaxExtraRows = 8;
 
 constexpr int kDarkLineTop = 3465;
 constexpr int kLightLineTop = 3480;
@@ -57,6 +70,10 @@ constexpr std::array<QPoint, 6> kGroupLinkPlaces = {{
     {240, 3585}, {240, 3825}, {1560, 3585}, {1560, 3825}, {3060, 3585}, {3060, 3825},
 }};
 constexpr QPoint kClosePicturePlace(2280, 4095);
+// On the close picture's line: broken files at the left, reload at the right.
+constexpr int kFileLinksTop = 4095;
+constexpr int kFileErrorsLeft = 240;
+constexpr int kReloadRight = kSiteLeft + kSiteWidth;
 
 constexpr QColor kBackground(213, 222, 242);
 constexpr QColor kDarkLine(176, 184, 203);
@@ -73,6 +90,15 @@ constexpr int kHideDelayMs = 251;
 
 constexpr int kTextSiteLink = 204;
 constexpr int kTextFirstGroupLink = 205;
+constexpr int kTextDescribedBy = 215;
+constexpr int kTextOneBrokenFile = 216;
+constexpr int kTextBrokenFiles = 217; // begins with a blank: it follows the count
+constexpr int kTextShowErrors = 218;
+constexpr int kTextReload = 219;
+constexpr int kTextReloadTip = 220;
+constexpr int kTextReloadWaits = 221;
+constexpr int kTextErrorListTitle = 222;
+constexpr int kTextClose = 17;
 
 int languageText(Language language)
 {
@@ -159,6 +185,26 @@ QPixmap markPicture(SiteReport::Mark mark, qreal pixelRatio)
     return picture;
 }
 
+QPixmap fileMarkPicture(qreal pixelRatio)
+{
+    QPixmap picture(kFileMarkSize * pixelRatio);
+    picture.setDevicePixelRatio(pixelRatio);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    const int w = kFileMarkSize.width() - 1, h = kFileMarkSize.height() - 1, fold = 3;
+    painter.setPen(kNoHitColour);
+    painter.setBrush(Qt::white);
+    painter.drawPolygon(QPolygon({QPoint(0, 0), QPoint(w - fold, 0), QPoint(w, fold), QPoint(w, h), QPoint(0, h)}));
+    painter.drawLine(2, 4, w - 2, 4);
+    painter.drawLine(2, 6, w - 2, 6);
+    return picture;
+}
+
+QString text(int id, int langOffset)
+{
+    return StringTable::text(id, langOffset).value_or(QString());
+}
+
 } // namespace
 
 SelectionWindow::SelectionWindow(SiteCatalogue &catalogue, SettingsStore &store, QWidget *mainWindow)
@@ -180,11 +226,16 @@ SelectionWindow::SelectionWindow(SiteCatalogue &catalogue, SettingsStore &store,
 
     for (int mark = 0; mark < kMarkCount; ++mark)
         m_markPictures[size_t(mark)] = markPicture(SiteReport::Mark(mark), devicePixelRatioF());
-    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base)
-        buildRow(base);
+    m_filePicture = fileMarkPicture(devicePixelRatioF());
+    m_rowScroll = new QScrollArea(this);
+    m_rowScroll->setObjectName(QStringLiteral("Rows"));
+    m_rowScroll->setFrameShape(QFrame::NoFrame);
+    m_rowScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_rowScroll->setFocusPolicy(Qt::NoFocus);
     for (int n = 0; n < kGroupLinkCount; ++n)
         buildGroupLink(n);
     buildClosePicture();
+    buildFileLinks();
 
     m_hideAfterDeactivation.setSingleShot(true);
     m_hideAfterDeactivation.setInterval(kHideDelayMs);
@@ -193,53 +244,92 @@ SelectionWindow::SelectionWindow(SiteCatalogue &catalogue, SettingsStore &store,
     connect(&m_catalogue, &SiteCatalogue::ticksChanged, this, &SelectionWindow::showTicks);
     connect(&m_catalogue, &SiteCatalogue::hideRequested, this, &QWidget::hide);
     connect(&m_catalogue, &SiteCatalogue::reportsChanged, this, &SelectionWindow::showReports);
+    connect(&m_catalogue, &SiteCatalogue::basesChanged, this, &SelectionWindow::buildRows);
 
+    buildRows();
     retranslate(0);
-    refreshLinkTooltips();
-    showTicks();
-    resize(kWidth, modeHeight());
 }
 
 SelectionWindow::~SelectionWindow() = default;
 
-void SelectionWindow::buildRow(int base)
+// Built again whenever the site files are read again.
+void SelectionWindow::buildRows()
+{
+    auto *area = new QWidget;
+    m_rows.assign(size_t(m_catalogue.baseCount()), Row());
+    for (int base = 0; base < m_catalogue.baseCount(); ++base)
+        buildRow(area, base);
+    const int extraRows = int(m_catalogue.rowOrder().size()) - SiteCatalogue::kBuiltInCount;
+    area->resize(kWidth, px(kDarkLineTop + kRowStep * extraRows));
+    // The old rows may be what the event under way is about.
+    if (QWidget *old = m_rowScroll->takeWidget())
+        old->deleteLater();
+    m_pressedName = nullptr;
+    m_rowScroll->setWidget(area);
+    area->setAutoFillBackground(false);
+
+    m_reloadWaits = false;
+    translateRows();
+    refreshLinkTooltips();
+    showTicks();
+    showReports();
+    showFileErrorCount();
+    placeBottom();
+    resize(kWidth, modeHeight());
+}
+
+void SelectionWindow::buildRow(QWidget *area, int base)
 {
     const SiteCatalogue::BaseInfo &info = m_catalogue.bases()[base];
     const int rowTop = kRowTop + kRowStep * info.row;
     const QString number = QString::number(base);
-    Row &row = m_rows[base];
+    Row &row = m_rows[size_t(base)];
     const QRect tickBox = twipsRect(kTickLeft, kTickTop + kRowStep * info.row, kTickSize, kTickSize);
 
-    row.mark = new QLabel(this);
+    row.mark = new QLabel(area);
     row.mark->setObjectName(QStringLiteral("Mark") + number);
     row.mark->setGeometry(kMarkLeft, tickBox.top() + (tickBox.height() - kMarkSize) / 2, kMarkSize, kMarkSize);
 
     // The box shows the catalogue's tick; mouse releases go to the catalogue,
     // which decides (single-base mode picks instead of toggling).
-    row.check = new QCheckBox(this);
+    row.check = new QCheckBox(area);
     row.check->setObjectName(QStringLiteral("Check") + number);
     row.check->setGeometry(tickBox);
     row.check->setFocusPolicy(Qt::NoFocus);
     row.check->installEventFilter(this);
 
-    row.name = new QLabel(info.name, this);
+    // A name from a site file is the user's text: never rich text.
+    row.name = new QLabel(area);
+    row.name->setTextFormat(Qt::PlainText);
+    row.name->setText(info.name);
     row.name->setObjectName(QStringLiteral("LabelBase") + number);
     row.name->setGeometry(twipsRect(kNameLeft, rowTop, kNameWidth, kRowHeight));
     row.name->installEventFilter(this);
 
-    row.language = pictureLabel(this, languagePicture(info.language),
+    if (!info.file.isEmpty()) {
+        const QRect nameBox = row.name->geometry();
+        const int after = nameBox.left() + row.name->fontMetrics().horizontalAdvance(info.name) + 4;
+        row.file = new QLabel(area);
+        row.file->setObjectName(QStringLiteral("File") + number);
+        row.file->setPixmap(m_filePicture);
+        row.file->setGeometry(QRect(QPoint(std::min(after, nameBox.right() - kFileMarkSize.width()),
+                                           nameBox.top() + (nameBox.height() - kFileMarkSize.height()) / 2),
+                                    kFileMarkSize));
+    }
+
+    row.language = pictureLabel(area, languagePicture(info.language),
                                 twipsRect(kLanguageLeft, rowTop, kPictureBox, kPictureBox));
     row.language->setObjectName(QStringLiteral("ImageFlag") + number);
-    row.kind = pictureLabel(this, kindPicture(info.kind), twipsRect(kKindLeft, rowTop, kPictureBox, kPictureBox));
+    row.kind = pictureLabel(area, kindPicture(info.kind), twipsRect(kKindLeft, rowTop, kPictureBox, kPictureBox));
     row.kind->setObjectName(QStringLiteral("ImageType") + number);
 
-    row.site = new QLabel(this);
+    row.site = new QLabel(area);
     row.site->setObjectName(QStringLiteral("LabelSite") + number);
     row.site->setGeometry(twipsRect(kSiteLeft, rowTop, kSiteWidth, kRowHeight));
     row.site->setCursor(Qt::PointingHandCursor);
     styleSiteLink(base, false);
 
-    row.siteLink = new OverLink(row.site, this);
+    row.siteLink = new OverLink(row.site);
     connect(row.siteLink, &OverLink::MouseOver, this, [this, base] { styleSiteLink(base, true); });
     connect(row.siteLink, &OverLink::MouseOut, this, [this, base] { styleSiteLink(base, false); });
     connect(row.siteLink, &OverLink::Click, this, [this, base] { openHomePage(base); });
@@ -273,6 +363,41 @@ void SelectionWindow::buildClosePicture()
     m_closePicture->installEventFilter(this);
 }
 
+void SelectionWindow::buildFileLinks()
+{
+    m_fileErrors = new QLabel(this);
+    m_fileErrors->setObjectName(QStringLiteral("FileErrors"));
+    m_fileErrors->setCursor(Qt::PointingHandCursor);
+    auto *errorsLink = new OverLink(m_fileErrors, this);
+    connect(errorsLink, &OverLink::MouseOver, this, [this] { styleFileLink(m_fileErrors, kFailedColour, true); });
+    connect(errorsLink, &OverLink::MouseOut, this, [this] { styleFileLink(m_fileErrors, kFailedColour, false); });
+    connect(errorsLink, &OverLink::Click, this, &SelectionWindow::showFileErrors);
+    styleFileLink(m_fileErrors, kFailedColour, false);
+
+    m_reloadLink = new QLabel(this);
+    m_reloadLink->setObjectName(QStringLiteral("Reload"));
+    m_reloadLink->setCursor(Qt::PointingHandCursor);
+    auto *reloadLink = new OverLink(m_reloadLink, this);
+    connect(reloadLink, &OverLink::MouseOver, this, [this] { styleFileLink(m_reloadLink, kGroupLinkColour, true); });
+    connect(reloadLink, &OverLink::MouseOut, this, [this] { styleFileLink(m_reloadLink, kGroupLinkColour, false); });
+    connect(reloadLink, &OverLink::Click, this, &SelectionWindow::reload);
+    styleFileLink(m_reloadLink, kGroupLinkColour, false);
+}
+
+// The rows of site files push the lines, links and close picture down.
+void SelectionWindow::placeBottom()
+{
+    const int shift = px(kRowStep) * extraRowsShown();
+    m_rowScroll->setGeometry(0, 0, kWidth, px(kDarkLineTop) + shift);
+    for (int n = 0; n < kGroupLinkCount; ++n)
+        m_groupLabels[n]->move(px(kGroupLinkPlaces[n].x()), px(kGroupLinkPlaces[n].y()) + shift);
+    const QPoint pressed = m_closePressed ? QPoint(1, 1) : QPoint();
+    m_closePicture->move(QPoint(px(kClosePicturePlace.x()), px(kClosePicturePlace.y()) + shift) + pressed);
+    m_fileErrors->move(px(kFileErrorsLeft), px(kFileLinksTop) + shift);
+    m_reloadLink->move(px(kReloadRight) - m_reloadLink->width(), px(kFileLinksTop) + shift);
+    update();
+}
+
 void SelectionWindow::retranslate(int langOffset)
 {
     m_langOffset = langOffset;
@@ -280,14 +405,79 @@ void SelectionWindow::retranslate(int langOffset)
         setTranslatedText(m_groupLabels[n], kTextFirstGroupLink + n, langOffset);
         m_groupLabels[n]->adjustSize();
     }
-    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base) {
-        const SiteCatalogue::BaseInfo &info = m_catalogue.bases()[base];
-        const Row &row = m_rows[base];
-        setTranslatedText(row.site, kTextSiteLink, langOffset);
-        setTranslatedToolTip(row.language, languageText(info.language), langOffset);
-        setTranslatedToolTip(row.kind, kindText(info.kind), langOffset);
-    }
+    translateRows();
+    setTranslatedText(m_reloadLink, m_reloadWaits ? kTextReloadWaits : kTextReload, langOffset);
+    setTranslatedToolTip(m_reloadLink, kTextReloadTip, langOffset);
+    setTranslatedToolTip(m_fileErrors, kTextShowErrors, langOffset);
+    m_reloadLink->adjustSize();
+    showFileErrorCount();
     showReports();
+    placeBottom();
+}
+
+void SelectionWindow::translateRows()
+{
+    for (int base = 0; base < m_catalogue.baseCount(); ++base) {
+        const SiteCatalogue::BaseInfo &info = m_catalogue.bases()[base];
+        const Row &row = m_rows[size_t(base)];
+        setTranslatedText(row.site, kTextSiteLink, m_langOffset);
+        setTranslatedToolTip(row.language, languageText(info.language), m_langOffset);
+        setTranslatedToolTip(row.kind, kindText(info.kind), m_langOffset);
+        if (row.file)
+            row.file->setToolTip(
+                ToolTip::plainText(text(kTextDescribedBy, m_langOffset) + QDir::toNativeSeparators(info.file)));
+    }
+}
+
+void SelectionWindow::showFileErrorCount()
+{
+    const int broken = m_catalogue.brokenFileCount();
+    m_fileErrors->setVisible(broken > 0);
+    m_fileErrors->setText(broken == 1 ? text(kTextOneBrokenFile, m_langOffset)
+                                      : QString::number(broken) + text(kTextBrokenFiles, m_langOffset));
+    m_fileErrors->adjustSize();
+    if (m_errorList)
+        m_errorList->findChild<QPlainTextEdit *>()->setPlainText(m_catalogue.fileErrors().join(u'\n'));
+}
+
+// A plain-text list: the errors quote the user's files.
+void SelectionWindow::showFileErrors()
+{
+    if (!m_errorList) {
+        m_errorList = new QDialog(m_mainWindow ? m_mainWindow.data() : this);
+        m_errorList->setObjectName(QStringLiteral("FileErrorList"));
+        m_errorList->setAttribute(Qt::WA_DeleteOnClose);
+        auto *list = new QPlainTextEdit(m_errorList);
+        list->setReadOnly(true);
+        list->setLineWrapMode(QPlainTextEdit::NoWrap);
+        auto *close = new QPushButton(text(kTextClose, m_langOffset), m_errorList);
+        connect(close, &QPushButton::clicked, m_errorList, &QDialog::close);
+        auto *layout = new QVBoxLayout(m_errorList);
+        layout->addWidget(list);
+        layout->addWidget(close, 0, Qt::AlignRight);
+        m_errorList->resize(640, 240);
+    }
+    m_errorList->setWindowTitle(text(kTextErrorListTitle, m_langOffset));
+    m_errorList->findChild<QPlainTextEdit *>()->setPlainText(m_catalogue.fileErrors().join(u'\n'));
+    m_errorList->show();
+    m_errorList->raise();
+    m_errorList->activateWindow();
+}
+
+void SelectionWindow::setReloader(Reloader reloader)
+{
+    m_reload = std::move(reloader);
+}
+
+void SelectionWindow::reload()
+{
+    if (!m_reload || m_reloadWaits)
+        return;
+    if (m_reload())
+        return;
+    // Read once the search ends; the rows are built again then.
+    m_reloadWaits = true;
+    retranslate(m_langOffset);
 }
 
 void SelectionWindow::setLinkOpener(LinkOpener opener)
@@ -315,10 +505,10 @@ bool SelectionWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_closePicture)
         return closePictureEvent(event);
-    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base) {
-        if (watched == m_rows[base].check)
+    for (int base = 0; base < int(m_rows.size()); ++base) {
+        if (watched == m_rows[size_t(base)].check)
             return tickBoxEvent(base, event);
-        if (watched == m_rows[base].name)
+        if (watched == m_rows[size_t(base)].name)
             return nameEvent(base, event);
     }
     return QWidget::eventFilter(watched, event);
@@ -328,10 +518,11 @@ void SelectionWindow::paintEvent(QPaintEvent *event)
 {
     QWidget::paintEvent(event);
     QPainter painter(this);
+    const int shift = px(kRowStep) * extraRowsShown();
     painter.setPen(kDarkLine);
-    painter.drawLine(0, px(kDarkLineTop), width() - 1, px(kDarkLineTop));
+    painter.drawLine(0, px(kDarkLineTop) + shift, width() - 1, px(kDarkLineTop) + shift);
     painter.setPen(Qt::white);
-    painter.drawLine(0, px(kLightLineTop), width() - 1, px(kLightLineTop));
+    painter.drawLine(0, px(kLightLineTop) + shift, width() - 1, px(kLightLineTop) + shift);
 }
 
 void SelectionWindow::hideEvent(QHideEvent *event)
@@ -345,24 +536,26 @@ void SelectionWindow::keyPressEvent(QKeyEvent *event)
 {
     if (event->key() == Qt::Key_Escape)
         hide();
+    else if (event->key() == Qt::Key_F5)
+        reload();
     else
         QWidget::keyPressEvent(event);
 }
 
 void SelectionWindow::showTicks()
 {
-    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base) {
-        const QSignalBlocker blocker(m_rows[base].check);
-        m_rows[base].check->setChecked(m_catalogue.isTicked(base));
+    for (int base = 0; base < int(m_rows.size()); ++base) {
+        const QSignalBlocker blocker(m_rows[size_t(base)].check);
+        m_rows[size_t(base)].check->setChecked(m_catalogue.isTicked(base));
     }
 }
 
 // A detail holds addresses and words from the network: never let it pass for rich text.
 void SelectionWindow::showReports()
 {
-    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base) {
+    for (int base = 0; base < int(m_rows.size()); ++base) {
         const std::optional<SiteReport> &report = m_catalogue.report(base);
-        const Row &row = m_rows[base];
+        const Row &row = m_rows[size_t(base)];
         const QString tip = report ? Qt::convertFromPlainText(report->detail(m_langOffset), Qt::WhiteSpaceNormal)
                                    : QString();
         row.mark->setPixmap(m_markPictures[size_t(report ? report->mark() : SiteReport::Mark::None)]);
@@ -373,8 +566,8 @@ void SelectionWindow::showReports()
 
 void SelectionWindow::refreshLinkTooltips()
 {
-    for (int base = 0; base < SiteCatalogue::kBuiltInCount; ++base)
-        m_rows[base].site->setToolTip(m_catalogue.homeAddress(m_store, base));
+    for (int base = 0; base < int(m_rows.size()); ++base)
+        m_rows[size_t(base)].site->setToolTip(ToolTip::plainText(m_catalogue.homeAddress(m_store, base)));
 }
 
 void SelectionWindow::openHomePage(int base)
@@ -387,7 +580,7 @@ void SelectionWindow::openHomePage(int base)
 
 void SelectionWindow::styleSiteLink(int base, bool hovered)
 {
-    QLabel *label = m_rows[base].site;
+    QLabel *label = m_rows[size_t(base)].site;
     setTextColour(label, hovered ? kSiteLinkHoverColour : kSiteLinkColour);
     QFont font = label->font();
     font.setUnderline(hovered);
@@ -402,6 +595,14 @@ void SelectionWindow::styleGroupLink(int n, bool hovered)
     font.setBold(hovered);
     label->setFont(font);
     label->adjustSize();
+}
+
+void SelectionWindow::styleFileLink(QLabel *label, const QColor &colour, bool hovered)
+{
+    setTextColour(label, hovered ? colour.darker(150) : colour);
+    QFont font = label->font();
+    font.setUnderline(hovered);
+    label->setFont(font);
 }
 
 void SelectionWindow::onActivated()
@@ -420,12 +621,17 @@ void SelectionWindow::placeBeside()
 
 int SelectionWindow::modeHeight() const
 {
-    return m_catalogue.singleBase() ? kSingleBaseHeight : kSeveralBasesHeight;
+    return (m_catalogue.singleBase() ? kSingleBaseHeight : kSeveralBasesHeight) + px(kRowStep) * extraRowsShown();
+}
+
+int SelectionWindow::extraRowsShown() const
+{
+    return std::clamp(int(m_catalogue.rowOrder().size()) - SiteCatalogue::kBuiltInCount, 0, kMaxExtraRows);
 }
 
 bool SelectionWindow::tickBoxEvent(int base, QEvent *event)
 {
-    QCheckBox *box = m_rows[base].check;
+    QCheckBox *box = m_rows[size_t(base)].check;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
     case QEvent::MouseButtonDblClick:
@@ -449,7 +655,7 @@ bool SelectionWindow::tickBoxEvent(int base, QEvent *event)
 
 bool SelectionWindow::nameEvent(int base, QEvent *event)
 {
-    QLabel *name = m_rows[base].name;
+    QLabel *name = m_rows[size_t(base)].name;
     switch (event->type()) {
     case QEvent::MouseButtonPress:
         if (static_cast<QMouseEvent *>(event)->button() == Qt::LeftButton)

@@ -162,7 +162,7 @@ TEST_F(SelectionWindowTest, rowLinkOpensTheHomeAddressShownAsItsTooltipAndTheClo
     m_window.setLinkOpener([&](const QUrl &url) { opened.append(url); });
     activate(m_window);
     QLabel *link = label("LabelSite4");
-    EXPECT_EQ(link->toolTip(), "http://127.0.0.1:9/dvdfr");
+    EXPECT_EQ(link->toolTip(), "<p>http://127.0.0.1:9/dvdfr</p>");
     QTest::mouseClick(link, Qt::LeftButton);
     EXPECT_EQ(opened, QList<QUrl>{QUrl("http://127.0.0.1:9/dvdfr")});
     EXPECT_TRUE(m_window.isVisible());
