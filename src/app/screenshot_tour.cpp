@@ -16,6 +16,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
 #include <QEnterEvent>
 #include <QPixmap>
@@ -85,6 +86,7 @@ void ScreenshotTour::tour()
     QApplication::sendEvent(button, &leave);
 
     selectionShot(false, QStringLiteral("selection_marks.png"));
+    fileErrorsShot();
 
     m_window.setCompact(true);
     save(&m_window, QStringLiteral("main_compact.png"));
@@ -110,6 +112,24 @@ void ScreenshotTour::selectionShot(bool singleBase, const QString &name)
     selection->show();
     selection->placeBeside();
     save(selection, name);
+    selection->hide();
+}
+
+void ScreenshotTour::fileErrorsShot()
+{
+    SelectionWindow *selection = m_window.selectionWindow();
+    selection->show();
+    auto *errors = selection->findChild<QLabel *>(QStringLiteral("FileErrors"));
+    if (errors && errors->isVisible()) {
+        const QPointF inside(5, 5);
+        QMouseEvent release(QEvent::MouseButtonRelease, inside, errors->mapToGlobal(inside), Qt::LeftButton,
+                            Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(errors, &release);
+        if (auto *list = m_window.findChild<QDialog *>(QStringLiteral("FileErrorList"))) {
+            save(list, QStringLiteral("selection_file_errors.png"));
+            list->close();
+        }
+    }
     selection->hide();
 }
 

@@ -9,7 +9,8 @@ class QWidget;
 
 // Shows the windows in their states and saves a picture of each: idle, during
 // a search, with results, a hovered button, the selection window in both
-// heights before the search and with its marks after it, the compact form, the banner, every options section in both
+// heights before the search and with its marks after it, the errors of broken
+// site files, the compact form, the banner, every options section in both
 // languages and with an update announced, two poster viewers and the about
 // window. Then ends the program.
 class ScreenshotTour : public QObject
@@ -25,6 +26,7 @@ private:
     void save(QWidget *widget, const QString &name);
     void tour();
     void selectionShot(bool singleBase, const QString &name);
+    void fileErrorsShot();
     void bannerShot();
     void optionsShots();
     void viewerShots();

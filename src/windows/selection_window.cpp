@@ -232,6 +232,7 @@ SelectionWindow::SelectionWindow(SiteCatalogue &catalogue, SettingsStore &store,
     m_rowScroll->setFrameShape(QFrame::NoFrame);
     m_rowScroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     m_rowScroll->setFocusPolicy(Qt::NoFocus);
+    m_rowScroll->viewport()->setAutoFillBackground(false);
     for (int n = 0; n < kGroupLinkCount; ++n)
         buildGroupLink(n);
     buildClosePicture();
