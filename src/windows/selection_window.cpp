@@ -270,6 +270,7 @@ void SelectionWindow::buildRows()
     area->setAutoFillBackground(false);
 
     m_reloadWaits = false;
+    showReloadLink();
     translateRows();
     refreshLinkTooltips();
     showTicks();
@@ -407,10 +408,9 @@ void SelectionWindow::retranslate(int langOffset)
         m_groupLabels[n]->adjustSize();
     }
     translateRows();
-    setTranslatedText(m_reloadLink, m_reloadWaits ? kTextReloadWaits : kTextReload, langOffset);
     setTranslatedToolTip(m_reloadLink, kTextReloadTip, langOffset);
     setTranslatedToolTip(m_fileErrors, kTextShowErrors, langOffset);
-    m_reloadLink->adjustSize();
+    showReloadLink();
     showFileErrorCount();
     showReports();
     placeBottom();
@@ -478,7 +478,14 @@ void SelectionWindow::reload()
         return;
     // Read once the search ends; the rows are built again then.
     m_reloadWaits = true;
-    retranslate(m_langOffset);
+    showReloadLink();
+    placeBottom();
+}
+
+void SelectionWindow::showReloadLink()
+{
+    setTranslatedText(m_reloadLink, m_reloadWaits ? kTextReloadWaits : kTextReload, m_langOffset);
+    m_reloadLink->adjustSize();
 }
 
 void SelectionWindow::setLinkOpener(LinkOpener opener)

@@ -81,6 +81,7 @@ private:
     void showFileErrorCount();
     void showFileErrors();
     void reload();
+    void showReloadLink();
     void showTicks();
     void showReports();
     void refreshLinkTooltips();

@@ -244,4 +244,61 @@ TEST_F(SiteCatalogueTest, fileBasesFollowTheBuiltInOnesAndKeepTheirTicksById)
     EXPECT_EQ(m_catalogue.displayName(14), "Zeta");
 }
 
+// Reading the folders again: a tick follows its base's id, whatever number the
+// base now has; a file that comes back takes its stored tick; a report stays
+// only where the built-in code ran before and runs still.
+TEST_F(SiteCatalogueTest, reloadingTheFilesKeepsTheTicksOfTheBasesStillThere)
+{
+    using L = SiteCatalogue::Language;
+    using K = SiteCatalogue::Kind;
+    const SiteCatalogue::FileBase alpha{"alpha", "Alpha", L::FrUs, K::Posters, "/a.yaml", {}};
+    const SiteCatalogue::FileBase beta{"beta", "Beta", L::Us, K::Jackets, "/b.yaml", {}};
+    const SiteCatalogue::FileBase gamma{"gamma", "Gamma", L::Fr, K::Posters, "/g.yaml", {}};
+    const SiteCatalogue::FileBase covers{"moviecovers", "Covers", L::Fr, K::Posters, "/mc.yaml", {}};
+    struct Case
+    {
+        const char *what;
+        bool singleBase;
+        QList<int> tickedBefore; // with alpha 14 and beta 15
+        QList<SiteCatalogue::FileBase> after;
+        QList<int> tickedAfter;
+        QList<int> reportsAfter;
+        QString summary;
+    };
+    const Case cases[] = {
+        {"the same files", false, {0, 6, 15}, {alpha, beta, covers}, {0, 6, 15}, {0}, "3 bases sélectionnées"},
+        {"alpha gone: beta moves up with its tick", false, {0, 15}, {beta, covers}, {0, 14}, {0}, ""},
+        {"alpha gone with its tick", false, {14}, {beta, covers}, {}, {0}, "Aucune base sélectionnée"},
+        {"gamma comes with its stored tick", false, {15}, {alpha, beta, gamma, covers}, {15, 16}, {0}, ""},
+        {"one base at a time: gamma comes unticked", true, {15}, {alpha, beta, gamma, covers}, {15}, {0}, "Beta"},
+        {"MovieCovers back to its code", false, {6}, {alpha, beta}, {6}, {0}, ""},
+    };
+    m_store.EcritValeur("Base-gamma", "1");
+    m_store.EcritValeur("Base-alpha", "1");
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        m_state.BaseUnique = c.singleBase;
+        m_catalogue.setFileBases({alpha, beta, covers});
+        for (const int base : c.tickedBefore)
+            m_catalogue.setTick(base, 1);
+        for (const int base : {0, 6, 14}) {
+            SiteReport report;
+            report.base = base;
+            m_catalogue.setReport(report);
+        }
+        m_catalogue.reloadFileBases(c.after, {{"x.yaml:1:1: broken"}}, m_store);
+        EXPECT_EQ(ticked(), c.tickedAfter);
+        QList<int> reports;
+        for (int base = 0; base < m_catalogue.baseCount(); ++base)
+            if (m_catalogue.report(base))
+                reports << base;
+        EXPECT_EQ(reports, c.reportsAfter);
+        if (!c.summary.isEmpty()) {
+            EXPECT_EQ(m_catalogue.summary(), c.summary);
+        }
+        EXPECT_EQ(m_catalogue.fileErrors(), QStringList{"x.yaml:1:1: broken"});
+    }
+    EXPECT_EQ(m_store.LitValeur("Base-alpha"), "1") << "a file's stored tick is left alone";
+}
+
 } // namespace

@@ -7,7 +7,11 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDialog>
 #include <QLabel>
+#include <QPlainTextEdit>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -67,7 +71,7 @@ protected:
     QList<int> ticked() const
     {
         QList<int> bases, boxes;
-        for (int base = 0; base < 14; ++base) {
+        for (int base = 0; base < m_catalogue.baseCount(); ++base) {
             if (m_catalogue.isTicked(base))
                 bases.append(base);
             if (tickBox(base)->isChecked())
@@ -240,6 +244,134 @@ TEST_F(SelectionWindowTest, eachRowMarksHowItsLastSearchEndedWithAPlainTextToolt
     EXPECT_EQ(markCentre(label("Mark6")), "none");
     EXPECT_EQ(label("Mark6")->toolTip(), "");
     EXPECT_EQ(label("LabelBase6")->toolTip(), "");
+}
+
+using Language = SiteCatalogue::Language;
+using Kind = SiteCatalogue::Kind;
+
+SiteCatalogue::FileBase fileBase(const QString &id, Language language = Language::Us, Kind kind = Kind::Posters)
+{
+    return {id, id, language, kind, QStringLiteral("/sites/") + id + QStringLiteral(".yaml"), {}};
+}
+
+// Site files add rows below the fourteen, up to eight before the rows scroll;
+// a file that takes a built-in site's id marks that site's row instead, which
+// keeps its name, language and kind.
+TEST_F(SelectionWindowTest, theBasesOfSiteFilesComeBelowTheBuiltInRows)
+{
+    QList<SiteCatalogue::FileBase> twelve;
+    QList<int> twelveBases;
+    for (int n = 0; n < 12; ++n) {
+        twelve << fileBase(QStringLiteral("site%1").arg(n, 2, 10, QLatin1Char('0')));
+        twelveBases << 14 + n;
+    }
+    struct Case
+    {
+        const char *what;
+        QList<SiteCatalogue::FileBase> files;
+        int height;
+        bool scrolls;
+        QList<int> fileMarks;
+        QList<int> usTicks; // after "Check Us data"
+    };
+    const Case cases[] = {
+        {"no site file", {}, 295, false, {}, {5, 7, 8, 13}},
+        {"a new site and MovieCovers",
+         {fileBase("<b>new</b>", Language::FrUs, Kind::Jackets), fileBase("MovieCovers", Language::Us)},
+         310, false, {6, 14}, {5, 7, 8, 13, 14}},
+        {"twelve new sites", twelve, 415, true, twelveBases, QList<int>{5, 7, 8, 13} + twelveBases},
+    };
+    m_state.BaseUnique = false;
+    m_state.LangOffset = kEnglish;
+    m_window.retranslate(kEnglish);
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        m_catalogue.setFileBases(c.files);
+        m_window.show();
+        EXPECT_EQ(m_window.size(), QSize(344, c.height));
+        QScrollBar *scroll = m_window.findChild<QScrollArea *>("Rows")->verticalScrollBar();
+        EXPECT_EQ(scroll->maximum() > 0, c.scrolls);
+
+        for (int base = 0; base < m_catalogue.baseCount(); ++base) {
+            const SiteCatalogue::BaseInfo &info = m_catalogue.bases()[base];
+            QLabel *name = label(QStringLiteral("LabelBase%1").arg(base));
+            EXPECT_EQ(name->text(), info.name);
+            EXPECT_EQ(name->textFormat(), Qt::PlainText);
+            EXPECT_EQ(tickBox(base)->geometry().top(), 9 + 15 * info.row) << base;
+            auto *file = m_window.findChild<QLabel *>(QStringLiteral("File%1").arg(base));
+            ASSERT_EQ(file != nullptr, c.fileMarks.contains(base)) << base;
+            if (file) {
+                EXPECT_EQ(file->toolTip(), "<p>Described by the file " + info.file.toHtmlEscaped() + "</p>");
+            }
+        }
+        QTest::mouseClick(label("LabelTout3"), Qt::LeftButton);
+        EXPECT_EQ(ticked(), c.usTicks);
+        EXPECT_EQ(m_catalogue.summary(), QStringLiteral("%1 databases selected").arg(c.usTicks.size()));
+        m_window.hide();
+    }
+}
+
+// The count of broken files opens the list of their errors, as plain text.
+TEST_F(SelectionWindowTest, brokenSiteFilesAreCountedAndTheirErrorsListed)
+{
+    struct Case
+    {
+        QList<QStringList> broken;
+        const char *shown; // empty: hidden
+    };
+    const Case cases[] = {
+        {{}, ""},
+        {{{"/s/a.yaml:1:1: search: required key is missing"}}, "1 broken site file"},
+        {{{"/s/a.yaml:2:3: x", "/s/a.yaml:4:5: y"}, {"/s/<b>b</b>.yml:1:1: not YAML"}}, "2 broken site files"},
+    };
+    m_state.BaseUnique = false;
+    m_window.retranslate(kEnglish);
+    for (const Case &c : cases) {
+        m_catalogue.setFileBases({}, c.broken);
+        m_window.show();
+        QLabel *count = label("FileErrors");
+        EXPECT_EQ(count->isVisible(), !c.broken.isEmpty());
+        if (c.broken.isEmpty())
+            continue;
+        EXPECT_EQ(count->text(), c.shown);
+        QTest::mouseClick(count, Qt::LeftButton);
+        auto *list = m_mainWindow.findChild<QDialog *>("FileErrorList");
+        ASSERT_NE(list, nullptr);
+        EXPECT_TRUE(list->isVisible());
+        EXPECT_EQ(list->windowTitle(), "Broken site files");
+        EXPECT_EQ(list->findChild<QPlainTextEdit *>()->toPlainText(), m_catalogue.fileErrors().join('\n'));
+        list->close();
+    }
+}
+
+// The reload link and F5 ask for the reading; a reading that waits for the
+// search says so until the rows are built again.
+TEST_F(SelectionWindowTest, reloadAsksForTheSiteFilesAndSaysWhenItWaits)
+{
+    int asked = 0;
+    bool readNow = true;
+    m_window.setReloader([&] {
+        ++asked;
+        return readNow;
+    });
+    m_state.BaseUnique = false;
+    m_window.retranslate(kEnglish);
+    m_window.show();
+    QLabel *reload = label("Reload");
+    QTest::mouseClick(reload, Qt::LeftButton);
+    QTest::keyClick(&m_window, Qt::Key_F5);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(reload->text(), "Reload sites");
+
+    readNow = false;
+    QTest::mouseClick(reload, Qt::LeftButton);
+    EXPECT_EQ(reload->text(), "Reload waiting");
+    QTest::mouseClick(reload, Qt::LeftButton);
+    EXPECT_EQ(asked, 3) << "one reading is enough";
+    m_catalogue.setFileBases({fileBase("added")});
+    EXPECT_EQ(reload->text(), "Reload sites");
+    EXPECT_EQ(label("LabelBase14")->text(), "added");
+    EXPECT_LE(reload->geometry().right(), m_window.width());
 }
 
 } // namespace
