@@ -58,17 +58,28 @@ protected:
         return found;
     }
 
+    // The sample HTML site's pages; the first one answers after `delayMs`.
+    void playHtmlSite(int delayMs = 0)
+    {
+        playSite(QStringLiteral("Hote-sample-html"), QStringLiteral("/html"));
+        FixtureServer::Reply first = pageReply(fixtureFile("site-files", "results-1.html"));
+        first.delayMs = delayMs;
+        answer(QStringLiteral("/search?q=matrix&page=1"), first);
+        answer(QStringLiteral("/results-2.html"), fixtureFile("site-files", "results-2.html"));
+        for (const QString film : {"m1", "m2", "m3"})
+            answer("/film/" + film + ".html", fixtureFile("site-files", "film-" + film + ".html"));
+        m_server.setFallback([](const FixtureServer::Request &request) {
+            return request.path.endsWith(".jpg") ? pictureReply(jpegBytes()) : notFoundReply();
+        });
+    }
+
     std::unique_ptr<FileSite> m_site;
 };
 
 TEST_F(FileSiteTest, anHtmlSiteFollowsItsPagesAndTakesThePictureFromTheFilmPage)
 {
-    playSite(QStringLiteral("Hote-sample-html"), QStringLiteral("/html"));
+    playHtmlSite();
     load(fixtureFile("site-files", "html.yaml"));
-    answer(QStringLiteral("/search?q=matrix&page=1"), fixtureFile("site-files", "results-1.html"));
-    answer(QStringLiteral("/results-2.html"), fixtureFile("site-files", "results-2.html"));
-    for (const QString film : {"m1", "m2", "m3"})
-        answer("/film/" + film + ".html", fixtureFile("site-files", "film-" + film + ".html"));
     searchBases({kBase});
 
     const QString thumbs = siteUrl("/thumbs/");
@@ -303,6 +314,54 @@ TEST_F(FileSiteTest, aHostileFileOrPageIsHeldToItsLimits)
         EXPECT_EQ(program().results().NbResultats(), c.hits);
         EXPECT_EQ(m_server.requests().size(), c.requests) << paths().join(' ').toStdString();
     }
+}
+
+// The site folder read again while the program runs, as the selection
+// window's reload does. A reload during a search waits for its end. The hits
+// on show were found by the file read before: pressed after that file is
+// gone, one still fetches its picture the way that file said.
+TEST_F(FileSiteTest, aReloadRunsTheFilesOfNowWhileTheHitsKeepTheirSite)
+{
+    playHtmlSite(300);
+    QTemporaryDir folder;
+    const auto write = [&folder](const QString &name, const QByteArray &text) {
+        QFile file(folder.filePath(name));
+        return file.open(QIODevice::WriteOnly) && file.write(text) == text.size();
+    };
+    Assembly &assembly = m_test.assembly;
+    SiteCatalogue &catalogue = program().catalogue();
+    m_test.store.EcritValeur(QStringLiteral("Dossier-Sites"), folder.path());
+    ASSERT_TRUE(write("sample.yaml", fixtureFile("site-files", "html.yaml")));
+    assembly.reloadSiteFiles();
+    ASSERT_EQ(catalogue.baseOf("sample-html"), 14);
+
+    m_test.tick({14});
+    program().Lance(1);
+    ASSERT_TRUE(program().searching());
+    // The same site under an id that sorts first.
+    ASSERT_TRUE(write("first.yaml", fixtureFile("site-files", "html.yaml").replace("id: sample-html", "id: a-first")));
+    assembly.reloadSiteFiles();
+    assembly.reloadSiteFiles();
+    EXPECT_TRUE(assembly.reloadPending());
+    EXPECT_EQ(catalogue.baseCount(), 15);
+    ASSERT_TRUE(m_test.runEnded());
+    EXPECT_FALSE(assembly.reloadPending());
+    EXPECT_EQ(catalogue.baseOf("sample-html"), 15);
+    EXPECT_TRUE(catalogue.isTicked(15) && catalogue.tickedCount() == 1);
+    EXPECT_EQ(assembly.fileSite(15)->name(), "Sample HTML");
+
+    ASSERT_TRUE(QFile::remove(folder.filePath("sample.yaml")));
+    ASSERT_TRUE(write("broken.yaml", "format: 1\nid: [\n"));
+    assembly.reloadSiteFiles();
+    EXPECT_EQ(catalogue.baseCount(), 15);
+    EXPECT_EQ(catalogue.brokenFileCount(), 1);
+    EXPECT_EQ(catalogue.tickedCount(), 0);
+    ASSERT_EQ(program().results().NbResultats(), 3);
+    EXPECT_LT(hit(1).Base, -1) << "no base has the number of a hit's retired site";
+    m_server.clearRequests();
+    retrieve(0, false);
+    EXPECT_EQ(paths(), QStringList{"/html/big/m1.jpg"});
+    EXPECT_EQ(m_actions.calls.value(0).left(7), "viewer ");
 }
 
 } // namespace

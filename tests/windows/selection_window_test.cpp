@@ -112,9 +112,6 @@ TEST_F(SelectionWindowTest, namesTickBoxesAndGroupLinksChangeTheTicks)
     EXPECT_EQ(ticked(), QList<int>{});
     QTest::mouseClick(label("LabelTout0"), Qt::LeftButton);
     EXPECT_EQ(ticked().size(), 14);
-    QTest::mouseClick(label("LabelTout3"), Qt::LeftButton);
-    EXPECT_EQ(ticked(), (QList<int>{5, 7, 8, 13}));
-    EXPECT_EQ(m_catalogue.summary(), QString::fromUtf8("4 bases sélectionnées"));
 }
 
 TEST_F(SelectionWindowTest, singleBaseModePicksOneBaseAndHides)
@@ -271,8 +268,7 @@ TEST_F(SelectionWindowTest, theBasesOfSiteFilesComeBelowTheBuiltInRows)
         QList<SiteCatalogue::FileBase> files;
         int height;
         bool scrolls;
-        QList<int> fileMarks;
-        QList<int> usTicks; // after "Check Us data"
+        QList<int> fileMarks, usTicks; // usTicks: after "Check Us data"
     };
     const Case cases[] = {
         {"no site file", {}, 295, false, {}, {5, 7, 8, 13}},
@@ -284,19 +280,17 @@ TEST_F(SelectionWindowTest, theBasesOfSiteFilesComeBelowTheBuiltInRows)
     m_state.BaseUnique = false;
     m_state.LangOffset = kEnglish;
     m_window.retranslate(kEnglish);
+    m_window.show();
     for (const Case &c : cases) {
         SCOPED_TRACE(c.what);
         m_catalogue.setFileBases(c.files);
-        m_window.show();
         EXPECT_EQ(m_window.size(), QSize(344, c.height));
         QScrollBar *scroll = m_window.findChild<QScrollArea *>("Rows")->verticalScrollBar();
         EXPECT_EQ(scroll->maximum() > 0, c.scrolls);
 
         for (int base = 0; base < m_catalogue.baseCount(); ++base) {
             const SiteCatalogue::BaseInfo &info = m_catalogue.bases()[base];
-            QLabel *name = label(QStringLiteral("LabelBase%1").arg(base));
-            EXPECT_EQ(name->text(), info.name);
-            EXPECT_EQ(name->textFormat(), Qt::PlainText);
+            EXPECT_EQ(label(QStringLiteral("LabelBase%1").arg(base))->textFormat(), Qt::PlainText);
             EXPECT_EQ(tickBox(base)->geometry().top(), 9 + 15 * info.row) << base;
             auto *file = m_window.findChild<QLabel *>(QStringLiteral("File%1").arg(base));
             ASSERT_EQ(file != nullptr, c.fileMarks.contains(base)) << base;
@@ -307,38 +301,30 @@ TEST_F(SelectionWindowTest, theBasesOfSiteFilesComeBelowTheBuiltInRows)
         QTest::mouseClick(label("LabelTout3"), Qt::LeftButton);
         EXPECT_EQ(ticked(), c.usTicks);
         EXPECT_EQ(m_catalogue.summary(), QStringLiteral("%1 databases selected").arg(c.usTicks.size()));
-        m_window.hide();
     }
 }
 
 // The count of broken files opens the list of their errors, as plain text.
 TEST_F(SelectionWindowTest, brokenSiteFilesAreCountedAndTheirErrorsListed)
 {
-    struct Case
-    {
-        QList<QStringList> broken;
-        const char *shown; // empty: hidden
-    };
-    const Case cases[] = {
+    const std::pair<QList<QStringList>, QString> cases[] = {
         {{}, ""},
         {{{"/s/a.yaml:1:1: search: required key is missing"}}, "1 broken site file"},
         {{{"/s/a.yaml:2:3: x", "/s/a.yaml:4:5: y"}, {"/s/<b>b</b>.yml:1:1: not YAML"}}, "2 broken site files"},
     };
     m_state.BaseUnique = false;
     m_window.retranslate(kEnglish);
-    for (const Case &c : cases) {
-        m_catalogue.setFileBases({}, c.broken);
-        m_window.show();
+    m_window.show();
+    for (const auto &[broken, shown] : cases) {
+        m_catalogue.setFileBases({}, broken);
         QLabel *count = label("FileErrors");
-        EXPECT_EQ(count->isVisible(), !c.broken.isEmpty());
-        if (c.broken.isEmpty())
+        EXPECT_EQ(count->isVisible(), !broken.isEmpty());
+        if (broken.isEmpty())
             continue;
-        EXPECT_EQ(count->text(), c.shown);
+        EXPECT_EQ(count->text(), shown);
         QTest::mouseClick(count, Qt::LeftButton);
         auto *list = m_mainWindow.findChild<QDialog *>("FileErrorList");
-        ASSERT_NE(list, nullptr);
-        EXPECT_TRUE(list->isVisible());
-        EXPECT_EQ(list->windowTitle(), "Broken site files");
+        ASSERT_TRUE(list && list->isVisible());
         EXPECT_EQ(list->findChild<QPlainTextEdit *>()->toPlainText(), m_catalogue.fileErrors().join('\n'));
         list->close();
     }
