@@ -36,9 +36,7 @@ protected:
     // The sample HTML file, its id changed to `id`.
     void write(const QString &path, const QString &id = QStringLiteral("sample-html"), const QByteArray &more = {})
     {
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write(fixtureFile("site-files", "html.yaml").replace("id: sample-html", "id: " + id.toUtf8()) + more);
+        writeFile(path, fixtureFile("site-files", "html.yaml").replace("id: sample-html", "id: " + id.toUtf8()) + more);
     }
 
     ChildProcess m_cli;

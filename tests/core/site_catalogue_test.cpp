@@ -10,6 +10,8 @@ namespace {
 
 constexpr int kFrench = 0;
 constexpr int kEnglish = 1000;
+using L = SiteCatalogue::Language;
+using K = SiteCatalogue::Kind;
 
 class SiteCatalogueTest : public ::testing::Test
 {
@@ -206,8 +208,6 @@ namespace {
 // stored by id, so a file that comes or goes moves no other tick.
 TEST_F(SiteCatalogueTest, fileBasesFollowTheBuiltInOnesAndKeepTheirTicksById)
 {
-    using L = SiteCatalogue::Language;
-    using K = SiteCatalogue::Kind;
     const SiteCatalogue::FileBase zeta{"zeta", "Zeta", L::Us, K::Jackets, "/z.yaml", "http://z.example"};
     const SiteCatalogue::FileBase alpha{"Alpha", "Alpha", L::FrUs, K::Posters, "/a.yaml", "http://a.example"};
     const SiteCatalogue::FileBase covers{"moviecovers", "Covers", L::Us, K::Posters, "/mc.yaml", "http://mc.example"};
@@ -249,8 +249,6 @@ TEST_F(SiteCatalogueTest, fileBasesFollowTheBuiltInOnesAndKeepTheirTicksById)
 // only where the built-in code ran before and runs still.
 TEST_F(SiteCatalogueTest, reloadingTheFilesKeepsTheTicksOfTheBasesStillThere)
 {
-    using L = SiteCatalogue::Language;
-    using K = SiteCatalogue::Kind;
     const SiteCatalogue::FileBase alpha{"alpha", "Alpha", L::FrUs, K::Posters, "/a.yaml", {}};
     const SiteCatalogue::FileBase beta{"beta", "Beta", L::Us, K::Jackets, "/b.yaml", {}};
     const SiteCatalogue::FileBase gamma{"gamma", "Gamma", L::Fr, K::Posters, "/g.yaml", {}};

@@ -1,3 +1,4 @@
+#include "disk_trouble.h"
 #include "sitefiles/site_file_reader.h"
 
 #include <QFile>
@@ -30,10 +31,7 @@ class SiteFileReaderTest : public ::testing::Test
 protected:
     SiteFileReading read(const QByteArray &text)
     {
-        QFile file(path());
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(text);
-        file.close();
+        writeFile(path(), text);
         return readSiteFile(path());
     }
 

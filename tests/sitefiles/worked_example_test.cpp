@@ -7,9 +7,7 @@ namespace {
 
 QString textOf(const QString &path)
 {
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return QString::fromUtf8(file.readAll());
+    return QString::fromUtf8(contents(path));
 }
 
 // What follows the line "<!-- worked example: NAME -->": a fenced block's

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "disk_trouble.h"
 #include "fixture_server.h"
 #include "output/retrieval.h"
 #include "test_pictures.h"
@@ -11,9 +12,7 @@
 // A page or a picture kept in tests/fixtures/<folder>/.
 inline QByteArray fixtureFile(const QString &folder, const QString &name)
 {
-    QFile file(QStringLiteral(PELLICAM_FIXTURES "/") + folder + QStringLiteral("/") + name);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
+    return contents(QStringLiteral(PELLICAM_FIXTURES "/") + folder + u'/' + name);
 }
 
 inline FixtureServer::Reply pageReply(const QByteArray &body, const QByteArray &type = "text/html")

@@ -1,6 +1,7 @@
 #include "windows/poster_viewer.h"
 
 #include "controls/file_dialog.h"
+#include "disk_trouble.h"
 #include "output/retrieval.h"
 #include "test_pictures.h"
 #include "test_program.h"
@@ -79,10 +80,8 @@ protected:
     // `bytes` cached as `name`, then shown; deleted with the main window stand-in, as the real ones are.
     PosterViewer *open(const QString &name, const QByteArray &bytes, int slot = 1)
     {
-        QFile file(m_test.cached(name));
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size());
-        file.close();
-        auto *viewer = new PosterViewer(program(), file.fileName(), slot, m_cascade, &m_mainWindow);
+        writeFile(m_test.cached(name), bytes);
+        auto *viewer = new PosterViewer(program(), m_test.cached(name), slot, m_cascade, &m_mainWindow);
         viewer->show();
         return viewer;
     }
