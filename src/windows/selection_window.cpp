@@ -367,23 +367,22 @@ void SelectionWindow::buildClosePicture()
 
 void SelectionWindow::buildFileLinks()
 {
-    m_fileErrors = new QLabel(this);
-    m_fileErrors->setObjectName(QStringLiteral("FileErrors"));
-    m_fileErrors->setCursor(Qt::PointingHandCursor);
-    auto *errorsLink = new OverLink(m_fileErrors, this);
-    connect(errorsLink, &OverLink::MouseOver, this, [this] { styleFileLink(m_fileErrors, kFailedColour, true); });
-    connect(errorsLink, &OverLink::MouseOut, this, [this] { styleFileLink(m_fileErrors, kFailedColour, false); });
-    connect(errorsLink, &OverLink::Click, this, &SelectionWindow::showFileErrors);
-    styleFileLink(m_fileErrors, kFailedColour, false);
+    m_fileErrors = buildTextLink(QStringLiteral("FileErrors"), kFailedColour, &SelectionWindow::showFileErrors);
+    m_reloadLink = buildTextLink(QStringLiteral("Reload"), kGroupLinkColour, &SelectionWindow::reload);
+}
 
-    m_reloadLink = new QLabel(this);
-    m_reloadLink->setObjectName(QStringLiteral("Reload"));
-    m_reloadLink->setCursor(Qt::PointingHandCursor);
-    auto *reloadLink = new OverLink(m_reloadLink, this);
-    connect(reloadLink, &OverLink::MouseOver, this, [this] { styleFileLink(m_reloadLink, kGroupLinkColour, true); });
-    connect(reloadLink, &OverLink::MouseOut, this, [this] { styleFileLink(m_reloadLink, kGroupLinkColour, false); });
-    connect(reloadLink, &OverLink::Click, this, &SelectionWindow::reload);
-    styleFileLink(m_reloadLink, kGroupLinkColour, false);
+// A text that underlines under the pointer and acts on a click.
+QLabel *SelectionWindow::buildTextLink(const QString &name, QColor colour, void (SelectionWindow::*onClick)())
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(name);
+    label->setCursor(Qt::PointingHandCursor);
+    auto *link = new OverLink(label, this);
+    connect(link, &OverLink::MouseOver, this, [label, colour] { styleTextLink(label, colour, true); });
+    connect(link, &OverLink::MouseOut, this, [label, colour] { styleTextLink(label, colour, false); });
+    connect(link, &OverLink::Click, this, onClick);
+    styleTextLink(label, colour, false);
+    return label;
 }
 
 // The rows of site files push the lines, links and close picture down.
@@ -605,7 +604,7 @@ void SelectionWindow::styleGroupLink(int n, bool hovered)
     label->adjustSize();
 }
 
-void SelectionWindow::styleFileLink(QLabel *label, const QColor &colour, bool hovered)
+void SelectionWindow::styleTextLink(QLabel *label, const QColor &colour, bool hovered)
 {
     setTextColour(label, hovered ? colour.darker(150) : colour);
     QFont font = label->font();

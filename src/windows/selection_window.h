@@ -76,6 +76,7 @@ private:
     void buildGroupLink(int n);
     void buildClosePicture();
     void buildFileLinks();
+    QLabel *buildTextLink(const QString &name, QColor colour, void (SelectionWindow::*onClick)());
     void placeBottom();
     void translateRows();
     void showFileErrorCount();
@@ -88,7 +89,7 @@ private:
     void openHomePage(int base);
     void styleSiteLink(int base, bool hovered);
     void styleGroupLink(int n, bool hovered);
-    void styleFileLink(QLabel *label, const QColor &colour, bool hovered);
+    static void styleTextLink(QLabel *label, const QColor &colour, bool hovered);
     void onActivated();
     int modeHeight() const;
     // Beyond the fourteen built-in rows, those shown without scrolling.
