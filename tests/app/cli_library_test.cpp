@@ -1,4 +1,5 @@
 #include "child_process.h"
+#include "disk_trouble.h"
 #include "settings/settings_store.h"
 
 #include <QDir>
@@ -136,16 +137,12 @@ TEST_F(CliLibraryTest, eachFilmGetsThePosterOfItsTitleAndYear)
     EXPECT_EQ(SettingsStore(m_cli.iniFile()).LitValeur("Historique-1"), "") << "the history is left as it was";
 
     // Each poster is the very picture its site serves: one of the pictures asked for.
-    QFile log(m_log);
-    ASSERT_TRUE(log.open(QIODevice::ReadOnly));
     QList<QByteArray> served;
-    for (const QByteArray &line : log.readAll().split('\n'))
+    for (const QByteArray &line : contents(m_log).split('\n'))
         if (line.contains(" GET "))
             served << fetched(QString::fromUtf8(line.mid(line.indexOf(" GET ") + 5)));
     for (const QString &poster : posters()) {
-        QFile file(m_library + u'/' + poster);
-        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-        const QByteArray bytes = file.readAll();
+        const QByteArray bytes = contents(m_library + u'/' + poster);
         EXPECT_TRUE(poster.endsWith(u".png") || served.contains(bytes)) << poster.toStdString();
     }
 }

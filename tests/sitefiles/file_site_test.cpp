@@ -193,9 +193,7 @@ TEST_F(FileSiteTest, theSampleFilesFindTheSampleSitesHitsAndReportEachFailure)
         QStringList found;
         for (int i = 1; i <= program().results().NbResultats(); ++i) {
             retrieve(i - 1, false);
-            QFile requests(log);
-            requests.open(QIODevice::ReadOnly);
-            const QString asked = QString::fromUtf8(requests.readAll().trimmed().split('\n').last().split(' ').last());
+            const QString asked = QString::fromUtf8(contents(log).trimmed().split('\n').last().split(' ').last());
             found << QStringLiteral("%1|%2|%3|%4").arg(hit(i).Title, QString::number(hit(i).Year),
                                                       QUrl(slot(i - 1).thumbnailUrl).path(), asked);
         }

@@ -32,10 +32,9 @@ const QStringList kOptionalKeys = {"otherSetting", "realHost", "hostTo", "post"}
 
 SiteCase caseOf(const QString &folder)
 {
-    QFile file(QStringLiteral(PELLICAM_FIXTURES "/%1/search.json").arg(folder));
-    file.open(QIODevice::ReadOnly);
+    const QString path = QStringLiteral(PELLICAM_FIXTURES "/%1/search.json").arg(folder);
     QJsonParseError error{};
-    SiteCase c{folder, QJsonDocument::fromJson(file.readAll(), &error).object(), {}};
+    SiteCase c{folder, QJsonDocument::fromJson(contents(path), &error).object(), {}};
     QStringList problems;
     if (error.error != QJsonParseError::NoError)
         problems << error.errorString();
@@ -46,7 +45,7 @@ SiteCase caseOf(const QString &folder)
         if (!kRequiredKeys.contains(key) && !kOptionalKeys.contains(key))
             problems << QStringLiteral("unknown \"%1\"").arg(key);
     if (!problems.isEmpty())
-        c.problem = file.fileName() + QStringLiteral(": ") + problems.join(QStringLiteral("; "));
+        c.problem = path + QStringLiteral(": ") + problems.join(QStringLiteral("; "));
     return c;
 }
 
@@ -176,9 +175,7 @@ TEST_P(SiteSearchTest, findsTheHitsAndFetchesThePicture)
     const QString viewer = QStringLiteral("viewer %1 #%2").arg(local).arg(pressed);
     const QString second = copy ? QStringLiteral("copy %1 -> %2").arg(local, program().retrieval().lastCopy()) : viewer;
     EXPECT_EQ(m_actions.calls, (QStringList{viewer, second}));
-    QFile file(local);
-    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
-    EXPECT_EQ(file.readAll(), jpegBytes());
+    EXPECT_EQ(contents(local), jpegBytes());
 }
 
 INSTANTIATE_TEST_SUITE_P(Sites, SiteSearchTest, ::testing::ValuesIn(siteCases()),

@@ -269,13 +269,15 @@ TEST_F(SelectionWindowTest, theBasesOfSiteFilesComeBelowTheBuiltInRows)
         int height;
         bool scrolls;
         QList<int> fileMarks, usTicks; // usTicks: after "Check Us data"
+        QList<int> restartTicks;       // after a restart without the first file
     };
     const Case cases[] = {
-        {"no site file", {}, 295, false, {}, {5, 7, 8, 13}},
+        {"no site file", {}, 295, false, {}, {5, 7, 8, 13}, {5, 7, 8, 13}},
         {"a new site and MovieCovers",
          {fileBase("<b>new</b>", Language::FrUs, Kind::Jackets), fileBase("MovieCovers", Language::Us)},
-         310, false, {6, 14}, {5, 7, 8, 13, 14}},
-        {"twelve new sites", twelve, 415, true, twelveBases, QList<int>{5, 7, 8, 13} + twelveBases},
+         310, false, {6, 14}, {5, 7, 8, 13, 14}, {5, 7, 8, 13}},
+        {"twelve new sites", twelve, 415, true, twelveBases, QList<int>{5, 7, 8, 13} + twelveBases,
+         QList<int>{5, 7, 8, 13} + twelveBases.first(11)},
     };
     m_state.BaseUnique = false;
     m_state.LangOffset = kEnglish;
@@ -301,6 +303,10 @@ TEST_F(SelectionWindowTest, theBasesOfSiteFilesComeBelowTheBuiltInRows)
         QTest::mouseClick(label("LabelTout3"), Qt::LeftButton);
         EXPECT_EQ(ticked(), c.usTicks);
         EXPECT_EQ(m_catalogue.summary(), QStringLiteral("%1 databases selected").arg(c.usTicks.size()));
+        m_catalogue.save(m_store);
+        m_catalogue.setFileBases(c.files.mid(1));
+        m_catalogue.restore(m_store);
+        EXPECT_EQ(ticked(), c.restartTicks);
     }
 }
 
